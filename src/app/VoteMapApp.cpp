@@ -1,0 +1,23 @@
+#include "app/VoteMapApp.h"
+
+#include "app/MainDlg.h"
+#include "platform/Paths.h"
+
+namespace ballotine {
+
+CVoteMapApp::CVoteMapApp(const std::filesystem::path& registryFile)
+    : m_runner({ProgramFolder()}), m_services{m_prompter, m_runner, m_clock},
+      m_registry(RegistryFile::Load(registryFile)) {}
+
+int CVoteMapApp::Run() {
+    CMainDlg window(m_session, m_services, m_registry);
+    m_prompter.SetParent(&window);
+    if (!window.StartUp()) {
+        return 1; // its message has been shown
+    }
+    window.exec();
+    m_prompter.SetParent(nullptr);
+    return 0;
+}
+
+} // namespace ballotine

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/QtPrompter.h"
+#include "catalogue/Session.h"
+#include "platform/Clock.h"
+#include "platform/CommandRunner.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+
+#include <filesystem>
+
+namespace ballotine {
+
+// The application object: owns the program-wide state and the real services, runs the main
+// window modally and ends the program when it closes.
+class CVoteMapApp {
+public:
+    explicit CVoteMapApp(const std::filesystem::path& registryFile);
+    CVoteMapApp(const CVoteMapApp&) = delete;
+    CVoteMapApp& operator=(const CVoteMapApp&) = delete;
+
+    // Runs the main window; returns the program's exit status.
+    int Run();
+
+private:
+    QtPrompter m_prompter;
+    ShellCommandRunner m_runner;
+    SteadyClock m_clock;
+    Services m_services;
+    RegistryFile m_registry;
+    Session m_session;
+};
+
+} // namespace ballotine

@@ -1,0 +1,32 @@
+#include "catalogue/GameLocator.h"
+
+#include "catalogue/WorkingPaths.h"
+#include "common/Text.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/Registry.h"
+
+namespace ballotine {
+
+bool LocateGame(WorkingPaths& paths, const RegistryFile& registry, Prompter& prompter) {
+    if (!registry.HasKey(kGameRegistryKey)) {
+        prompter.ShowMessage(kGameNotInstalledMessage);
+        return false;
+    }
+    std::string installDir;
+    for (const RegistryValue& value : registry.Values(kGameRegistryKey)) {
+        if (EqualsNoCase(value.name, kInstallPathValue)) {
+            installDir = ToNativeSeparators(value.data);
+        }
+    }
+    if (installDir.empty()) {
+        prompter.ShowMessage(kInstallPathMissingMessage);
+        return false;
+    }
+    paths = WorkingPaths{};
+    paths.installDir = installDir;
+    ComputeWorkDir(paths);
+    return true;
+}
+
+} // namespace ballotine

@@ -1,0 +1,39 @@
+#include "cli/Commands.h"
+
+namespace ballotine {
+
+const std::vector<CommandInfo>& AllCommands() {
+    static const std::vector<CommandInfo> commands = {
+        {"paths", "", "print the six working paths",
+         "Prints the working paths of the selected mod, one per line as NAME<TAB>PATH, in this\n"
+         "order: InstallDir, WorkDir, ModDir, MapsDir, ModWorkDir, VoteSpriteDir. The mod\n"
+         "paths are empty when no mod is selected.",
+         true, RunPathsCommand},
+        {"mods", "", "list the mods of mods.cfg",
+         "Prints every record of mods.cfg in file order as\n"
+         "DIR<TAB>VERSION<TAB>TITLE<TAB>offered|hidden<TAB>SELECTED, where SELECTED is \"*\"\n"
+         "for the selected mod and empty otherwise. A mod is offered when its version is\n"
+         "above 0 and its working folder exists.",
+         true, RunModsCommand},
+        {"locate", "[DIR]", "point the program at a game folder, or list likely ones",
+         "With DIR: checks that DIR looks like a Half-Life folder (it holds valve/, the game's\n"
+         "program or a Ballotine/ folder) and writes its InstallPath into the registry file\n"
+         "(--registry FILE, or ~/.config/Ballotine/registry.conf). Prints\n"
+         "InstallPath<TAB>DIR and Registry<TAB>FILE.\n"
+         "Without DIR: lists the Half-Life folders found in the usual Steam places, one per\n"
+         "line; exit 1 when there is none.",
+         false, RunLocateCommand},
+    };
+    return commands;
+}
+
+const CommandInfo* FindCommand(std::string_view name) {
+    for (const CommandInfo& command : AllCommands()) {
+        if (command.name == name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace ballotine

@@ -1,0 +1,155 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/Paths.h"
+
+#include <random>
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace ballotine {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+// The target's real place: a link is written through, not replaced by a file.
+fs::path RealTarget(const fs::path& target) {
+    fs::path resolved = ResolveCase(target);
+    std::error_code error;
+    if (fs::is_symlink(resolved, error)) {
+        const fs::path followed = fs::weakly_canonical(resolved, error);
+        if (!error) {
+            return followed;
+        }
+    }
+    return resolved;
+}
+
+int CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
+    std::random_device random;
+    const fs::path folder = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = "." + target.filename().string() + ".tmp" +
+                                 std::to_string(::getpid()) + "-" + std::to_string(random());
+        temporary = folder.empty() ? fs::path(name) : folder / name;
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const fs::path& target) : m_target(RealTarget(target)) {
+    if (m_target.empty() || m_target.filename().empty()) {
+        return;
+    }
+    m_fd = CreateTemporaryBeside(m_target, m_temporary);
+    if (m_fd >= 0) {
+        struct stat info {};
+        if (::stat(m_target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            m_mode = static_cast<unsigned>(info.st_mode & 07777);
+        }
+        m_buffer.reserve(kBufferSize);
+    }
+}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+AtomicFile::AtomicFile(AtomicFile&& other) noexcept
+    : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
+      m_fd(other.m_fd), m_failed(other.m_failed), m_mode(other.m_mode),
+      m_buffer(std::move(other.m_buffer)) {
+    other.m_fd = -1;
+}
+
+AtomicFile& AtomicFile::operator=(AtomicFile&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        m_target = std::move(other.m_target);
+        m_temporary = std::move(other.m_temporary);
+        m_fd = other.m_fd;
+        m_failed = other.m_failed;
+        m_mode = other.m_mode;
+        m_buffer = std::move(other.m_buffer);
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+bool AtomicFile::Flush() {
+    std::size_t done = 0;
+    while (!m_failed && done < m_buffer.size()) {
+        const ssize_t written = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            m_failed = true;
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    m_buffer.clear();
+    return !m_failed;
+}
+
+bool AtomicFile::Write(std::string_view bytes) {
+    if (m_fd < 0 || m_failed) {
+        return false;
+    }
+    if (m_buffer.size() + bytes.size() > kBufferSize) {
+        if (!Flush()) {
+            return false;
+        }
+        if (bytes.size() >= kBufferSize) {
+            m_buffer.assign(bytes);
+            return Flush();
+        }
+    }
+    m_buffer.append(bytes);
+    return true;
+}
+
+bool AtomicFile::Commit() {
+    if (m_fd < 0) {
+        return false;
+    }
+    bool ok = Flush();
+    if (ok && m_mode) {
+        ok = ::fchmod(m_fd, static_cast<mode_t>(*m_mode)) == 0;
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) {
+        ok = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
+    }
+    if (!ok) {
+        ::unlink(m_temporary.c_str());
+    }
+    return ok;
+}
+
+void AtomicFile::Discard() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        ::unlink(m_temporary.c_str());
+    }
+    m_buffer.clear();
+}
+
+bool WriteFileAtomically(const fs::path& target, std::string_view content) {
+    AtomicFile file(target);
+    return file.Write(content) && file.Commit();
+}
+
+} // namespace ballotine

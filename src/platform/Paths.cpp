@@ -1,0 +1,100 @@
+#include "platform/Paths.h"
+
+#include "common/Text.h"
+
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace ballotine {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool ExistsNoFollow(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// Finds `name` in `folder` without regard to case; the smallest matching spelling wins so
+// the choice does not depend on the folder's order.
+bool FindSpelling(const fs::path& folder, const fs::path& name, fs::path& spelling) {
+    std::error_code error;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error);
+    if (error) {
+        return false;
+    }
+    const std::string wanted = name.native();
+    bool found = false;
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        if (error) {
+            break;
+        }
+        const std::string candidate = it->path().filename().native();
+        if (EqualsNoCase(candidate, wanted) && (!found || candidate < spelling.native())) {
+            spelling = candidate;
+            found = true;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+std::string ToNativeSeparators(std::string_view path) {
+    std::string native(path);
+    for (char& c : native) {
+        if (c == '\\') {
+            c = kSeparator;
+        }
+    }
+    return native;
+}
+
+std::string WithTrailingSeparator(std::string_view path) {
+    std::string text(path);
+    if (text.empty() || text.back() != kSeparator) {
+        text.push_back(kSeparator);
+    }
+    return text;
+}
+
+fs::path ResolveCase(const fs::path& path) {
+    if (path.empty() || ExistsNoFollow(path)) {
+        return path;
+    }
+    fs::path resolved = path.root_path();
+    bool resolving = true;
+    for (const fs::path& component : path.relative_path()) {
+        if (!resolving || component.empty() || component == "." || component == "..") {
+            resolved /= component;
+            continue;
+        }
+        const fs::path candidate = resolved / component;
+        if (ExistsNoFollow(candidate)) {
+            resolved = candidate;
+            continue;
+        }
+        fs::path spelling;
+        if (FindSpelling(resolved, component, spelling)) {
+            resolved /= spelling;
+        } else {
+            resolved = candidate;
+            resolving = false;
+        }
+    }
+    return resolved;
+}
+
+std::string_view LastPathComponent(std::string_view path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+fs::path ProgramFolder() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path(error) : self.parent_path();
+}
+
+} // namespace ballotine

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "demo/DemoInstallation.h"
+#include "support/TestFiles.h"
+
+namespace ballotine::test {
+
+// A demo installation written into a temporary folder for one test.
+class DemoFixture {
+public:
+    DemoFixture();
+    const demo::DemoLayout& Layout() const { return m_layout; }
+    // A path below the game folder, e.g. Game("tfc/maps/2fort.bsp").
+    std::string Game(std::string_view relative) const;
+
+private:
+    TempDir m_dir;
+    demo::DemoLayout m_layout;
+};
+
+} // namespace ballotine::test

@@ -1,0 +1,72 @@
+#include "demo/DemoInstallation.h"
+
+#include "demo/DemoParts.h"
+#include "demo/DemoWriter.h"
+
+#include <system_error>
+
+namespace ballotine::demo {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kMarker = ".ballotine-demo";
+
+bool PrepareRoot(const fs::path& root, std::string& error) {
+    std::error_code code;
+    if (fs::exists(root, code)) {
+        if (!fs::is_directory(root, code)) {
+            error = root.string() + " exists and is not a folder";
+            return false;
+        }
+        const bool empty = fs::is_empty(root, code);
+        if (!empty && !fs::exists(root / kMarker, code)) {
+            error = root.string() + " is not empty and holds no earlier demo; refusing to write there";
+            return false;
+        }
+        for (const auto& entry : fs::directory_iterator(root, code)) {
+            fs::remove_all(entry.path(), code);
+            if (code) {
+                error = "cannot clear " + entry.path().string() + ": " + code.message();
+                return false;
+            }
+        }
+    }
+    fs::create_directories(root, code);
+    if (code) {
+        error = "cannot create " + root.string() + ": " + code.message();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DemoLayout::DemoLayout(const fs::path& demoRoot, const fs::path& tools)
+    : root(fs::absolute(demoRoot).lexically_normal()), gameDir(root / "Half-Life"),
+      configHome(root / "config"), registryFile(configHome / "Ballotine" / "registry.conf"),
+      serverDir(root / "server"), toolsFolder(tools) {}
+
+std::string DemoLayout::ServerUrl(const std::string& relative) const {
+    std::string url = "file://" + serverDir.string();
+    if (!relative.empty()) {
+        url += "/" + relative;
+    }
+    return url;
+}
+
+bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
+    if (!PrepareRoot(layout.root, error)) {
+        return false;
+    }
+    DemoWriter writer(layout.root);
+    writer.Text(kMarker, "This folder was written by ballotine-demo and is rewritten by it.\n");
+    WriteDemoGame(writer, layout);
+    if (!writer.Ok()) {
+        error = writer.Error();
+        return false;
+    }
+    return true;
+}
+
+} // namespace ballotine::demo

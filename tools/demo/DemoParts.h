@@ -1,0 +1,13 @@
+#pragma once
+
+namespace ballotine::demo {
+
+class DemoWriter;
+struct DemoLayout;
+
+// Each part writes one area of the demo; WriteDemoInstallation runs them in order.
+
+// The game folder with its mods, the working folder with mods.cfg, the registry stand-in.
+void WriteDemoGame(DemoWriter& writer, const DemoLayout& layout);
+
+} // namespace ballotine::demo
