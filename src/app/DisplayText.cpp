@@ -30,6 +30,8 @@ QString ToDisplayText(std::string_view bytes) {
     return utf8.hasError() ? FromWindows1252(bytes) : text;
 }
 
-std::string FromDisplayText(const QString& text) { return text.toStdString(); }
+std::string FromDisplayText(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace ballotine

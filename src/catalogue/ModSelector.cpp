@@ -12,10 +12,9 @@ void ModSelector::Clear() {
 }
 
 void ModSelector::Add(std::string_view title) {
-    const auto place = std::upper_bound(m_entries.begin(), m_entries.end(), title,
-                                        [](std::string_view a, const std::string& b) {
-                                            return CompareNoCase(a, b) < 0;
-                                        });
+    const auto place = std::upper_bound(
+        m_entries.begin(), m_entries.end(), title,
+        [](std::string_view a, const std::string& b) { return CompareNoCase(a, b) < 0; });
     const auto inserted = m_entries.insert(place, std::string(title));
     if (m_selected >= 0 && inserted - m_entries.begin() <= m_selected) {
         ++m_selected;

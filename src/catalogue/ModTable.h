@@ -8,11 +8,11 @@
 namespace ballotine {
 
 struct ModRecord {
-    std::string dir;         // the mod's folder below the game folder, e.g. "tfc"
+    std::string dir;          // the mod's folder below the game folder, e.g. "tfc"
     std::int32_t version = 0; // installed version of the mod's data; 0 or less: not installed
-    std::string title;       // shown in the mod selector; the key a selection is found by
-    std::string baseUrl;     // the mod's area on the update server
-    bool offered = false;    // shown in the selector at the last reading (not stored)
+    std::string title;        // shown in the mod selector; the key a selection is found by
+    std::string baseUrl;      // the mod's area on the update server
+    bool offered = false;     // shown in the selector at the last reading (not stored)
 };
 
 // The known mods, in file order. Every record read is kept, offered or not, so a save writes

@@ -26,7 +26,8 @@ struct CliContext {
     Services services;
     std::filesystem::path registryPath;
     RegistryFile registry;
-    Session session; // started (game located, mod list read, mod selected) for commands that need it
+    Session
+        session; // started (game located, mod list read, mod selected) for commands that need it
 };
 
 using CommandArgs = std::vector<std::string>;

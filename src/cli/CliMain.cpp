@@ -144,10 +144,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     TerminalPrompter prompter(err, in, options.answer, inputIsTerminal);
     ShellCommandRunner runner({ProgramFolder()});
     SteadyClock clock;
-    CliContext context{out, err, prompter, Services{prompter, runner, clock},
+    CliContext context{out,
+                       err,
+                       prompter,
+                       Services{prompter, runner, clock},
                        options.registryFile ? std::filesystem::path(*options.registryFile)
                                             : DefaultRegistryPath(),
-                       {}, {}};
+                       {},
+                       {}};
     context.registry = RegistryFile::Load(context.registryPath);
 
     if (command->needsSession) {

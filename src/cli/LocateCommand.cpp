@@ -1,6 +1,5 @@
-#include "cli/Commands.h"
-
 #include "catalogue/GameFolders.h"
+#include "cli/Commands.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 

@@ -10,7 +10,9 @@ TerminalPrompter::TerminalPrompter(std::ostream& err, std::istream& in,
                                    std::optional<bool> presetAnswer, bool interactive)
     : m_err(err), m_in(in), m_presetAnswer(presetAnswer), m_interactive(interactive) {}
 
-void TerminalPrompter::ShowMessage(std::string_view text) { m_err << text << "\n" << std::flush; }
+void TerminalPrompter::ShowMessage(std::string_view text) {
+    m_err << text << "\n" << std::flush;
+}
 
 bool TerminalPrompter::AskYesNo(std::string_view question) {
     m_err << question << " [y/n] " << std::flush;

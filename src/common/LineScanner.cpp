@@ -98,8 +98,12 @@ std::optional<std::int32_t> LineScanner::Int() {
     return value;
 }
 
-std::optional<std::int32_t> ScanInt(std::string_view text) { return LineScanner(text).Int(); }
+std::optional<std::int32_t> ScanInt(std::string_view text) {
+    return LineScanner(text).Int();
+}
 
-std::string FirstWord(std::string_view text) { return LineScanner(text).Word().value_or(""); }
+std::string FirstWord(std::string_view text) {
+    return LineScanner(text).Word().value_or("");
+}
 
 } // namespace ballotine

@@ -46,6 +46,8 @@ std::string FirstWord(std::string_view text);
 
 // The "%i" conversion that treats a field that does not scan as 0, as the system's readers
 // do for records cut short.
-inline std::int32_t IntOrZero(std::optional<std::int32_t> value) { return value.value_or(0); }
+inline std::int32_t IntOrZero(std::optional<std::int32_t> value) {
+    return value.value_or(0);
+}
 
 } // namespace ballotine

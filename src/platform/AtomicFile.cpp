@@ -2,9 +2,9 @@
 
 #include "platform/Paths.h"
 
-#include <random>
 #include <cerrno>
 #include <fcntl.h>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
@@ -61,7 +61,9 @@ AtomicFile::AtomicFile(const fs::path& target) : m_target(RealTarget(target)) {
     }
 }
 
-AtomicFile::~AtomicFile() { Discard(); }
+AtomicFile::~AtomicFile() {
+    Discard();
+}
 
 AtomicFile::AtomicFile(AtomicFile&& other) noexcept
     : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),

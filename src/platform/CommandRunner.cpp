@@ -38,7 +38,8 @@ std::vector<std::string> ChildEnvironment(const std::vector<fs::path>& toolFolde
     for (const fs::path& folder : toolFolders) {
         prefix += folder.string() + ":";
     }
-    environment.push_back("PATH=" + prefix + (path.empty() ? "/usr/local/bin:/usr/bin:/bin" : path));
+    environment.push_back("PATH=" + prefix +
+                          (path.empty() ? "/usr/local/bin:/usr/bin:/bin" : path));
     return environment;
 }
 

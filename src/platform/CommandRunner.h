@@ -14,7 +14,8 @@ public:
     // The exit status: 0 is success; anything else (a failing command, a command that cannot
     // be found, an interpreter that cannot start) is not. `workingFolder` is the folder the
     // command runs in (empty: the program's own); the program's folder never changes.
-    virtual int Run(const std::string& commandLine, const std::filesystem::path& workingFolder = {}) = 0;
+    virtual int Run(const std::string& commandLine,
+                    const std::filesystem::path& workingFolder = {}) = 0;
 };
 
 // Runs commands with /bin/sh -c. The command lines keep their Windows form: "> nul" discards
@@ -23,7 +24,8 @@ public:
 class ShellCommandRunner final : public CommandRunner {
 public:
     explicit ShellCommandRunner(std::vector<std::filesystem::path> toolFolders = {});
-    int Run(const std::string& commandLine, const std::filesystem::path& workingFolder = {}) override;
+    int Run(const std::string& commandLine,
+            const std::filesystem::path& workingFolder = {}) override;
 
     // "> nul" and "2> nul" become their /dev/null forms; nothing else changes.
     static std::string MapNullDevice(std::string_view commandLine);

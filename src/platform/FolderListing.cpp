@@ -38,8 +38,9 @@ FolderListing FolderListing::Read(const fs::path& folder) {
         }
         listing.m_entries.push_back(std::move(entry));
     }
-    std::sort(listing.m_entries.begin(), listing.m_entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return LessNoCase{}(a.name, b.name); });
+    std::sort(
+        listing.m_entries.begin(), listing.m_entries.end(),
+        [](const FolderEntry& a, const FolderEntry& b) { return LessNoCase{}(a.name, b.name); });
     listing.m_byLowerName.reserve(listing.m_entries.size());
     for (std::size_t i = 0; i < listing.m_entries.size(); ++i) {
         // emplace keeps the first spelling in order when several differ only in case

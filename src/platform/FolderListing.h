@@ -11,9 +11,9 @@ namespace ballotine {
 
 struct FolderEntry {
     std::string name;
-    bool isFolder = false;    // a real folder; a link to one is not
-    bool isLink = false;      // a symbolic link, whatever it points to
-    std::uint64_t size = 0;   // bytes of a regular file, else 0
+    bool isFolder = false;  // a real folder; a link to one is not
+    bool isLink = false;    // a symbolic link, whatever it points to
+    std::uint64_t size = 0; // bytes of a regular file, else 0
 };
 
 // One read of a folder, for lookups without regard to case.

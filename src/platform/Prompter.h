@@ -8,12 +8,12 @@ namespace ballotine {
 
 // What a file dialog offers the user.
 struct FileDialogRequest {
-    std::string title;             // the dialog's caption
-    std::string filterName;        // shown, e.g. "VoteMap List (*.VML)"
-    std::string filterPattern;     // matched, e.g. "*.VML"
-    std::string initialFolder;     // where the dialog opens
-    std::string initialName;       // preset file name (save dialogs)
-    std::string defaultExtension;  // given to a name typed without one, e.g. ".VML"
+    std::string title;            // the dialog's caption
+    std::string filterName;       // shown, e.g. "VoteMap List (*.VML)"
+    std::string filterPattern;    // matched, e.g. "*.VML"
+    std::string initialFolder;    // where the dialog opens
+    std::string initialName;      // preset file name (save dialogs)
+    std::string defaultExtension; // given to a name typed without one, e.g. ".VML"
 };
 
 // Every message and question the system puts to the user goes through this interface, so the

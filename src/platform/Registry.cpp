@@ -39,8 +39,8 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
         if (current == nullptr || equals == std::string_view::npos) {
             continue;
         }
-        current->values.push_back(
-            RegistryValue{std::string(content.substr(0, equals)), std::string(content.substr(equals + 1))});
+        current->values.push_back(RegistryValue{std::string(content.substr(0, equals)),
+                                                std::string(content.substr(equals + 1))});
     }
     return registry;
 }
@@ -54,7 +54,9 @@ std::size_t RegistryFile::FindSection(std::string_view key) const {
     return kNoSection;
 }
 
-bool RegistryFile::HasKey(std::string_view key) const { return FindSection(key) != kNoSection; }
+bool RegistryFile::HasKey(std::string_view key) const {
+    return FindSection(key) != kNoSection;
+}
 
 std::vector<RegistryValue> RegistryFile::Values(std::string_view key) const {
     const std::size_t index = FindSection(key);

@@ -8,7 +8,8 @@
 namespace ballotine {
 
 // The key under which the game records where it is installed.
-inline constexpr std::string_view kGameRegistryKey = "HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life";
+inline constexpr std::string_view kGameRegistryKey =
+    "HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life";
 inline constexpr std::string_view kInstallPathValue = "InstallPath";
 
 struct RegistryValue {

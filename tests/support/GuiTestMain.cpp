@@ -1,5 +1,4 @@
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 // GUI suites run with one QApplication on the offscreen platform (set by the test's

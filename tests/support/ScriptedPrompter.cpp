@@ -4,7 +4,9 @@
 
 namespace ballotine::test {
 
-void ScriptedPrompter::ShowMessage(std::string_view text) { m_transcript.emplace_back(text); }
+void ScriptedPrompter::ShowMessage(std::string_view text) {
+    m_transcript.emplace_back(text);
+}
 
 bool ScriptedPrompter::AskYesNo(std::string_view question) {
     m_transcript.push_back("? " + std::string(question));

@@ -1,9 +1,8 @@
 #include "support/TestFiles.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <system_error>
 
@@ -57,8 +56,12 @@ std::string ReadFile(const fs::path& path) {
     return content.str();
 }
 
-fs::path TestDataPath(std::string_view name) { return fs::path(BALLOTINE_TEST_DATA_DIR) / name; }
+fs::path TestDataPath(std::string_view name) {
+    return fs::path(BALLOTINE_TEST_DATA_DIR) / name;
+}
 
-fs::path BuiltProgram(std::string_view name) { return fs::path(BALLOTINE_BIN_DIR) / name; }
+fs::path BuiltProgram(std::string_view name) {
+    return fs::path(BALLOTINE_BIN_DIR) / name;
+}
 
 } // namespace ballotine::test

@@ -21,19 +21,24 @@ void WriteDemoGame(DemoWriter& writer, const DemoLayout& layout) {
     writer.Folder("Half-Life/Ballotine/tfc/mapzips");
     writer.Folder("Half-Life/Ballotine/valve");
     const std::string modsCfg = "#Mod Header V1.0 - DO NOT MODIFY\n" +
-                                layout.ServerUrl("modsupdate.cfg") + "\n"
+                                layout.ServerUrl("modsupdate.cfg") +
+                                "\n"
                                 "tfc 1\n"
                                 "Team Fortress Classic\n" +
-                                layout.ServerUrl("tfc") + "\n"
+                                layout.ServerUrl("tfc") +
+                                "\n"
                                 "valve 1\n"
                                 "Half-Life Deathmatch\n" +
-                                layout.ServerUrl("valve") + "\n"
+                                layout.ServerUrl("valve") +
+                                "\n"
                                 "dmc 1\n"
                                 "Deathmatch Classic\n" +
-                                layout.ServerUrl("dmc") + "\n"
+                                layout.ServerUrl("dmc") +
+                                "\n"
                                 "ricochet 0\n"
                                 "Ricochet\n" +
-                                layout.ServerUrl("ricochet") + "\n"
+                                layout.ServerUrl("ricochet") +
+                                "\n"
                                 "#END#";
     writer.Text("Half-Life/Ballotine/mods.cfg", modsCfg);
 

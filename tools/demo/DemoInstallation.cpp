@@ -21,7 +21,8 @@ bool PrepareRoot(const fs::path& root, std::string& error) {
         }
         const bool empty = fs::is_empty(root, code);
         if (!empty && !fs::exists(root / kMarker, code)) {
-            error = root.string() + " is not empty and holds no earlier demo; refusing to write there";
+            error =
+                root.string() + " is not empty and holds no earlier demo; refusing to write there";
             return false;
         }
         for (const auto& entry : fs::directory_iterator(root, code)) {

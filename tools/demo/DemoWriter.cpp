@@ -30,7 +30,9 @@ void DemoWriter::Bytes(std::string_view relative, std::string_view content) {
     }
 }
 
-void DemoWriter::Text(std::string_view relative, std::string_view content) { Bytes(relative, content); }
+void DemoWriter::Text(std::string_view relative, std::string_view content) {
+    Bytes(relative, content);
+}
 
 void DemoWriter::CopyProgram(const fs::path& from, std::string_view relative) {
     const fs::path target = m_root / relative;

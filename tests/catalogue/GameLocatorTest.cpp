@@ -1,0 +1,106 @@
+#include "catalogue/GameLocator.h"
+
+#include "catalogue/GameFolders.h"
+#include "catalogue/WorkingPaths.h"
+#include "platform/Registry.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+using test::ScriptedPrompter;
+
+RegistryFile GameKeyWith(const std::string& valueLines) {
+    return RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\n" + valueLines);
+}
+
+TEST(WorkingPaths, DeriveFromTheGameFolderAndTheMod) {
+    WorkingPaths paths;
+    paths.installDir = "/games/Half-Life";
+    ComputeWorkDir(paths);
+    ComputeModPaths(paths, "tfc");
+    EXPECT_EQ(paths.workDir, "/games/Half-Life/Ballotine/");
+    EXPECT_EQ(paths.modDir, "/games/Half-Life/tfc/");
+    EXPECT_EQ(paths.mapsDir, "/games/Half-Life/tfc/maps/");
+    EXPECT_EQ(paths.modWorkDir, "/games/Half-Life/Ballotine/tfc/");
+    EXPECT_EQ(paths.voteSpriteDir, "/games/Half-Life/tfc/sprites/vote/");
+    EXPECT_TRUE(paths.HasMod());
+
+    ClearModPaths(paths);
+    EXPECT_FALSE(paths.HasMod());
+    EXPECT_EQ(paths.mapsDir, "");
+    EXPECT_EQ(paths.workDir, "/games/Half-Life/Ballotine/") << "the working folder stays";
+}
+
+TEST(WorkingPaths, AGameFolderWithTrailingSeparatorIsUsedAsItIs) {
+    WorkingPaths paths;
+    paths.installDir = "/games/Half-Life/";
+    ComputeWorkDir(paths);
+    ComputeModPaths(paths, "tfc");
+    EXPECT_EQ(paths.workDir, "/games/Half-Life//Ballotine/");
+    EXPECT_EQ(paths.mapsDir, "/games/Half-Life//tfc/maps/");
+}
+
+TEST(GameLocator, FindsInstallPathUnderAnyCaseOfItsName) {
+    for (const char* name : {"InstallPath", "installpath", "INSTALLPATH"}) {
+        ScriptedPrompter prompter;
+        WorkingPaths paths;
+        ASSERT_TRUE(
+            LocateGame(paths, GameKeyWith("Other=1\n" + std::string(name) + "=/hl\n"), prompter))
+            << name;
+        EXPECT_EQ(paths.installDir, "/hl");
+        EXPECT_EQ(paths.workDir, "/hl/Ballotine/");
+        EXPECT_TRUE(prompter.Transcript().empty());
+    }
+}
+
+TEST(GameLocator, BackslashesInTheStoredPathBecomeSeparators) {
+    ScriptedPrompter prompter;
+    WorkingPaths paths;
+    ASSERT_TRUE(LocateGame(paths, GameKeyWith("InstallPath=\\srv\\Half-Life\n"), prompter));
+    EXPECT_EQ(paths.workDir, "/srv/Half-Life/Ballotine/");
+}
+
+TEST(GameLocator, FailuresShowTheirMessages) {
+    struct Case {
+        RegistryFile registry;
+        const char* message;
+    };
+    const Case cases[] = {
+        {RegistryFile{}, "Error - Cannot locate installed version of Half-Life\nAborting..."},
+        {RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve]\nInstallPath=/x\n"),
+         "Error - Cannot locate installed version of Half-Life\nAborting..."},
+        {GameKeyWith("Language=english\n"),
+         "Error - Install Path Registry Entry not found\nAborting..."},
+        {GameKeyWith("InstallPath=\n"),
+         "Error - Install Path Registry Entry not found\nAborting..."},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompter prompter;
+        WorkingPaths paths;
+        EXPECT_FALSE(LocateGame(paths, c.registry, prompter));
+        EXPECT_EQ(prompter.Transcript(), std::vector<std::string>{c.message});
+    }
+}
+
+TEST(GameFolders, RecognisesAGameFolderAndSteamLibraries) {
+    test::TempDir home;
+    EXPECT_FALSE(LooksLikeGameFolder(home.Path()));
+    test::WriteFile(home.Path() / ".local/share/Steam/steamapps/common/Half-Life/valve/liblist.gam",
+                    "x");
+    test::WriteFile(home.Path() / "Library/steamapps/common/Half-Life/hl_linux", "x");
+    test::WriteFile(home.Path() / ".local/share/Steam/steamapps/libraryfolders.vdf",
+                    "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+                        (home.Path() / "Library").string() + "\"\n\t}\n}\n");
+    const auto found = FindSteamGameFolders(home.Path());
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0], home.Path() / ".local/share/Steam/steamapps/common/Half-Life");
+    EXPECT_EQ(found[1], home.Path() / "Library/steamapps/common/Half-Life");
+    EXPECT_EQ(ParseLibraryFolders("\"path\"  \"D:\\\\Games\\\\Steam\"\n").at(0),
+              "D:\\Games\\Steam");
+}
+
+} // namespace
+} // namespace ballotine

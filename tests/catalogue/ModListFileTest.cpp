@@ -1,0 +1,187 @@
+#include "catalogue/ModListFile.h"
+
+#include "catalogue/Session.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestFiles.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::ScriptedPrompter;
+using test::TempDir;
+using test::WriteFile;
+
+const std::string kHeader = "#Mod Header V1.0 - DO NOT MODIFY\n";
+
+// A game folder whose working folder holds the given mods.cfg and mod working folders.
+class ModListTest : public testing::Test {
+protected:
+    ModListTest() {
+        session.paths.installDir = dir.Path().string();
+        session.paths.workDir = (dir.Path() / "Ballotine").string() + "/";
+        fs::create_directories(dir.Path() / "Ballotine");
+    }
+    void ModsCfg(const std::string& content) {
+        WriteFile(dir.Path() / "Ballotine/mods.cfg", content);
+    }
+    void WorkingFolder(const std::string& mod) {
+        fs::create_directories(dir.Path() / "Ballotine" / mod);
+    }
+    std::string SavedModsCfg() { return ReadFile(dir.Path() / "Ballotine/mods.cfg"); }
+    bool Load() { return LoadModList(session, prompter); }
+
+    TempDir dir;
+    Session session;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(ModListTest, AnInstalledModWithWorkingFolderIsOfferedAndPreselected) {
+    WorkingFolder("tfc");
+    ModsCfg(kHeader + "http://list\ntfc 1\nTeam Fortress Classic\nhttp://tfc\n#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.mods.modListUrl, "http://list");
+    ASSERT_EQ(session.mods.Count(), 1);
+    const ModRecord& tfc = session.mods.records[0];
+    EXPECT_EQ(tfc.dir, "tfc");
+    EXPECT_EQ(tfc.version, 1);
+    EXPECT_EQ(tfc.baseUrl, "http://tfc");
+    EXPECT_TRUE(tfc.offered);
+    EXPECT_EQ(session.selector.SelectedText(), "Team Fortress Classic");
+    EXPECT_EQ(session.paths.mapsDir, session.paths.installDir + "/tfc/maps/");
+    EXPECT_EQ(session.currentListName, "default.VML");
+    EXPECT_TRUE(prompter.Transcript().empty());
+}
+
+TEST_F(ModListTest, ModsNotInstalledOrWithoutWorkingFolderAreKeptButNotOffered) {
+    WorkingFolder("zero");
+    ModsCfg(kHeader + "u\nzero 0\nZero\nz\nnofolder 3\nNo Folder\nn\n#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.mods.Count(), 2);
+    EXPECT_TRUE(session.selector.Entries().empty());
+    EXPECT_FALSE(session.paths.HasMod()) << "record 0 is preferred but not offered: no mod";
+    ASSERT_TRUE(SaveModList(session, prompter));
+    EXPECT_EQ(SavedModsCfg(), kHeader + "u\nzero 0\nZero\nz\nnofolder 3\nNo Folder\nn\n#END#");
+}
+
+TEST_F(ModListTest, VersionsReadWithAutomaticBaseAndAreWrittenInDecimal) {
+    WorkingFolder("tfc");
+    ModsCfg(kHeader + "u\ntfc 010\nT\nb\nhex 0x10\nH\nb\n#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.mods.records[0].version, 8);
+    EXPECT_EQ(session.mods.records[1].version, 16);
+    ASSERT_TRUE(SaveModList(session, prompter));
+    EXPECT_EQ(SavedModsCfg(), kHeader + "u\ntfc 8\nT\nb\nhex 16\nH\nb\n#END#");
+}
+
+TEST_F(ModListTest, EndMarkerRules) {
+    WorkingFolder("tfc");
+    // "#END# " is not the marker: it starts a record that takes the next two lines
+    ModsCfg(kHeader + "u\n#END# \nA\nB\ntfc 1\nT\nb\n#END#\nafter 1\nGone\nx\n");
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(session.mods.Count(), 2);
+    EXPECT_EQ(session.mods.records[0].dir, "#END#");
+    EXPECT_EQ(session.mods.records[0].title, "A");
+    EXPECT_EQ(session.mods.records[1].dir, "tfc");
+    ASSERT_TRUE(SaveModList(session, prompter));
+    const std::string saved = SavedModsCfg();
+    EXPECT_EQ(saved.find("Gone"), std::string::npos) << "lines after the marker disappear";
+    EXPECT_EQ(saved.substr(saved.size() - 6), "\n#END#") << "no line end after the marker";
+}
+
+TEST_F(ModListTest, TheTitleSelectsTheFirstSortedEntryItBegins) {
+    for (const char* mod : {"alpha", "two", "tfc"}) {
+        WorkingFolder(mod);
+    }
+    ModsCfg(kHeader + "u\ntwo 1\nAlpha Two\nb\ntfc 1\nAlpha\nb\nalpha 1\nZed\nb\n#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.selector.SelectedText(), "Alpha");
+    EXPECT_EQ(session.paths.modDir, session.paths.installDir + "/tfc/");
+}
+
+TEST_F(ModListTest, ALaterTfcRecordWinsAndAnEmptyListSelectsNothing) {
+    WorkingFolder("tfc");
+    WorkingFolder("TFC2");
+    ModsCfg(kHeader + "u\ntfc 1\nFirst\nb\nTFC 1\nSecond\nb\n#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.selector.SelectedText(), "Second");
+
+    ModsCfg(kHeader + "u\n#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.mods.Count(), 0);
+    EXPECT_TRUE(session.selector.Entries().empty());
+    EXPECT_FALSE(session.paths.HasMod());
+}
+
+TEST_F(ModListTest, RecordsCutShortReadAsEmptyTextAndZero) {
+    WorkingFolder("tfc");
+    ModsCfg(kHeader + "u\ntfc 2\nT\nb\nnoversion\nN\nb\nshort 1\nCut");
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(session.mods.Count(), 3);
+    EXPECT_EQ(session.mods.records[1].version, 0);
+    EXPECT_EQ(session.mods.records[2].title, "Cut");
+    EXPECT_EQ(session.mods.records[2].baseUrl, "");
+}
+
+TEST_F(ModListTest, FilesWrittenOnWindowsRead) {
+    WorkingFolder("tfc");
+    ModsCfg("#Mod Header V1.0 - DO NOT MODIFY\r\nu\r\ntfc 1\r\nT\r\nb\r\n#END#\r\n");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.mods.records[0].title, "T");
+    EXPECT_TRUE(session.paths.HasMod());
+}
+
+TEST_F(ModListTest, EveryRecordIsKeptWhateverTheCount) {
+    std::string content = kHeader + "u\n";
+    for (int i = 0; i < 200; ++i) {
+        content += "mod" + std::to_string(i) + " 1\nTitle " + std::to_string(i) + "\nb\n";
+    }
+    ModsCfg(content + "#END#");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(session.mods.Count(), 200);
+    ASSERT_TRUE(SaveModList(session, prompter));
+    EXPECT_EQ(SavedModsCfg(), content + "#END#");
+}
+
+TEST_F(ModListTest, LoadFailuresShowTheirMessages) {
+    ASSERT_FALSE(Load());
+    EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Mod Data not found. Aborting..."});
+
+    for (const std::string& bad :
+         {std::string(""), std::string("#Mod Header V1.0 - DO NOT MODIFY \nu\n"),
+          std::string("#mod header v1.0 - do not modify\n")}) {
+        ScriptedPrompter local;
+        ModsCfg(bad);
+        EXPECT_FALSE(LoadModList(session, local));
+        EXPECT_EQ(local.Messages(), std::vector<std::string>{"Mod Data invalid. Aborting..."});
+        EXPECT_EQ(session.mods.Count(), 0);
+    }
+}
+
+TEST_F(ModListTest, AFailedSaveKeepsTheOldFile) {
+    ModsCfg(kHeader + "u\n#END#");
+    ASSERT_TRUE(Load());
+    session.mods.records.push_back(ModRecord{"new", 1, "New", "b", false});
+    session.paths.workDir = (dir.Path() / "missing").string() + "/";
+    EXPECT_FALSE(SaveModList(session, prompter));
+    EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Unable to save mod list..."});
+    EXPECT_EQ(SavedModsCfg(), kHeader + "u\n#END#");
+}
+
+TEST_F(ModListTest, SelectingAnotherModRederivesThePaths) {
+    WorkingFolder("tfc");
+    WorkingFolder("valve");
+    ModsCfg(kHeader + "u\ntfc 1\nTFC\nb\nvalve 1\nHalf-Life\nb\n#END#");
+    ASSERT_TRUE(Load());
+    session.currentListName = "mine.VML";
+    ASSERT_TRUE(session.selector.SelectTitle("Half-Life"));
+    ASSERT_TRUE(SelectCurrentMod(session));
+    EXPECT_EQ(session.paths.modWorkDir, session.paths.workDir + "valve/");
+    EXPECT_EQ(session.currentListName, "default.VML");
+}
+
+} // namespace
+} // namespace ballotine

@@ -1,0 +1,112 @@
+#include "platform/AtomicFile.h"
+
+#include "support/TestFiles.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace ballotine {
+namespace {
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+std::size_t FilesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+// Writes beyond `limit` bytes fail with EFBIG, as on a full disk; works for root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int);
+};
+
+TEST(AtomicFile, CommitReplacesTheTargetWhole) {
+    TempDir dir;
+    WriteFile(dir.Path() / "mods.cfg", "old");
+    {
+        AtomicFile file(dir / "MODS.CFG");
+        ASSERT_TRUE(file.IsOpen());
+        EXPECT_TRUE(file.Write("new "));
+        EXPECT_TRUE(file.Write(std::string(200000, 'x')));
+        EXPECT_EQ(ReadFile(dir.Path() / "mods.cfg"), "old") << "untouched until the commit";
+        EXPECT_TRUE(file.Commit());
+    }
+    EXPECT_EQ(ReadFile(dir.Path() / "mods.cfg").size(), 200004u);
+    EXPECT_EQ(FilesIn(dir.Path()), 1u) << "no temporary file left, no second spelling";
+}
+
+TEST(AtomicFile, WithoutCommitNothingChanges) {
+    TempDir dir;
+    WriteFile(dir.Path() / "config.conf", "keep me");
+    {
+        AtomicFile file(dir / "config.conf");
+        file.Write("lost");
+    }
+    EXPECT_EQ(ReadFile(dir.Path() / "config.conf"), "keep me");
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(AtomicFile, AFailedWriteKeepsTheOldFile) {
+    TempDir dir;
+    WriteFile(dir.Path() / "vote.ent", "the earlier vote map");
+    {
+        const FileSizeLimit limit(4096);
+        AtomicFile file(dir / "vote.ent");
+        ASSERT_TRUE(file.IsOpen());
+        file.Write(std::string(100000, 'e'));
+        EXPECT_FALSE(file.Commit());
+    }
+    EXPECT_EQ(ReadFile(dir.Path() / "vote.ent"), "the earlier vote map");
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(AtomicFile, MissingFolderOrFolderTargetFails) {
+    TempDir dir;
+    EXPECT_FALSE(WriteFileAtomically(dir / "absent/file.txt", "x"));
+    fs::create_directory(dir.Path() / "afolder");
+    EXPECT_FALSE(WriteFileAtomically(dir / "afolder", "x"));
+    EXPECT_TRUE(fs::is_directory(dir.Path() / "afolder"));
+}
+
+TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
+    TempDir dir;
+    WriteFile(dir.Path() / "tool", "#!/bin/sh\n");
+    fs::permissions(dir.Path() / "tool", fs::perms(0750));
+    ASSERT_TRUE(WriteFileAtomically(dir / "tool", "#!/bin/sh\nexit 0\n"));
+    EXPECT_EQ(fs::status(dir.Path() / "tool").permissions(), fs::perms(0750));
+
+    ASSERT_TRUE(WriteFileAtomically(dir / "fresh", "x"));
+    const auto fresh = fs::status(dir.Path() / "fresh").permissions();
+    EXPECT_NE(fresh & fs::perms::owner_read, fs::perms::none);
+    EXPECT_NE(fresh & fs::perms::others_read, fs::perms::none) << "not a private temp file's mode";
+}
+
+TEST(AtomicFile, WritesThroughALinkInsteadOfReplacingIt) {
+    TempDir dir;
+    WriteFile(dir.Path() / "real.cfg", "old");
+    fs::create_symlink("real.cfg", dir.Path() / "link.cfg");
+    ASSERT_TRUE(WriteFileAtomically(dir / "link.cfg", "new"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.cfg"));
+    EXPECT_EQ(ReadFile(dir.Path() / "real.cfg"), "new");
+}
+
+} // namespace
+} // namespace ballotine

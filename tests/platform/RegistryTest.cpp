@@ -1,0 +1,62 @@
+#include "platform/Registry.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+
+TEST(Registry, SectionsAreKeysAndLinesAreValues) {
+    const RegistryFile registry =
+        RegistryFile::Parse("; written by hand\n"
+                            "[hkey_local_machine\\SOFTWARE\\valve\\half-life]\r\n"
+                            "Language=english\n"
+                            "  # a comment\n"
+                            "InstallPath=/games/Half Life=1\n"
+                            "\n"
+                            "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
+                            "x=y\n");
+    EXPECT_TRUE(registry.HasKey(kGameRegistryKey)) << "key paths ignore case";
+    const auto values = registry.Values(kGameRegistryKey);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0].name, "Language");
+    EXPECT_EQ(values[1].name, "InstallPath");
+    EXPECT_EQ(values[1].data, "/games/Half Life=1") << "data runs to the end of the line";
+    EXPECT_FALSE(registry.HasKey("HKEY_LOCAL_MACHINE\\Software\\Valve"));
+}
+
+TEST(Registry, AMissingFileHoldsNoKeys) {
+    const RegistryFile registry = RegistryFile::Load("/nonexistent/registry.conf");
+    EXPECT_FALSE(registry.HasKey(kGameRegistryKey));
+    EXPECT_TRUE(registry.Values(kGameRegistryKey).empty());
+}
+
+TEST(Registry, SetValueRoundTrips) {
+    RegistryFile registry = RegistryFile::Parse("[A]\nkeep=1\n");
+    registry.SetValue(kGameRegistryKey, kInstallPathValue, "/first");
+    registry.SetValue(kGameRegistryKey, "installpath", "/second");
+    const RegistryFile reread = RegistryFile::Parse(registry.Serialize());
+    EXPECT_EQ(reread.Values("A").at(0).data, "1");
+    const auto values = reread.Values(kGameRegistryKey);
+    ASSERT_EQ(values.size(), 1u) << "an existing value is replaced, not repeated";
+    EXPECT_EQ(values[0].data, "/second");
+}
+
+TEST(Registry, DefaultPathFollowsXdgConfigHome) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string restore = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(DefaultRegistryPath(), "/cfg/Ballotine/registry.conf");
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_NE(DefaultRegistryPath().string().find("/.config/Ballotine/registry.conf"),
+              std::string::npos)
+        << "a relative XDG_CONFIG_HOME is ignored";
+    if (saved) {
+        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+} // namespace
+} // namespace ballotine
