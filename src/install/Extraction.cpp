@@ -1,0 +1,124 @@
+#include "install/Extraction.h"
+
+#include "catalogue/WorkingPaths.h"
+#include "common/Text.h"
+#include "install/InstallLog.h"
+#include "install/InstallMappings.h"
+#include "platform/CommandRunner.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
+#include "platform/Paths.h"
+#include "platform/ShellQuote.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace ballotine {
+
+namespace {
+
+constexpr const char* kExtractCommand = "pkzip25 -extract -nofix -direct -over=all %s %s";
+
+// `relative` below `base` as spelled on disk: the tool knows nothing of letter case
+// differences, so it gets the names our own checks found.
+std::string SpelledOnDisk(const std::string& base, const std::string& relative) {
+    const std::string resolved = ResolveCase(base + relative).string();
+    return resolved.starts_with(base) ? resolved.substr(base.size()) : relative;
+}
+
+bool IsRealFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::symlink_status(ResolveCase(path), error));
+}
+
+// Like a file with the read-only attribute on the system the program came from.
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    return ::lstat(ResolveCase(path).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & 0222) == 0;
+}
+
+bool RunExtraction(const std::string& archive, const std::string& target,
+                   const ExtractionSetup& setup) {
+    const std::string command = Format(kExtractCommand, ShellWord(archive).c_str(),
+                                       ShellWord(WithTrailingSeparator(target)).c_str());
+    return setup.runner.Run(command, setup.paths.workDir) == 0;
+}
+
+bool ExtractModPackage(const std::string& modDir, const ExtractionSetup& setup, InstallLog& log) {
+    const std::string archive = SpelledOnDisk(setup.paths.workDir, modDir + ".zip");
+    if (!RunExtraction(archive, setup.paths.installDir, setup)) {
+        log.Write("    Extraction failed. Invalid zip file\n");
+        return false;
+    }
+    log.Write("    Extraction complete\n");
+    return true;
+}
+
+bool ExtractMapPackage(std::string_view baseName, const ExtractionSetup& setup, InstallLog& log) {
+    const WorkingPaths& paths = setup.paths;
+    if (!paths.HasMod() || setup.modFolder.empty()) {
+        log.Write("    Extract command failed\n");
+        return false;
+    }
+    const std::string folder =
+        setup.modFolder + kSeparator + "mapzips" + kSeparator + std::string(baseName);
+    if (!RunExtraction(SpelledOnDisk(paths.workDir, folder + ".zip"),
+                       SpelledOnDisk(paths.workDir, folder), setup)) {
+        log.Write("    Extract command failed\n");
+        return false;
+    }
+    if (!IsRealFolder(paths.modWorkDir + "mapzips" + kSeparator + std::string(baseName))) {
+        log.Write("    Extraction failed. Invalid zip file\n");
+        return false;
+    }
+    log.Write("    Extraction complete\n");
+    return true;
+}
+
+} // namespace
+
+bool ExtractPackage(std::string_view packagePath, std::string_view name,
+                    const ExtractionSetup& setup, InstallLog& log) {
+    const bool modPackage = name.starts_with('*');
+    const std::string modDir(modPackage ? name.substr(1) : std::string_view{});
+    const std::string package =
+        modPackage ? setup.paths.workDir + modDir + ".zip" : std::string(packagePath);
+
+    const auto status = QueryFile(package);
+    if (!status || status->isFolder || status->size < kSmallestPackageSize) {
+        DeleteFile(package);
+        log.Write("    Unable to download file\n");
+        return false;
+    }
+    return modPackage ? ExtractModPackage(modDir, setup, log) : ExtractMapPackage(name, setup, log);
+}
+
+void DeleteTree(const std::string& folder, InstallLog& log) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(ResolveCase(folder), error)) {
+        log.WriteFormat("    Deleting file %s\n", folder.c_str());
+        DeleteFile(folder);
+        return;
+    }
+    const FolderListing listing = FolderListing::Read(folder);
+    if (!listing.Exists()) {
+        return;
+    }
+    for (const FolderEntry& entry : listing.Entries()) {
+        const std::string path = JoinPath(folder, entry.name);
+        if (entry.isFolder) {
+            DeleteTree(path, log);
+            continue;
+        }
+        log.WriteFormat("    Deleting file %s\n", path.c_str());
+        if (!IsReadOnlyFile(path)) {
+            DeleteFile(path);
+        }
+    }
+    if (RemoveFolder(folder)) {
+        log.WriteFormat("    Removing directory %s\n", folder.c_str());
+    }
+}
+
+} // namespace ballotine
