@@ -23,6 +23,16 @@ const std::vector<CommandInfo>& AllCommands() {
          "Without DIR: lists the Half-Life folders found in the usual Steam places, one per\n"
          "line; exit 1 when there is none.",
          false, RunLocateCommand},
+        {"versions", "", "print the installed map and entity versions of the selected mod",
+         "Reads config.conf of the selected mod's working folder, marks every map file in\n"
+         "the mod's maps folder as present (a map found without a recorded version gets\n"
+         "version 1), writes config.conf back and prints the record in file order as\n"
+         "KEY<TAB>MAPVERSION<TAB>ENTITYVERSION. A map version of 0 means the map is not\n"
+         "known to be present, an entity version of 0 that no entity package is installed;\n"
+         "mod packages are recorded under \"*\" and the mod's folder name.\n"
+         "Exit 1 when config.conf cannot be read (it is never created from nothing) or\n"
+         "cannot be written.",
+         true, RunVersionsCommand},
     };
     return commands;
 }

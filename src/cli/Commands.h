@@ -23,5 +23,6 @@ const CommandInfo* FindCommand(std::string_view name);
 int RunPathsCommand(CliContext& context, const CommandArgs& args);
 int RunModsCommand(CliContext& context, const CommandArgs& args);
 int RunLocateCommand(CliContext& context, const CommandArgs& args);
+int RunVersionsCommand(CliContext& context, const CommandArgs& args);
 
 } // namespace ballotine

@@ -10,4 +10,7 @@ struct DemoLayout;
 // The game folder with its mods, the working folder with mods.cfg, the registry stand-in.
 void WriteDemoGame(DemoWriter& writer, const DemoLayout& layout);
 
+// The tfc mod's version record (config.conf) and install mappings (mappings.conf).
+void WriteDemoInstallerFiles(DemoWriter& writer, const DemoLayout& layout);
+
 } // namespace ballotine::demo
