@@ -76,6 +76,42 @@ std::string AtLine(int line, std::string_view reason) {
     return Format("line %d: %.*s", line, static_cast<int>(reason.size()), reason.data());
 }
 
+// Checks one entity after its "{" up to and including its "}".
+std::optional<std::string> FindEntityError(Tokenizer& tokens, int openLine) {
+    for (Token key = tokens.Next(); key.kind != Token::Close; key = tokens.Next()) {
+        switch (key.kind) {
+        case Token::Error:
+            return AtLine(key.line, key.text);
+        case Token::End:
+            return AtLine(openLine, "entity is not closed");
+        case Token::Open:
+            return AtLine(key.line, "\"{\" inside an entity");
+        default:
+            break;
+        }
+        const Token value = tokens.Next();
+        if (value.kind == Token::Error) {
+            return AtLine(value.line, value.text);
+        }
+        if (value.kind != Token::String) {
+            return AtLine(key.line, Format("key \"%.*s\" has no value",
+                                           static_cast<int>(key.text.size()), key.text.data()));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view WhyNotAnEntity(const Token& token) {
+    switch (token.kind) {
+    case Token::Error:
+        return token.text;
+    case Token::Close:
+        return "\"}\" without an entity to close";
+    default:
+        return "text outside an entity";
+    }
+}
+
 } // namespace
 
 std::optional<std::string> FindEntityTextError(std::string_view text) {
@@ -87,34 +123,11 @@ std::optional<std::string> FindEntityTextError(std::string_view text) {
     Tokenizer tokens(text);
     int entities = 0;
     for (Token token = tokens.Next(); token.kind != Token::End; token = tokens.Next()) {
-        if (token.kind == Token::Error) {
-            return AtLine(token.line, token.text);
-        }
         if (token.kind != Token::Open) {
-            return AtLine(token.line, token.kind == Token::Close
-                                          ? "\"}\" without an entity to close"
-                                          : "text outside an entity");
+            return AtLine(token.line, WhyNotAnEntity(token));
         }
-        const int openLine = token.line;
-        for (token = tokens.Next(); token.kind == Token::String; token = tokens.Next()) {
-            const Token key = token;
-            token = tokens.Next();
-            if (token.kind == Token::Error) {
-                return AtLine(token.line, token.text);
-            }
-            if (token.kind != Token::String) {
-                return AtLine(key.line, Format("key \"%.*s\" has no value",
-                                               static_cast<int>(key.text.size()), key.text.data()));
-            }
-        }
-        if (token.kind == Token::Error) {
-            return AtLine(token.line, token.text);
-        }
-        if (token.kind == Token::End) {
-            return AtLine(openLine, "entity is not closed");
-        }
-        if (token.kind == Token::Open) {
-            return AtLine(token.line, "\"{\" inside an entity");
+        if (auto error = FindEntityError(tokens, token.line)) {
+            return error;
         }
         ++entities;
     }

@@ -51,8 +51,8 @@ TEST(EntityText, LumpEndsWithExactlyOneZeroByte) {
     for (const std::string& content : {text, text + '\0'}) {
         std::string error;
         EXPECT_EQ(MakeEntityLump(content, error), text + '\0');
-        EXPECT_EQ(EntityTextOfLump(text + '\0'), text);
     }
+    EXPECT_EQ(EntityTextOfLump(text + '\0'), text);
 
     struct Refused {
         std::string content;

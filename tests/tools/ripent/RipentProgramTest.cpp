@@ -74,6 +74,9 @@ TEST_F(RipentProgram, ExportGivesBackWhatWasImported) {
     PutRoom();
     ASSERT_EQ(Ripent("-export \"" + MapPath(".bsp") + "\"").status, 0);
     EXPECT_EQ(test::ReadFile(MapPath(".ent")) + '\0', LumpBytes(m_room, kEntityLump));
+    // The compiler's own layout comes back byte for byte.
+    ASSERT_EQ(Ripent("-import \"" + MapPath("") + "\"").status, 0);
+    EXPECT_EQ(test::ReadFile(MapPath(".bsp")), m_room);
 
     // A .ent exported with its terminating zero byte imports as the same lump.
     test::WriteFile(MapPath(".ent"), kText + '\0');
