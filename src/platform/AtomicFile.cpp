@@ -86,10 +86,10 @@ AtomicFile& AtomicFile::operator=(AtomicFile&& other) noexcept {
     return *this;
 }
 
-bool AtomicFile::Flush() {
+bool AtomicFile::WriteAll(const char* data, std::size_t size) {
     std::size_t done = 0;
-    while (!m_failed && done < m_buffer.size()) {
-        const ssize_t written = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+    while (!m_failed && done < size) {
+        const ssize_t written = ::write(m_fd, data + done, size - done);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -99,6 +99,11 @@ bool AtomicFile::Flush() {
         }
         done += static_cast<std::size_t>(written);
     }
+    return !m_failed;
+}
+
+bool AtomicFile::Flush() {
+    WriteAll(m_buffer.data(), m_buffer.size());
     m_buffer.clear();
     return !m_failed;
 }
@@ -112,8 +117,7 @@ bool AtomicFile::Write(std::string_view bytes) {
             return false;
         }
         if (bytes.size() >= kBufferSize) {
-            m_buffer.assign(bytes);
-            return Flush();
+            return WriteAll(bytes.data(), bytes.size()); // large blocks skip the buffer
         }
     }
     m_buffer.append(bytes);

@@ -38,6 +38,7 @@ public:
 
 private:
     bool Flush();
+    bool WriteAll(const char* data, std::size_t size);
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;

@@ -45,6 +45,18 @@ std::vector<std::string> ChildEnvironment(const std::vector<fs::path>& toolFolde
 
 } // namespace
 
+std::string EscapeForDoubleQuotes(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\' || c == '"' || c == '$' || c == '`') {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
 ShellCommandRunner::ShellCommandRunner(std::vector<fs::path> toolFolders)
     : m_toolFolders(std::move(toolFolders)) {}
 

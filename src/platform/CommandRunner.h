@@ -34,6 +34,10 @@ private:
     std::vector<std::filesystem::path> m_toolFolders;
 };
 
+// Text to place between double quotes in a command line: the characters the interpreter
+// still reads there (\ " $ `) are escaped, so a file name can never run a command.
+std::string EscapeForDoubleQuotes(std::string_view text);
+
 // The exit status a runner reports when the interpreter cannot be started.
 inline constexpr int kCommandDidNotStart = 127;
 

@@ -30,6 +30,19 @@ TEST(CommandRunner, NulRedirectionsMapToDevNull) {
     }
 }
 
+TEST(CommandRunner, NamesInDoubleQuotesCannotRunCommands) {
+    TempDir dir;
+    const std::string hostile = "a\"; touch pwned; echo \"$(touch pwned2)`touch pwned3`\\";
+    ShellCommandRunner runner;
+    ASSERT_EQ(
+        runner.Run("printf %s \"" + EscapeForDoubleQuotes(hostile) + "\" > out.txt", dir.Path()),
+        0);
+    EXPECT_EQ(ReadFile(dir.Path() / "out.txt"), hostile);
+    for (const char* trace : {"pwned", "pwned2", "pwned3"}) {
+        EXPECT_FALSE(fs::exists(dir.Path() / trace)) << trace;
+    }
+}
+
 TEST(CommandRunner, ReportsTheExitStatus) {
     ShellCommandRunner runner;
     EXPECT_EQ(runner.Run("true"), 0);

@@ -1,0 +1,84 @@
+#include "mapsettings/ServerTypeTable.h"
+
+#include "common/LineReader.h"
+#include "common/Text.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+
+namespace ballotine {
+
+void ServerTypeTable::LoadServerTypes(std::string_view modWorkDir) {
+    m_types.clear();
+    if (modWorkDir.empty()) {
+        return;
+    }
+    auto file = OpenForReading(std::string(modWorkDir) + "servertypes.conf");
+    std::string line;
+    if (!file || !ReadLine(*file, line) || line != kServerTypesHeader) {
+        return;
+    }
+    while (ReadLine(*file, line)) {
+        std::string name;
+        const bool hasNext = ReadLine(*file, name);
+        if (line.compare(0, 4, "#END") == 0) {
+            continue; // the marker and the line after it are skipped
+        }
+        m_types.push_back(
+            ServerType{line.substr(0, kServerTypeKeyLength),
+                       hasNext ? name.substr(0, kServerTypeNameLength) : std::string()});
+    }
+}
+
+std::int32_t ServerTypeTable::FindServerType(std::string_view key) const {
+    for (std::size_t i = 0; i < m_types.size(); ++i) {
+        if (EqualsNoCase(m_types[i].key, key)) {
+            return static_cast<std::int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+std::vector<ServerSizeRow> ListServerSizes(const ServerTypeTable& table,
+                                           std::string_view modWorkDir, std::string_view mapName) {
+    if (modWorkDir.empty() || mapName.empty()) {
+        return {};
+    }
+    struct RankedRow {
+        std::int32_t rank;
+        ServerSizeRow row;
+    };
+    std::vector<RankedRow> rows;
+    const std::string pattern =
+        std::string(modWorkDir) + "Entities" + kSeparator + std::string(mapName) + ".*.ref";
+    for (const FolderEntry& file : FindFiles(pattern)) {
+        if (file.isFolder || !EndsWithNoCase(file.name, ".ref")) {
+            continue;
+        }
+        const std::string_view stem = std::string_view(file.name).substr(0, file.name.size() - 4);
+        const std::size_t dot = stem.rfind('.');
+        if (dot == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view key = stem.substr(dot + 1);
+        const std::int32_t rank = key.size() < 2 ? -1 : table.FindServerType(key);
+        if (rank < 0) {
+            continue;
+        }
+        const std::string& displayName = table.Types()[static_cast<std::size_t>(rank)].displayName;
+        rows.push_back(RankedRow{rank, ServerSizeRow{displayName, std::string(key)}});
+    }
+    // stable: rows of equal rank keep the folder's order, as inserting before the first
+    // higher rank would
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const RankedRow& a, const RankedRow& b) { return a.rank < b.rank; });
+    std::vector<ServerSizeRow> result;
+    result.reserve(rows.size());
+    for (RankedRow& ranked : rows) {
+        result.push_back(std::move(ranked.row));
+    }
+    return result;
+}
+
+} // namespace ballotine

@@ -1,0 +1,172 @@
+#include "mapsettings/EntityUpdate.h"
+
+#include "platform/Services.h"
+#include "support/FakeCommandRunner.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestFiles.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+class EntityUpdateTest : public testing::Test {
+protected:
+    EntityUpdateTest() {
+        paths.workDir = dir / "Ballotine/";
+        paths.modWorkDir = dir / "Ballotine/tfc/";
+        paths.voteSpriteDir = dir / "tfc/sprites/vote/";
+        paths.mapsDir = dir / "tfc/maps/";
+        fs::create_directories(paths.mapsDir);
+    }
+    void Reference(const std::string& content, const std::string& name = "2fort.16.ref") {
+        WriteFile(paths.modWorkDir + "Entities/" + name, content);
+    }
+    void Template(const std::string& content, const std::string& name = "2fort.tpt") {
+        WriteFile(paths.modWorkDir + "Entities/" + name, content);
+    }
+    bool Update(const char* key = "16") {
+        return UpdateMapEntities(paths, "2fort", key, services, data);
+    }
+    std::string Ent() { return paths.mapsDir + "2fort.ent"; }
+    std::string Txt() { return paths.mapsDir + "2fort.txt"; }
+
+    test::TempDir dir;
+    MapSettingsPaths paths;
+    test::ScriptedPrompter prompter;
+    test::FakeCommandRunner runner;
+    test::ManualClock clock;
+    Services services{prompter, runner, clock};
+    ReferenceData data;
+};
+
+TEST_F(EntityUpdateTest, ReferenceLinesBecomePairs) {
+    std::string reference = "2fort.TPT\n"
+                            "WALLS = \"strong walls\" trailing text ignored\n"
+                            "NOQUOTE = plain\n"
+                            "OPEN = \"never closed\n"
+                            "ODD := \"ignored silently\"\n"
+                            "\n"
+                            "#INFO#x = \"not a marker\"\n";
+    for (int i = 0; i < 300; ++i) {
+        reference += "K" + std::to_string(i) + " = \"v" + std::to_string(i) + "\"\n";
+    }
+    Reference(reference);
+    ASSERT_TRUE(ExtractReferenceData(paths.modWorkDir + "Entities/2fort.16.ref", paths.modWorkDir,
+                                     data, prompter));
+    EXPECT_EQ(data.templatePath, paths.modWorkDir + "Entities/2fort.TPT");
+    ASSERT_EQ(data.substitutions.size(), 256u) << "only the first 256 pairs are used";
+    EXPECT_EQ(data.substitutions[0].key, "WALLS");
+    EXPECT_EQ(data.substitutions[0].value, "strong walls");
+    EXPECT_EQ(data.substitutions[1].key, "#INFO#x") << "a marker counts only as a whole first word";
+    EXPECT_EQ(data.substitutions[255].key, "K253");
+    EXPECT_EQ(
+        prompter.Messages(),
+        (std::vector<std::string>{
+            "Warning. The following line is invalid (No Initial Quote), skipping:\nNOQUOTE = plain",
+            "Warning. The following line is invalid (No Terminating Quote), skipping:\nOPEN = "
+            "\"never closed"}));
+}
+
+TEST_F(EntityUpdateTest, TheSubstitutionsEndAtAMarkerWord) {
+    Reference("2fort.tpt\nA = \"1\"\n#TEXT# tail\nB = \"2\"\n");
+    ASSERT_TRUE(ExtractReferenceData(paths.modWorkDir + "Entities/2fort.16.ref", paths.modWorkDir,
+                                     data, prompter));
+    ASSERT_EQ(data.substitutions.size(), 1u);
+}
+
+TEST_F(EntityUpdateTest, SuccessImportsWritesTheTextAndRemovesTheEntityText) {
+    Reference("2fort.tpt\nHEALTH = \"900\"\nCLASS = \"func_door\"\n#TEXT#\n2 Fortresses\n\nBig "
+              "map\n#INFO#\nTitle\n");
+    Template("{\n\"classname\" \"CLASS\"\n\"health\" \"HEALTH\" HEALTH\n}\n");
+    WriteFile(Txt(), "old description");
+    std::string entityTextSeenByTool;
+    runner.SetAction([&](const test::FakeCommandRunner::Call&) {
+        entityTextSeenByTool = ReadFile(Ent());
+        return 0;
+    });
+    prompter.AnswerYes();
+    ASSERT_TRUE(Update());
+    EXPECT_EQ(prompter.Transcript(),
+              (std::vector<std::string>{
+                  "? Are you sure you wish to update this map with the selected entities?",
+                  "New Entities have been successfully compiled into this map"}));
+    ASSERT_EQ(runner.Calls().size(), 1u);
+    EXPECT_EQ(runner.Calls()[0].commandLine,
+              "\"" + paths.workDir + "ripent\" -import \"" + paths.mapsDir + "2fort\" > nul");
+    EXPECT_EQ(entityTextSeenByTool,
+              "{\n\"classname\" \"func_door\"\n\"health\" \"900\" 900\n}\n\n");
+    EXPECT_FALSE(fs::exists(Ent()));
+    EXPECT_EQ(ReadFile(Txt()), "2 Fortresses\n\nBig map\n");
+    EXPECT_EQ(prompter.BusyDepth(), 0);
+}
+
+TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrWithoutYes) {
+    EXPECT_FALSE(Update(""));
+    EXPECT_TRUE(prompter.Transcript().empty());
+    prompter.AnswerNo();
+    EXPECT_FALSE(Update());
+    EXPECT_TRUE(runner.Calls().empty());
+}
+
+TEST_F(EntityUpdateTest, EachFailedStepSaysSoAndStops) {
+    prompter.AnswerYes();
+    EXPECT_FALSE(Update()) << "no reference file";
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{"Failed to extract Reference Data. Aborting..."});
+
+    prompter.Forget();
+    Reference("2fort.map\n");
+    prompter.AnswerYes();
+    EXPECT_FALSE(Update());
+    EXPECT_EQ(prompter.Messages(),
+              (std::vector<std::string>{"Template File Reference is invalid. Aborting...",
+                                        "Failed to extract Reference Data. Aborting..."}));
+
+    prompter.Forget();
+    Reference("missing.tpt\n");
+    prompter.AnswerYes();
+    EXPECT_FALSE(Update());
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{
+                  "An error has occurred creating the entity file for this map. Aborting..."});
+    EXPECT_TRUE(runner.Calls().empty());
+}
+
+TEST_F(EntityUpdateTest, AFailedImportLeavesTheEntityTextAndTheOldDescription) {
+    Reference("2fort.tpt\n#TEXT#\nnew\n");
+    Template("{\n}\n");
+    WriteFile(Txt(), "old");
+    runner.SetExitStatus(1);
+    prompter.AnswerYes();
+    EXPECT_FALSE(Update());
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{
+                  "An error has occurred compiling the new entities into the map. Aborting..."});
+    EXPECT_TRUE(fs::exists(Ent()));
+    EXPECT_EQ(ReadFile(Txt()), "old");
+}
+
+TEST_F(EntityUpdateTest, MapTextIsOnlyTheTextSection) {
+    Reference("2fort.tpt\n#TEXT#\none\ntwo\n#INFO#\nTitle\nabout\n");
+    ASSERT_TRUE(WriteMapText(paths.modWorkDir + "Entities/2fort.16.ref", Txt()));
+    EXPECT_EQ(ReadFile(Txt()), "one\ntwo\n");
+    Reference("2fort.tpt\n#INFO#\nTitle\n");
+    ASSERT_TRUE(WriteMapText(paths.modWorkDir + "Entities/2fort.16.ref", Txt()));
+    EXPECT_EQ(ReadFile(Txt()), "") << "no text section empties the description";
+    EXPECT_FALSE(WriteMapText(paths.modWorkDir + "Entities/none.ref", Txt()));
+}
+
+TEST_F(EntityUpdateTest, AnEmptyTemplateGivesOneEmptyLine) {
+    Template("");
+    data.templatePath = paths.modWorkDir + "Entities/2fort.tpt";
+    ASSERT_TRUE(WriteEntityText(data, Ent()));
+    EXPECT_EQ(ReadFile(Ent()), "\n");
+}
+
+} // namespace
+} // namespace ballotine
