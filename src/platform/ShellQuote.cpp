@@ -29,16 +29,4 @@ std::string ShellWord(std::string_view text) {
     return quoted;
 }
 
-std::string EscapeForDoubleQuotes(std::string_view text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\\' || c == '"' || c == '$' || c == '`') {
-            escaped += '\\';
-        }
-        escaped += c;
-    }
-    return escaped;
-}
-
 } // namespace ballotine
