@@ -2,7 +2,7 @@
 
 #include "common/LineReader.h"
 #include "common/LineScanner.h"
-#include "platform/FileSystem.h"
+#include "updates/RecordList.h"
 
 namespace ballotine {
 
@@ -45,23 +45,12 @@ MapUpdateList ParseMapUpdateList(std::istream& in) {
         return list;
     }
     list.listRevision = IntOrZero(ScanInt(line));
-    while (ReadLine(in, line) && line == kMapRecordMarker) {
-        MapRecord record;
-        record.complete = ReadMapRecord(in, record);
-        list.records.push_back(std::move(record));
-        if (!list.records.back().complete) {
-            break;
-        }
-    }
+    ReadMarkedRecords(in, kMapRecordMarker, list.records, ReadMapRecord);
     return list;
 }
 
 std::optional<MapUpdateList> ReadMapUpdateList(const std::filesystem::path& file) {
-    auto in = OpenForReading(file);
-    if (!in) {
-        return std::nullopt;
-    }
-    return ParseMapUpdateList(*in);
+    return ReadListFile(file, ParseMapUpdateList);
 }
 
 } // namespace ballotine

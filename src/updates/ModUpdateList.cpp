@@ -2,7 +2,7 @@
 
 #include "common/LineReader.h"
 #include "common/LineScanner.h"
-#include "platform/FileSystem.h"
+#include "updates/RecordList.h"
 
 namespace ballotine {
 
@@ -27,27 +27,15 @@ bool ReadModRecord(std::istream& in, ModUpdateRecord& record) {
 
 ModUpdateList ParseModUpdateList(std::istream& in) {
     ModUpdateList list;
-    std::string line;
     if (!ReadLine(in, list.modListUrl)) {
         return list;
     }
-    while (ReadLine(in, line) && line == kModRecordMarker) {
-        ModUpdateRecord record;
-        record.complete = ReadModRecord(in, record);
-        list.records.push_back(std::move(record));
-        if (!list.records.back().complete) {
-            break;
-        }
-    }
+    ReadMarkedRecords(in, kModRecordMarker, list.records, ReadModRecord);
     return list;
 }
 
 std::optional<ModUpdateList> ReadModUpdateList(const std::filesystem::path& file) {
-    auto in = OpenForReading(file);
-    if (!in) {
-        return std::nullopt;
-    }
-    return ParseModUpdateList(*in);
+    return ReadListFile(file, ParseModUpdateList);
 }
 
 } // namespace ballotine
