@@ -56,31 +56,32 @@ bool FolderWriter::Open(const fs::path& target, std::string& reason) {
     return true;
 }
 
-int FolderWriter::Folder(const std::string& folder, std::string& reason) {
+int FolderWriter::Folder(const std::string& folder, bool make, std::string& reason) {
     if (!m_cachedFd.IsOpen() || folder != m_cachedFolder) {
-        m_cachedFd = OpenFolderBelow(m_root.Get(), folder, &m_madeBelow, reason);
+        m_cachedFd = OpenFolderBelow(m_root.Get(), folder, make ? &m_madeBelow : nullptr, reason);
         m_cachedFolder = folder;
     }
     return m_cachedFd.Get();
 }
 
 bool FolderWriter::MakeFolder(const std::string& folder, std::string& reason) {
-    return Folder(folder, reason) >= 0;
+    return Folder(folder, true, reason) >= 0;
 }
 
 bool FolderWriter::StageFile(const std::string& folder, const std::string& name, bool executable,
                              std::optional<std::int64_t> modified, const Filler& fill,
                              std::string& reason) {
-    const int folderFd = Folder(folder, reason);
+    const int folderFd = Folder(folder, true, reason);
     if (folderFd < 0) {
         return false;
     }
     const std::string shownName = Printable(JoinRelative(folder, name));
-    // A short name of our own: the entry's name plus a suffix could exceed the name limit.
+    // A short name of our own (the entry's name plus a suffix could exceed the name limit),
+    // random so that no entry of the archive can be named after it.
     std::string temporary;
     FileDescriptor file;
     for (int attempt = 0; attempt < 100 && !file.IsOpen(); ++attempt) {
-        temporary = Format(".pkzip25-%d-%u", static_cast<int>(::getpid()), m_counter++);
+        temporary = Format(".pkzip25-%016llx", static_cast<unsigned long long>(m_random()));
         file = FileDescriptor(::openat(folderFd, temporary.c_str(),
                                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                                        executable ? 0755 : 0644));
@@ -114,7 +115,7 @@ bool FolderWriter::StageFile(const std::string& folder, const std::string& name,
 bool FolderWriter::Commit(std::string& reason) {
     for (; m_committed < m_staged.size(); ++m_committed) {
         const Staged& staged = m_staged[m_committed];
-        const int folderFd = Folder(staged.folder, reason);
+        const int folderFd = Folder(staged.folder, false, reason);
         if (folderFd < 0) {
             return false;
         }
@@ -133,7 +134,7 @@ bool FolderWriter::Commit(std::string& reason) {
 void FolderWriter::Discard() {
     std::string ignored;
     for (std::size_t i = m_committed; i < m_staged.size(); ++i) {
-        const int folderFd = Folder(m_staged[i].folder, ignored);
+        const int folderFd = Folder(m_staged[i].folder, false, ignored);
         if (folderFd >= 0) {
             ::unlinkat(folderFd, m_staged[i].temporary.c_str(), 0);
         }

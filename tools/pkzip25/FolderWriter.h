@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,9 @@ private:
         std::string name;
     };
 
-    // The open folder below the target, made when missing; the last one is kept open since
-    // entries usually come folder by folder.
-    int Folder(const std::string& folder, std::string& reason);
+    // The open folder below the target (made when missing and `make`); the last one is kept
+    // open since entries usually come folder by folder.
+    int Folder(const std::string& folder, bool make, std::string& reason);
     void Discard();
 
     std::filesystem::path m_target;
@@ -61,7 +62,7 @@ private:
     std::size_t m_committed = 0;
     std::vector<std::string> m_madeBelow;            // relative to the target
     std::vector<std::filesystem::path> m_madeTarget; // the target and its parents we made
-    unsigned m_counter = 0;
+    std::mt19937_64 m_random{std::random_device{}()};
 };
 
 } // namespace ballotine::pkzip25
