@@ -26,11 +26,11 @@ std::string Quoted(const std::string& text) {
 }
 
 // Runs the built tool the way the installer does: by name through the shell, with the
-// program's folder first on the PATH.
+// program's folder first on the PATH; in the plainest locale, as services often run.
 ToolRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments) {
     ShellCommandRunner runner({BuiltProgram("pkzip25").parent_path()});
     const std::string errors = dir / "stderr.txt";
-    std::string command = "umask 022; pkzip25";
+    std::string command = "umask 022; LC_ALL=C pkzip25";
     for (const std::string& argument : arguments) {
         command += " " + Quoted(argument);
     }
@@ -137,6 +137,7 @@ TEST(Pkzip25Test, UnpacksWindowsNamesIntoFoldersIgnoringCase) {
         .File("maps\\dm.bsp", "dm")
         .File("MAPS\\Dm.txt", "text")
         .File("sound\\vox\\a.wav", "wav")
+        .File("maps\\carte_\u00e9.bsp", "utf-8 name")
         .Folder("models\\")
         .Save(dir.Path() / "Pack.zip");
 
@@ -147,8 +148,9 @@ TEST(Pkzip25Test, UnpacksWindowsNamesIntoFoldersIgnoringCase) {
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(Listing(dir.Path() / "game"),
-              (std::set<std::string>{"Maps", "Maps/old.bsp", "Maps/dm.bsp", "Maps/Dm.txt", "sound",
-                                     "sound/vox", "sound/vox/a.wav", "models"}));
+              (std::set<std::string>{"Maps", "Maps/old.bsp", "Maps/dm.bsp", "Maps/Dm.txt",
+                                     "Maps/carte_\u00e9.bsp", "sound", "sound/vox",
+                                     "sound/vox/a.wav", "models"}));
     EXPECT_EQ(ReadFile(dir.Path() / "game/Maps/dm.bsp"), "dm");
     EXPECT_EQ(ReadFile(dir.Path() / "game/sound/vox/a.wav"), "wav");
 }

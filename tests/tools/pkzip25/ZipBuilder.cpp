@@ -51,6 +51,8 @@ ZipBuilder& ZipBuilder::Stored() {
 void ZipBuilder::Save(const std::filesystem::path& path) const {
     std::unique_ptr<archive, int (*)(archive*)> writer(archive_write_new(), archive_write_free);
     ASSERT_EQ(archive_write_set_format_zip(writer.get()), ARCHIVE_OK);
+    // Names are UTF-8 and flagged so, as archivers of today write them.
+    ASSERT_EQ(archive_write_set_options(writer.get(), "zip:hdrcharset=UTF-8"), ARCHIVE_OK);
     if (m_stored) {
         ASSERT_EQ(archive_write_set_options(writer.get(), "zip:compression=store"), ARCHIVE_OK);
     }
@@ -58,7 +60,7 @@ void ZipBuilder::Save(const std::filesystem::path& path) const {
     for (const Entry& entry : m_entries) {
         std::unique_ptr<archive_entry, void (*)(archive_entry*)> header(archive_entry_new(),
                                                                         archive_entry_free);
-        archive_entry_set_pathname(header.get(), entry.name.c_str());
+        archive_entry_update_pathname_utf8(header.get(), entry.name.c_str());
         archive_entry_set_perm(header.get(), entry.mode);
         archive_entry_set_mtime(header.get(), 1'000'000'000, 0);
         switch (entry.kind) {
