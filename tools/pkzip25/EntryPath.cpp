@@ -1,0 +1,94 @@
+#include "pkzip25/EntryPath.h"
+
+namespace ballotine::pkzip25 {
+
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+bool StartsWithDriveLetter(std::string_view name) {
+    const bool letter = name.size() >= 2 &&
+                        ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return letter && name[1] == ':';
+}
+
+// Calls `take` with each non-empty, non-"." component of a name.
+template <typename Take>
+void ForEachComponent(std::string_view name, Take take) {
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = start;
+        while (end < name.size() && !IsSeparator(name[end])) {
+            ++end;
+        }
+        const std::string_view component = name.substr(start, end - start);
+        if (!component.empty() && component != ".") {
+            take(component);
+        }
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+bool SplitEntryName(std::string_view name, EntryPath& path, std::string& reason) {
+    path = EntryPath{};
+    if (name.empty()) {
+        reason = "has no name";
+        return false;
+    }
+    if (IsSeparator(name.front())) {
+        reason = "has an absolute path";
+        return false;
+    }
+    if (StartsWithDriveLetter(name)) {
+        reason = "names a drive";
+        return false;
+    }
+    bool climbs = false;
+    ForEachComponent(name, [&](std::string_view component) {
+        climbs = climbs || component == "..";
+        path.components.emplace_back(component);
+    });
+    if (climbs) {
+        path.components.clear();
+        reason = "has a '..' component";
+        return false;
+    }
+    path.isFolder = IsSeparator(name.back());
+    return true;
+}
+
+bool LinkStaysInside(const EntryPath& link, std::string_view linkTarget) {
+    if (linkTarget.empty() || IsSeparator(linkTarget.front()) ||
+        StartsWithDriveLetter(linkTarget) || link.components.empty()) {
+        return false;
+    }
+    // How deep below the target folder the walk is; it starts in the link's own folder.
+    std::size_t depth = link.components.size() - 1;
+    bool left = false;
+    ForEachComponent(linkTarget, [&](std::string_view component) {
+        if (component != "..") {
+            ++depth;
+        } else if (depth == 0) {
+            left = true;
+        } else {
+            --depth;
+        }
+    });
+    return !left;
+}
+
+std::string Printable(std::string_view name) {
+    std::string shown(name);
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = '?';
+        }
+    }
+    return shown;
+}
+
+} // namespace ballotine::pkzip25

@@ -1,0 +1,127 @@
+#include "pkzip25/ZipReader.h"
+
+#include "common/Text.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ballotine::pkzip25 {
+
+namespace {
+
+constexpr std::size_t kReadBlock = 1 << 17;
+
+std::string ArchiveError(archive* handle) {
+    const char* text = archive_error_string(handle);
+    return text != nullptr ? text : "unknown error";
+}
+
+EntryKind KindOf(archive_entry* entry) {
+    if (archive_entry_hardlink(entry) != nullptr) {
+        return EntryKind::Other;
+    }
+    switch (archive_entry_filetype(entry)) {
+    case AE_IFREG:
+        return EntryKind::File;
+    case AE_IFDIR:
+        return EntryKind::Folder;
+    case AE_IFLNK:
+        return EntryKind::Link;
+    default:
+        return EntryKind::Other;
+    }
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size, std::int64_t offset) {
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, data, size, static_cast<off_t>(offset));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            errno = written == 0 ? EIO : errno;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+        offset += written;
+    }
+    return true;
+}
+
+} // namespace
+
+void ZipReader::Free::operator()(archive* handle) const {
+    archive_read_free(handle);
+}
+
+ZipReader::ZipReader() = default;
+ZipReader::~ZipReader() = default;
+
+bool ZipReader::Open(int fd, std::string& reason) {
+    m_archive.reset(archive_read_new());
+    if (!m_archive) {
+        reason = "out of memory";
+        return false;
+    }
+    archive_read_support_format_zip_seekable(m_archive.get());
+    if (::lseek(fd, 0, SEEK_SET) < 0 ||
+        archive_read_open_fd(m_archive.get(), fd, kReadBlock) != ARCHIVE_OK) {
+        reason = Format("not a readable zip archive: %s", ArchiveError(m_archive.get()).c_str());
+        m_archive.reset();
+        return false;
+    }
+    return true;
+}
+
+ZipReader::Step ZipReader::Next(ZipEntry& entry, std::string& reason) {
+    archive_entry* header = nullptr;
+    const int status = archive_read_next_header(m_archive.get(), &header);
+    if (status == ARCHIVE_EOF) {
+        return Step::End;
+    }
+    // A warning here is about name conversion; the name is still there.
+    if (status < ARCHIVE_WARN) {
+        reason = Format("damaged zip archive: %s", ArchiveError(m_archive.get()).c_str());
+        return Step::Failed;
+    }
+    const char* name = archive_entry_pathname(header);
+    entry.name = name != nullptr ? name : "";
+    entry.kind = KindOf(header);
+    const char* linkTarget = archive_entry_symlink(header);
+    entry.linkTarget = linkTarget != nullptr ? linkTarget : "";
+    entry.mode = static_cast<unsigned>(archive_entry_perm(header));
+    entry.modified.reset();
+    if (archive_entry_mtime_is_set(header)) {
+        entry.modified = archive_entry_mtime(header);
+    }
+    entry.encrypted = archive_entry_is_encrypted(header) != 0;
+    return Step::Entry;
+}
+
+bool ZipReader::CopyContentTo(int fd, std::string& reason) {
+    for (;;) {
+        const void* block = nullptr;
+        std::size_t size = 0;
+        la_int64_t offset = 0;
+        const int status = archive_read_data_block(m_archive.get(), &block, &size, &offset);
+        if (status == ARCHIVE_EOF) {
+            return true;
+        }
+        // libarchive reports a CRC mismatch as a mere warning; for an installer it is damage.
+        if (status != ARCHIVE_OK) {
+            reason = Format("damaged content: %s", ArchiveError(m_archive.get()).c_str());
+            return false;
+        }
+        if (!WriteAll(fd, static_cast<const char*>(block), size, offset)) {
+            reason = std::strerror(errno);
+            return false;
+        }
+    }
+}
+
+} // namespace ballotine::pkzip25

@@ -1,0 +1,48 @@
+#include "pkzip25/Extractor.h"
+#include "pkzip25/ToolArguments.h"
+
+#include <clocale>
+#include <cstdio>
+#include <langinfo.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// libarchive hands out entry names in the locale's character set; names are written as
+// UTF-8 whatever locale the command runs under.
+void UseUtf8Names() {
+    if (std::setlocale(LC_CTYPE, "") == nullptr ||
+        std::string_view(nl_langinfo(CODESET)) != "UTF-8") {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+}
+
+} // namespace
+
+// pkzip25 -extract -nofix -direct -over=all ARCHIVE TARGET/
+// Exit status: 0 extracted, 1 failed (nothing changed), 2 bad command line.
+int main(int argc, char** argv) {
+    using namespace ballotine::pkzip25;
+    UseUtf8Names();
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const ParsedArguments parsed = ParseArguments(arguments);
+    if (parsed.helpWanted) {
+        std::printf("%s\nUnpacks a zip archive into the target folder, keeping its folders and\n"
+                    "overwriting existing files. Refuses archives with entries that would land\n"
+                    "outside the target folder.\n",
+                    kUsage);
+        return 0;
+    }
+    if (!parsed.request) {
+        std::fprintf(stderr, "pkzip25: %s (%s)\n", parsed.error.c_str(), kUsage);
+        return 2;
+    }
+    std::string reason;
+    if (!ExtractArchive(*parsed.request, reason)) {
+        std::fprintf(stderr, "pkzip25: %s\n", reason.c_str());
+        return 1;
+    }
+    return 0;
+}
