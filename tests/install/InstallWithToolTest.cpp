@@ -1,0 +1,95 @@
+#include "install/Extraction.h"
+#include "install/InstallMappings.h"
+#include "install/InstallTestSupport.h"
+#include "install/Placement.h"
+#include "platform/CommandRunner.h"
+#include "tools/pkzip25/ZipBuilder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+using test::BuiltProgram;
+using test::CapturedLog;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+using test::ZipBuilder;
+namespace fs = std::filesystem;
+
+// The real zip tool, found on the PATH the program gives its commands.
+class InstallingWithTheTool : public testing::Test {
+protected:
+    std::string MapZip(const std::string& base) const {
+        return paths.modWorkDir + "mapzips/" + base + ".zip";
+    }
+    // Big enough to pass the size check whatever the archive's overhead.
+    static ZipBuilder Padded(ZipBuilder zip) {
+        zip.Stored().File("padding/pad.dat", std::string(4096, 'p'));
+        return zip;
+    }
+
+    TempDir dir;
+    WorkingPaths paths = test::TfcPaths(dir);
+    ShellCommandRunner runner{{BuiltProgram("pkzip25").parent_path()}};
+    ExtractionSetup setup{paths, "tfc", runner};
+    CapturedLog log{dir};
+};
+
+TEST_F(InstallingWithTheTool, AMapPackageIsUnpackedPlacedAndCleanedUp) {
+    Padded(ZipBuilder()
+               .File("2fort.bsp", "new map")
+               .File("sound\\2fort\\wind.wav", "wind")
+               .File("models/flag.mdl", "flag"))
+        .Save(MapZip("2fort"));
+    WriteFile(paths.mapsDir + "2fort.bsp", "old map");
+    WriteFile(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n");
+    InstallMappings mappings;
+    LoadMappings(mappings, paths);
+
+    ASSERT_TRUE(ExtractPackage(MapZip("2fort"), "2fort", setup, log.Log()));
+    const std::string folder = paths.modWorkDir + "mapzips/2fort";
+    EXPECT_TRUE(PlaceContents(folder, mappings, paths, log.Log()));
+    DeleteTree(folder, log.Log());
+
+    EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.bsp"), "new map") << "overwritten";
+    EXPECT_EQ(ReadFile(paths.modDir + "sound/2fort/wind.wav"), "wind");
+    EXPECT_EQ(ReadFile(paths.modDir + "models/flag.mdl"), "flag");
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(fs::exists(MapZip("2fort")));
+    EXPECT_NE(log.Text().find("    Extraction complete\n"), std::string::npos);
+}
+
+TEST_F(InstallingWithTheTool, AnArchiveReachingOutIsRefusedWhole) {
+    Padded(ZipBuilder().File("inside.txt", "in").File("../escaped.txt", "out"))
+        .Save(MapZip("evil"));
+    Padded(ZipBuilder().File("inside.txt", "in").Link("way-out", "../../..")).Save(MapZip("link"));
+
+    EXPECT_FALSE(ExtractPackage(MapZip("evil"), "evil", setup, log.Log()));
+    EXPECT_FALSE(ExtractPackage(MapZip("link"), "link", setup, log.Log()));
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/escaped.txt"));
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/evil"));
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/link"));
+    EXPECT_EQ(log.Text(), "    Extract command failed\n    Extract command failed\n");
+}
+
+TEST_F(InstallingWithTheTool, AModPackageIsUnpackedIntoTheGameFolder) {
+    Padded(ZipBuilder().File("tfc/liblist.gam", "game \"TFC 2\"\n"))
+        .Save(paths.workDir + "tfc.zip");
+    WriteFile(paths.modDir + "liblist.gam", "game \"TFC\"\n");
+    ASSERT_TRUE(ExtractPackage("", "*tfc", setup, log.Log()));
+    EXPECT_EQ(ReadFile(paths.modDir + "liblist.gam"), "game \"TFC 2\"\n");
+    EXPECT_EQ(log.Text(), "    Extraction complete\n");
+}
+
+TEST_F(InstallingWithTheTool, ADamagedPackageFails) {
+    WriteFile(MapZip("broken"), std::string(5000, 'x'));
+    WriteFile(paths.workDir + "tfc.zip", std::string(5000, 'x'));
+    EXPECT_FALSE(ExtractPackage(MapZip("broken"), "broken", setup, log.Log()));
+    EXPECT_FALSE(ExtractPackage("", "*tfc", setup, log.Log()));
+    EXPECT_EQ(log.Text(), "    Extract command failed\n    Extraction failed. Invalid zip file\n");
+}
+
+} // namespace
+} // namespace ballotine
