@@ -62,6 +62,7 @@ CDownloadDlg::CDownloadDlg(DownloadQueue& queue, bool allowSkip, DownloadTransfe
       m_transferTimer(new QTimer(this)) {
     BuildControls();
     m_tickTimer->setInterval(DownloadProgress::kTickMs);
+    m_tickTimer->setTimerType(Qt::PreciseTimer);
     connect(m_tickTimer, &QTimer::timeout, this, &CDownloadDlg::OnTimer);
     m_transferTimer->setSingleShot(true);
     connect(m_transferTimer, &QTimer::timeout, this, [this] { m_transfer.TimeoutExpired(); });

@@ -9,8 +9,10 @@ namespace ballotine {
 
 namespace {
 
-// One socket read; large enough that a fast link is not held back by per-read costs.
-constexpr long kReceiveBufferSize = 256 * 1024;
+// One socket read: large enough that a fast link is not held back by per-read costs, small
+// enough that libcurl's run of reads on a busy socket (up to 100) keeps the window's timer on
+// time.
+constexpr long kReceiveBufferSize = 64 * 1024;
 // An address that does not answer within this time counts as not opening (the mirror is tried).
 constexpr long kConnectTimeoutSeconds = 30;
 // A connection that carries no byte for this long is treated as dropped, and resumed.
