@@ -8,7 +8,7 @@ namespace ballotine {
 
 namespace {
 
-const DownloadItem kNoItem{};
+const std::string kNone;
 
 } // namespace
 
@@ -67,49 +67,38 @@ const DownloadItem* DownloadQueue::Current() const {
     return m_cursor ? &m_items[*m_cursor] : nullptr;
 }
 
+template <typename Field>
+const Field& DownloadQueue::CurrentField(Field DownloadItem::*field, const Field& none) const {
+    const DownloadItem* item = Current();
+    return item ? item->*field : none;
+}
+
 const std::string& DownloadQueue::GetName() const {
-    const DownloadItem* item = Current();
-    return item ? item->name : kNoItem.name;
+    return CurrentField(&DownloadItem::name, kNone);
 }
-
 const std::string& DownloadQueue::GetPackageKey() const {
-    const DownloadItem* item = Current();
-    return item ? item->packageKey : kNoItem.packageKey;
+    return CurrentField(&DownloadItem::packageKey, kNone);
 }
-
 const std::string& DownloadQueue::GetUrl() const {
-    const DownloadItem* item = Current();
-    return item ? item->url : kNoItem.url;
+    return CurrentField(&DownloadItem::url, kNone);
 }
-
 const std::string& DownloadQueue::GetAltUrl() const {
-    const DownloadItem* item = Current();
-    return item ? item->altUrl : kNoItem.altUrl;
+    return CurrentField(&DownloadItem::altUrl, kNone);
 }
-
 const std::string& DownloadQueue::GetLocalPath() const {
-    const DownloadItem* item = Current();
-    return item ? item->localPath : kNoItem.localPath;
+    return CurrentField(&DownloadItem::localPath, kNone);
 }
-
 std::int64_t DownloadQueue::GetSize() const {
-    const DownloadItem* item = Current();
-    return item ? item->size : 0;
+    return CurrentField(&DownloadItem::size, {});
 }
-
 std::int32_t DownloadQueue::GetVersion() const {
-    const DownloadItem* item = Current();
-    return item ? item->version : 0;
+    return CurrentField(&DownloadItem::version, {});
 }
-
 DownloadStatus DownloadQueue::GetStatus() const {
-    const DownloadItem* item = Current();
-    return item ? item->status : StatusNone;
+    return CurrentField(&DownloadItem::status, StatusNone);
 }
-
 bool DownloadQueue::IsFullPackage() const {
-    const DownloadItem* item = Current();
-    return item ? item->fullPackage : false;
+    return CurrentField(&DownloadItem::fullPackage, {});
 }
 
 void DownloadQueue::SetStatus(DownloadStatus status) {

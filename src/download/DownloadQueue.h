@@ -66,6 +66,8 @@ public:
 
 private:
     const DownloadItem* Current() const;
+    template <typename Field>
+    const Field& CurrentField(Field DownloadItem::*field, const Field& none) const;
 
     std::vector<DownloadItem> m_items;
     std::optional<std::size_t> m_cursor;

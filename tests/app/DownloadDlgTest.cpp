@@ -81,16 +81,6 @@ TEST_F(DownloadDlg, WorksThroughTheQueueAndClosesAccepted) {
     EXPECT_EQ(dialog.findChild<QLabel*>("fileElapsed")->text(), "Not Available");
 }
 
-TEST_F(DownloadDlg, AQueueWithoutPendingItemsClosesAcceptedWithResultOne) {
-    queue.Append("Unticked", server.Url("/a"), "N/A", folder / "a", 10, 0, "a", false);
-    CDownloadDlg dialog(queue, true, transfer, clock);
-
-    EXPECT_EQ(Run(dialog), QDialog::Accepted);
-
-    EXPECT_EQ(dialog.Result(), 1);
-    EXPECT_EQ(StatusOf("Unticked"), StatusNone);
-}
-
 TEST_F(DownloadDlg, CancelAllDuringAStallClosesRejectedAndKeepsWhatWasThere) {
     server.Serve("/first.zip", "first");
     server.ServeStalling("/big.zip", std::string(200000, 'b'), 4000);
