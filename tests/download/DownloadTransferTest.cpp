@@ -2,8 +2,10 @@
 #include "download/HeadlessDownload.h"
 #include "platform/Clock.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace ballotine {
 namespace {
@@ -87,6 +89,45 @@ TEST_F(Transfer, FileAddressesAreFetched) {
 
     EXPECT_EQ(StatusOf("List"), StatusDownloaded);
     EXPECT_EQ(ReadFile(folder / "list.cfg"), "list");
+}
+
+// While it lives, files of this process cannot grow past `bytes`: writes beyond fail.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
+    server.Serve("/big.zip", test::PatternedBytes(400000));
+    WriteFile(folder / "big.zip", "installed before");
+    AddPending("Big", server.Url("/big.zip"), "N/A", "big.zip", 400000);
+
+    int result = 0;
+    {
+        const FileSizeLimit limit(100000);
+        result = Run();
+    }
+
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(StatusOf("Big"), StatusFailed);
+    EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
+    EXPECT_EQ(FilesInFolder(), 1);
 }
 
 struct DropCase {
