@@ -9,10 +9,11 @@ namespace ballotine {
 
 namespace {
 
-// One socket read: large enough that a fast link is not held back by per-read costs, small
-// enough that libcurl's run of reads on a busy socket (up to 100) keeps the window's timer on
-// time.
-constexpr long kReceiveBufferSize = 64 * 1024;
+// One socket read; large enough that a fast link is not held back by per-read costs.
+constexpr long kReceiveBufferSize = 256 * 1024;
+// What one turn of the owner's event loop takes in at most: libcurl reads on while a socket
+// stays readable, and a longer turn would hold up the window's timer.
+constexpr std::int64_t kBytesPerTurn = 4 * 1024 * 1024;
 // An address that does not answer within this time counts as not opening (the mirror is tried).
 constexpr long kConnectTimeoutSeconds = 30;
 // A connection that carries no byte for this long is treated as dropped, and resumed.
@@ -182,6 +183,7 @@ void DownloadTransfer::EndRequest() {
     curl_multi_remove_handle(m_curl->multi, m_curl->easy);
     curl_easy_cleanup(m_curl->easy);
     m_curl->easy = nullptr;
+    m_paused = false;
 }
 
 ReadOutcome DownloadTransfer::ReadChunk() {
@@ -232,6 +234,10 @@ std::size_t DownloadTransfer::OnData(char* data, std::size_t size, std::size_t c
 }
 
 std::size_t DownloadTransfer::TakeData(const char* data, std::size_t size) {
+    if (m_takenThisTurn >= kBytesPerTurn) {
+        m_paused = true; // libcurl keeps the data; AfterAction resumes
+        return CURL_WRITEFUNC_PAUSE;
+    }
     if (m_phase == Phase::Opening && !OpenLocalFile()) {
         return 0;
     }
@@ -246,6 +252,7 @@ std::size_t DownloadTransfer::TakeData(const char* data, std::size_t size) {
     m_fileReceived += bytes;
     m_totalReceived += bytes;
     m_arrived += bytes;
+    m_takenThisTurn += bytes;
     return size;
 }
 
@@ -319,6 +326,7 @@ void DownloadTransfer::SocketReady(int fd, bool readable, bool writable) {
     }
     const int mask = (readable ? CURL_CSELECT_IN : 0) | (writable ? CURL_CSELECT_OUT : 0);
     int running = 0;
+    m_takenThisTurn = 0;
     curl_multi_socket_action(m_curl->multi, fd, mask, &running);
     AfterAction();
 }
@@ -328,6 +336,7 @@ void DownloadTransfer::TimeoutExpired() {
         return;
     }
     int running = 0;
+    m_takenThisTurn = 0;
     curl_multi_socket_action(m_curl->multi, CURL_SOCKET_TIMEOUT, 0, &running);
     AfterAction();
 }
@@ -350,6 +359,16 @@ long DownloadTransfer::TimeoutMs() const {
 }
 
 void DownloadTransfer::AfterAction() {
+    if (m_paused && m_curl->easy != nullptr) {
+        // hands over the held data now and asks for a timeout of 0, so the owner's loop
+        // runs before the next turn reads on
+        m_paused = false;
+        m_takenThisTurn = 0;
+        const CURLcode resumed = curl_easy_pause(m_curl->easy, CURLPAUSE_CONT);
+        if (resumed != CURLE_OK) {
+            Finished(resumed); // libcurl reports a failed hand-over only here
+        }
+    }
     int queued = 0;
     while (CURLMsg* message = curl_multi_info_read(m_curl->multi, &queued)) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == m_curl->easy) {

@@ -135,7 +135,9 @@ private:
     std::int64_t m_fileSize = -1;
     std::int64_t m_fileReceived = 0;
     std::int64_t m_totalReceived = 0;
-    std::int64_t m_arrived = 0; // since the last ReadChunk
+    std::int64_t m_arrived = 0;       // since the last ReadChunk
+    std::int64_t m_takenThisTurn = 0; // since the owner last reported a socket or timeout
+    bool m_paused = false;
     std::int32_t m_filesStarted = 0;
     std::uint64_t m_fileStartTick = 0;
 };

@@ -137,10 +137,11 @@ struct DropCase {
 
 class DroppedConnection : public Transfer, public ::testing::WithParamInterface<DropCase> {};
 
+// Large enough that the transfer pauses between turns several times before and after the drop.
 TEST_P(DroppedConnection, CompletesWithTheRightBytes) {
-    const std::string content = test::PatternedBytes(300000);
-    server.ServeDroppingOnce("/big.zip", content, 100000, GetParam().serverHonoursRanges);
-    AddPending("Big", server.Url("/big.zip"), "N/A", "big.zip", 300000);
+    const std::string content = test::PatternedBytes(10000000);
+    server.ServeDroppingOnce("/big.zip", content, 6000000, GetParam().serverHonoursRanges);
+    AddPending("Big", server.Url("/big.zip"), "N/A", "big.zip", 10000000);
 
     EXPECT_EQ(Run(), 1);
 
@@ -149,9 +150,9 @@ TEST_P(DroppedConnection, CompletesWithTheRightBytes) {
     const std::vector<std::string> requests = server.Requests("/big.zip");
     ASSERT_EQ(requests.size(), 2U);
     EXPECT_EQ(requests[0], "");
-    EXPECT_EQ(requests[1], "bytes=100000-");
-    EXPECT_EQ(transfer.FileReceived(), 300000);
-    EXPECT_EQ(transfer.TotalReceived(), 300000);
+    EXPECT_EQ(requests[1], "bytes=6000000-");
+    EXPECT_EQ(transfer.FileReceived(), 10000000);
+    EXPECT_EQ(transfer.TotalReceived(), 10000000);
     EXPECT_EQ(FilesInFolder(), 1);
 }
 
