@@ -126,6 +126,15 @@ bool AtomicFile::Write(std::string_view bytes) {
     return true;
 }
 
+bool AtomicFile::Restart() {
+    if (m_fd < 0) {
+        return false;
+    }
+    m_buffer.clear();
+    m_failed = ::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0;
+    return !m_failed;
+}
+
 bool AtomicFile::Commit() {
     if (m_fd < 0) {
         return false;
