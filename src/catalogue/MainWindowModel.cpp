@@ -58,21 +58,21 @@ void MainWindowModel::RemoveAvailableFromChosen() {
 }
 
 void MainWindowModel::AddChosenMaps() {
-    std::vector<MapEntry> moving = m_available.SelectedEntries();
-    if (!moving.empty()) {
-        m_settings.uncompiledChanges = true;
-        m_chosen.InsertAll(std::move(moving));
-    }
+    MoveSelected(m_available, m_chosen);
     RemoveChosenFromAvailable();
 }
 
 void MainWindowModel::RemoveChosenMaps() {
-    std::vector<MapEntry> moving = m_chosen.SelectedEntries();
+    MoveSelected(m_chosen, m_available);
+    RemoveAvailableFromChosen();
+}
+
+void MainWindowModel::MoveSelected(const MapList& from, MapList& to) {
+    std::vector<MapEntry> moving = from.SelectedEntries();
     if (!moving.empty()) {
         m_settings.uncompiledChanges = true;
-        m_available.InsertAll(std::move(moving));
+        to.InsertAll(std::move(moving));
     }
-    RemoveAvailableFromChosen();
 }
 
 void MainWindowModel::ClearChosenMaps() {

@@ -93,6 +93,9 @@ public:
     bool CanOpenFocusedMapSettings(MapListId list) const;
 
 private:
+    // Inserts the selected entries of one list into the other; the caller removes them from
+    // the first.
+    void MoveSelected(const MapList& from, MapList& to);
     std::string SpritePath(std::string_view name) const;
 
     Session& m_session;

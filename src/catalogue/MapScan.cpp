@@ -74,10 +74,10 @@ bool ScanVoteSprites(const WorkingPaths& paths, MapList& available) {
     if (!paths.HasMod()) {
         return false;
     }
-    const FolderListing sprites = FolderListing::Read(paths.voteSpriteDir);
-    const FolderListing maps = FolderListing::Read(paths.mapsDir);
+    const FolderListing sprites = FolderListing::ReadNames(paths.voteSpriteDir);
+    const FolderListing maps = FolderListing::ReadNames(paths.mapsDir);
     const std::unordered_set<std::string> entityStems =
-        EntityFileStems(FolderListing::Read(paths.modWorkDir + "Entities"));
+        EntityFileStems(FolderListing::ReadNames(paths.modWorkDir + "Entities"));
 
     bool anySprite = false;
     std::unordered_set<std::string> seen;

@@ -3,6 +3,7 @@
 #include "ModFolders.h"
 #include "catalogue/MapList.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace ballotine {
@@ -53,6 +54,21 @@ TEST(ScanVoteSprites, EntityFilesMatchTheWholeNameBeforeADot) {
                                                {"2fort", MapState::Configurable},
                                                {"2fort_x", MapState::NotDownloaded},
                                                {"box", MapState::Configurable}}));
+}
+
+TEST(ScanVoteSprites, FoldersAreNoSpritesOrMapsButLinksToFilesAre) {
+    ModFolders mod;
+    mod.Sprite("real.spr");
+    mod.Sprite("linked.spr");
+    mod.Sprite("folder.spr/inside.txt");
+    mod.MapFile("elsewhere/linked.bsp");
+    std::filesystem::create_symlink("elsewhere/linked.bsp",
+                                    mod.session.paths.mapsDir + "linked.bsp");
+    mod.MapFile("real.bsp/inside.txt"); // a folder of that name is no map file
+    MapList available;
+    ScanVoteSprites(mod.session.paths, available);
+    EXPECT_EQ(Contents(available),
+              (Contents_t{{"linked", MapState::Installed}, {"real", MapState::NotDownloaded}}));
 }
 
 TEST(ScanVoteSprites, NamesDifferingOnlyInCaseAreOneMap) {
