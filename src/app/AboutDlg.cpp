@@ -28,8 +28,8 @@ QString AboutText() {
                           "Designed and written by the Ballotine developers\n"
                           "for the people who run Team Fortress Classic servers.\n\n"
                           "Credits\n"
-                          "Our thanks go to the author of the RipEnt Utility, whose way of\n"
-                          "importing entities into a map the vote map compile follows.\n\n"
+                          "Thanks to the author of the RipEnt Utility,\n"
+                          "the entity import the vote map compile is built around.\n\n"
                           "\"Every map is somebody's favourite.\n"
                           "Usually the one nobody else voted for.\"")
         .arg(QString::fromLatin1(kMainWindowTitle), QStringLiteral(__DATE__));
