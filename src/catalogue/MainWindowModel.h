@@ -15,7 +15,7 @@ struct Session;
 
 inline constexpr const char* kMainWindowTitle = "Ballotine V2.2";
 // The title once a vote map list file was loaded or saved under a name.
-inline constexpr const char* kMainWindowTitleWithList = "Ballotine V2.2 - %s";
+inline constexpr const char* kMainWindowTitleWithList = "Ballotine V2.1 - %s";
 
 enum class MapListId { Available, Chosen };
 

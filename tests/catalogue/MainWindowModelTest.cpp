@@ -145,7 +145,7 @@ TEST_F(MainWindowModelTest, ChangingToAModWithoutSpritesDisablesTheControls) {
 TEST_F(MainWindowModelTest, TitleShowsTheListName) {
     mod.session.currentListName = "league.VML";
     model.UpdateTitle();
-    EXPECT_EQ(model.Title(), "Ballotine V2.2 - league.VML");
+    EXPECT_EQ(model.Title(), "Ballotine V2.1 - league.VML");
 }
 
 } // namespace
