@@ -1,52 +1,442 @@
 #include "app/MainDlg.h"
 
+#include "app/AboutDlg.h"
+#include "app/Artwork.h"
 #include "app/DisplayText.h"
+#include "app/MapListWidget.h"
+#include "app/PreviewImage.h"
 #include "catalogue/Session.h"
+#include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QSlider>
 #include <QVBoxLayout>
 
 namespace ballotine {
 
+namespace {
+
+constexpr const char* kAbandonQuestion =
+    "You have not compiled this votemap yet.\nAbandon all changes?";
+constexpr const char* kAboutMenuEntry = "&About Tallyworks...";
+constexpr int kBannerHeight = 64;
+constexpr int kValueWidth = 130;
+
+QString Text(std::string_view bytes) {
+    return ToDisplayText(bytes);
+}
+
+std::array<QIcon, kMapStateCount> MarkerIcons() {
+    return {QIcon(MakeMarker(MapState::Installed)), QIcon(MakeMarker(MapState::Configurable)),
+            QIcon(MakeMarker(MapState::NotDownloaded))};
+}
+
+QSlider* MakeSlider(int minimum, int maximum, int position, QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(minimum, maximum);
+    slider->setValue(position);
+    slider->setTickPosition(QSlider::NoTicks);
+    slider->setPageStep(1);
+    return slider;
+}
+
+QLabel* MakeValueField(QWidget* parent) {
+    auto* field = new QLabel(parent);
+    field->setMinimumWidth(kValueWidth);
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return field;
+}
+
+QGroupBox* MakeListFrame(const QString& caption, MapListWidget* list, QWidget* parent) {
+    auto* frame = new QGroupBox(caption, parent);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(list);
+    return frame;
+}
+
+} // namespace
+
 CMainDlg::CMainDlg(Session& session, Services& services, const RegistryFile& registry,
                    QWidget* parent)
     : QDialog(parent), m_session(session), m_services(services), m_registry(registry),
-      m_modSelector(new QComboBox(this)) {
-    setWindowTitle(QStringLiteral("Ballotine V2.2"));
-    auto* layout = new QVBoxLayout(this);
+      m_model(session) {
+    setWindowTitle(Text(m_model.Title()));
+    setWindowIcon(MakeAppIcon());
+    // A fixed-size window with a minimize button and no maximize button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    BuildControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CMainDlg::BuildControls() {
+    const auto markers = MarkerIcons();
+    m_ui.chosenMaps = new MapListWidget(QStringLiteral("Vote Map"), markers, this);
+    m_ui.availableMaps = new MapListWidget(QStringLiteral("Map Name"), markers, this);
+
+    auto* moveColumn = new QVBoxLayout;
+    m_ui.remove = new QPushButton(QStringLiteral("-->"), this);
+    m_ui.add = new QPushButton(QStringLiteral("<--"), this);
+    m_ui.clear = new QPushButton(QStringLiteral("Clr"), this);
+    moveColumn->addStretch();
+    for (QPushButton* button : {m_ui.remove, m_ui.add, m_ui.clear}) {
+        button->setFixedWidth(44);
+        moveColumn->addWidget(button);
+    }
+    moveColumn->addStretch();
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(BuildLeftColumn());
+    middle->addWidget(MakeListFrame(QStringLiteral("Vote Map List"), m_ui.chosenMaps, this), 1);
+    middle->addLayout(moveColumn);
+    middle->addWidget(MakeListFrame(QStringLiteral("Available Maps"), m_ui.availableMaps, this), 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(BuildDetailsFrame());
+    bottom->addWidget(BuildDescriptionFrame(), 1);
+
+    auto* body = new QVBoxLayout;
+    body->addLayout(middle);
+    body->addWidget(BuildSettingsRow());
+    body->addLayout(bottom);
+
+    // The banner spans the window whatever width the controls need; it is drawn on resizing.
+    m_banner = new QLabel(this);
+    m_banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_banner->setFixedHeight(kBannerHeight);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(m_banner);
+    outer->addLayout(body);
+
+    connect(m_ui.remove, &QPushButton::clicked, this, &CMainDlg::OnRemoveChosen);
+    connect(m_ui.add, &QPushButton::clicked, this, &CMainDlg::OnAddChosen);
+    connect(m_ui.clear, &QPushButton::clicked, this, &CMainDlg::OnClearChosen);
+    for (const auto& [list, id] : {std::pair{m_ui.chosenMaps, MapListId::Chosen},
+                                   std::pair{m_ui.availableMaps, MapListId::Available}}) {
+        const MapListId which = id;
+        connect(list, &QTreeWidget::itemClicked, this, [this, which] { OnListClicked(which); });
+        connect(list, &QTreeWidget::itemDoubleClicked, this,
+                [this, which] { OnListDoubleClicked(which); });
+    }
+}
+
+QWidget* CMainDlg::BuildLeftColumn() {
     auto* frame = new QGroupBox(QStringLiteral("Ballotine"), this);
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(m_modSelector);
-    layout->addWidget(frame);
-    auto* exitButton = new QPushButton(QStringLiteral("Exit"), this);
-    layout->addWidget(exitButton);
-    connect(exitButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_modSelector, &QComboBox::currentIndexChanged, this, &CMainDlg::OnModSelected);
+    auto* layout = new QVBoxLayout(frame);
+    m_ui.modSelector = new QComboBox(frame);
+    m_ui.loadList = new QPushButton(QStringLiteral("Load MapList..."), frame);
+    m_ui.saveList = new QPushButton(QStringLiteral("Save MapList"), frame);
+    m_ui.saveListAs = new QPushButton(QStringLiteral("Save MapList As..."), frame);
+    m_ui.compile = new QPushButton(QStringLiteral("Compile VoteMap"), frame);
+    m_ui.about = new QPushButton(QStringLiteral("About..."), frame);
+    m_ui.exit = new QPushButton(QStringLiteral("Exit"), frame);
+    layout->addWidget(m_ui.modSelector);
+    layout->addSpacing(6);
+    for (QPushButton* button : {m_ui.loadList, m_ui.saveList, m_ui.saveListAs, m_ui.compile}) {
+        layout->addWidget(button);
+    }
+    layout->addStretch();
+    layout->addWidget(m_ui.about);
+    layout->addWidget(m_ui.exit);
+
+    connect(m_ui.modSelector, &QComboBox::currentIndexChanged, this, &CMainDlg::OnModSelected);
+    connect(m_ui.about, &QPushButton::clicked, this, &CMainDlg::OpenAbout);
+    // Exit is the OK command: it asks about uncompiled changes like Enter does.
+    connect(m_ui.exit, &QPushButton::clicked, this, &CMainDlg::accept);
+    return frame;
+}
+
+QWidget* CMainDlg::BuildSettingsRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(4, 0, 4, 0);
+    m_ui.wallsLabel = new QLabel(QStringLiteral("Normal Walls"), row);
+    m_ui.wallsSlider = MakeSlider(kMinWallStrength, kMaxWallStrength, 1, row);
+    m_ui.playersLabel = new QLabel(QStringLiteral("Thugs:"), row);
+    m_ui.playersSlider = MakeSlider(kMinPlayers, kMaxPlayers, 12, row);
+    m_ui.thugs = new QCheckBox(QStringLiteral("Thugs?"), row);
+    m_ui.thugs->setChecked(true);
+    m_ui.thugs->setLayoutDirection(Qt::RightToLeft); // the text left of the box
+    // Room for the widest texts, so the row does not move as they change.
+    m_ui.wallsLabel->setMinimumWidth(
+        m_ui.wallsLabel->fontMetrics().horizontalAdvance(QStringLiteral("Strong Walls")) + 8);
+    m_ui.playersLabel->setMinimumWidth(
+        m_ui.playersLabel->fontMetrics().horizontalAdvance(QStringLiteral("3/32 (Thugs/Players)")) +
+        8);
+    layout->addWidget(m_ui.wallsLabel);
+    layout->addWidget(m_ui.wallsSlider, 2);
+    layout->addSpacing(16);
+    layout->addWidget(m_ui.playersLabel);
+    layout->addWidget(m_ui.playersSlider, 3);
+    layout->addSpacing(16);
+    layout->addWidget(m_ui.thugs);
+
+    connect(m_ui.playersSlider, &QSlider::valueChanged, this, &CMainDlg::OnPlayersChanged);
+    connect(m_ui.wallsSlider, &QSlider::valueChanged, this, &CMainDlg::OnWallsChanged);
+    connect(m_ui.thugs, &QCheckBox::clicked, this, &CMainDlg::OnThugsClicked);
+    return row;
+}
+
+QWidget* CMainDlg::BuildDetailsFrame() {
+    m_ui.detailsFrame = new QGroupBox(QStringLiteral("Map Details"), this);
+    auto* layout = new QGridLayout(m_ui.detailsFrame);
+    m_ui.nameValue = MakeValueField(m_ui.detailsFrame);
+    m_ui.sizeValue = MakeValueField(m_ui.detailsFrame);
+    m_ui.downloadedValue = MakeValueField(m_ui.detailsFrame);
+    const std::pair<const char*, QLabel*> rows[] = {{"Map Name:", m_ui.nameValue},
+                                                    {"Map Size:", m_ui.sizeValue},
+                                                    {"Map Downloaded?", m_ui.downloadedValue}};
+    int row = 0;
+    for (const auto& [caption, value] : rows) {
+        layout->addWidget(new QLabel(QString::fromLatin1(caption), m_ui.detailsFrame), row, 0);
+        layout->addWidget(value, row, 1);
+        ++row;
+    }
+    m_ui.preview = new QLabel(m_ui.detailsFrame);
+    m_ui.preview->setFrameShape(QFrame::Panel);
+    m_ui.preview->setFrameShadow(QFrame::Sunken);
+    m_ui.preview->setAlignment(Qt::AlignCenter);
+    m_ui.preview->setFixedSize(kPreviewWidth + 4, kPreviewHeight + 4);
+    m_ui.settings = new QPushButton(QStringLiteral("Settings..."), m_ui.detailsFrame);
+    m_ui.settings->setEnabled(false);
+    layout->addWidget(m_ui.preview, 0, 2, 3, 1, Qt::AlignCenter);
+    layout->addWidget(m_ui.settings, 3, 2);
+    layout->setRowStretch(4, 1);
+    connect(m_ui.settings, &QPushButton::clicked, this, &CMainDlg::OpenMapSettings);
+    return m_ui.detailsFrame;
+}
+
+QWidget* CMainDlg::BuildDescriptionFrame() {
+    m_ui.descriptionFrame = new QGroupBox(QStringLiteral("Map Description"), this);
+    auto* layout = new QVBoxLayout(m_ui.descriptionFrame);
+    m_ui.description = new QPlainTextEdit(m_ui.descriptionFrame);
+    m_ui.description->setReadOnly(true);
+    m_ui.description->setMinimumWidth(220);
+    m_ui.description->setFixedHeight(120);
+    // Shown by the update feature once it is wired in; until then it stays out of sight.
+    m_ui.checkForUpdates =
+        new QPushButton(QStringLiteral("Check For Updates"), m_ui.descriptionFrame);
+    m_ui.checkForUpdates->setDefault(true);
+    m_ui.checkForUpdates->setEnabled(false);
+    m_ui.checkForUpdates->setVisible(false);
+    layout->addWidget(m_ui.description);
+    layout->addWidget(m_ui.checkForUpdates, 0, Qt::AlignRight);
+    return m_ui.descriptionFrame;
 }
 
 bool CMainDlg::StartUp() {
+    PreparePreview(m_model.Preview(), screen() != nullptr ? screen()->depth() : 32);
     const bool started = StartSession(m_session, m_registry, m_services.prompter);
+    if (started) {
+        m_model.RefreshMapLists();
+    }
     FillModSelector();
+    ShowModel();
     return started;
 }
 
+void CMainDlg::ShowModel() {
+    setWindowTitle(Text(m_model.Title()));
+    ShowLists();
+    ShowSettings();
+    ShowDetails();
+    ShowEnabledControls();
+}
+
+void CMainDlg::UpdateTitle() {
+    m_model.UpdateTitle();
+    setWindowTitle(Text(m_model.Title()));
+}
+
 void CMainDlg::FillModSelector() {
-    const QSignalBlocker blocker(m_modSelector);
-    m_modSelector->clear();
+    const QSignalBlocker blocker(m_ui.modSelector);
+    m_ui.modSelector->clear();
     for (const std::string& title : m_session.selector.Entries()) {
-        m_modSelector->addItem(ToDisplayText(title));
+        m_ui.modSelector->addItem(Text(title));
     }
-    m_modSelector->setCurrentIndex(m_session.selector.SelectedIndex());
+    m_ui.modSelector->setCurrentIndex(m_session.selector.SelectedIndex());
+}
+
+void CMainDlg::ShowLists() {
+    m_ui.chosenMaps->ShowList(m_model.ChosenMaps());
+    m_ui.availableMaps->ShowList(m_model.AvailableMaps());
+}
+
+void CMainDlg::ShowSettings() {
+    const VoteMapSettings& settings = m_model.Settings();
+    {
+        const QSignalBlocker players(m_ui.playersSlider);
+        const QSignalBlocker walls(m_ui.wallsSlider);
+        const QSignalBlocker thugs(m_ui.thugs);
+        m_ui.playersSlider->setValue(settings.playerCount);
+        m_ui.wallsSlider->setValue(settings.wallStrength);
+        m_ui.thugs->setChecked(settings.thugsEnabled);
+    }
+    // The players label reads "Thugs:" until the slider has first been shown.
+    if (m_shown) {
+        m_ui.playersLabel->setText(Text(settings.PlayersLabel()));
+    }
+    m_ui.wallsLabel->setText(Text(settings.WallsLabel()));
+}
+
+void CMainDlg::ShowDetails() {
+    const MapDetails& details = m_model.Details();
+    m_ui.nameValue->setText(Text(details.name));
+    m_ui.sizeValue->setText(Text(details.sizeText));
+    m_ui.downloadedValue->setText(Text(details.downloadedText));
+    m_ui.descriptionFrame->setTitle(details.caption.empty() && details.name.empty()
+                                        ? QStringLiteral("Map Description")
+                                        : Text(details.caption));
+    m_ui.description->setPlainText(Text(details.description));
+    m_ui.preview->setPixmap(QPixmap::fromImage(ToPreviewImage(m_model.Preview())));
+}
+
+void CMainDlg::ShowEnabledControls() {
+    const bool enabled = m_model.WorkingControlsEnabled();
+    QWidget* const working[] = {m_ui.add,           m_ui.remove,          m_ui.clear,
+                                m_ui.compile,       m_ui.loadList,        m_ui.saveList,
+                                m_ui.saveListAs,    m_ui.chosenMaps,      m_ui.availableMaps,
+                                m_ui.wallsLabel,    m_ui.wallsSlider,     m_ui.playersLabel,
+                                m_ui.playersSlider, m_ui.thugs,           m_ui.nameValue,
+                                m_ui.sizeValue,     m_ui.downloadedValue, m_ui.description};
+    for (QWidget* control : working) {
+        control->setEnabled(enabled);
+    }
+    // The frames' own labels follow; the preview picture is never disabled.
+    for (QLabel* label : m_ui.detailsFrame->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label != m_ui.preview) {
+            label->setEnabled(enabled);
+        }
+    }
+    m_ui.settings->setEnabled(m_model.SettingsEnabled());
+}
+
+void CMainDlg::CopySelections() {
+    m_ui.chosenMaps->CopySelectionTo(m_model.ChosenMaps());
+    m_ui.availableMaps->CopySelectionTo(m_model.AvailableMaps());
+}
+
+void CMainDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shown) {
+        return;
+    }
+    // The sliders act once when the window first appears, as they do on every change.
+    m_shown = true;
+    m_model.Settings().OnPlayersChanged(m_ui.playersSlider->value());
+    m_model.Settings().OnWallsChanged(m_ui.wallsSlider->value());
+    ShowSettings();
+}
+
+void CMainDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    m_banner->setPixmap(MakeBanner(m_banner->width(), kBannerHeight));
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter that no button takes is the OK command, wherever the focus is.
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // The desktop gives no window menu to add to; the window's own context menu offers it.
+    QMenu menu(this);
+    menu.addAction(QString::fromLatin1(kAboutMenuEntry), this, &CMainDlg::OpenAbout);
+    menu.exec(event->globalPos());
+}
+
+void CMainDlg::accept() {
+    if (m_model.Settings().uncompiledChanges && !m_services.prompter.AskYesNo(kAbandonQuestion)) {
+        return;
+    }
+    QDialog::accept();
+}
+
+void CMainDlg::OpenAbout() {
+    CAboutDlg about(this);
+    about.exec();
 }
 
 void CMainDlg::OnModSelected(int index) {
-    m_session.selector.Select(index);
-    SelectCurrentMod(m_session);
+    CopySelections();
+    m_model.SelectMod(index);
+    ShowModel();
+}
+
+void CMainDlg::OnPlayersChanged(int position) {
+    m_model.Settings().OnPlayersChanged(position);
+    ShowSettings();
+}
+
+void CMainDlg::OnWallsChanged(int position) {
+    m_model.Settings().OnWallsChanged(position);
+    ShowSettings();
+}
+
+void CMainDlg::OnThugsClicked(bool checked) {
+    m_model.Settings().OnThugsToggled(checked);
+    ShowSettings();
+}
+
+void CMainDlg::OnAddChosen() {
+    CopySelections();
+    m_model.AddChosenMaps();
+    ShowLists();
+}
+
+void CMainDlg::OnRemoveChosen() {
+    CopySelections();
+    m_model.RemoveChosenMaps();
+    ShowLists();
+}
+
+void CMainDlg::OnClearChosen() {
+    CopySelections();
+    m_model.ClearChosenMaps();
+    ShowLists();
+}
+
+void CMainDlg::OnListClicked(MapListId list) {
+    CopySelections();
+    if (m_model.ShowFocusedMap(list)) {
+        ShowDetails();
+        m_ui.settings->setEnabled(m_model.SettingsEnabled());
+    }
+}
+
+void CMainDlg::OnListDoubleClicked(MapListId list) {
+    CopySelections();
+    if (m_model.CanOpenFocusedMapSettings(list)) {
+        OpenMapSettings();
+    }
+}
+
+void CMainDlg::OpenMapSettings() {
+    if (m_mapSettingsOpener) {
+        m_mapSettingsOpener(*this, m_model.SelectedMap());
+    }
 }
 
 } // namespace ballotine

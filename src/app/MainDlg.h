@@ -1,20 +1,65 @@
 #pragma once
 
-#include <QDialog>
+#include "catalogue/MainWindowModel.h"
 
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
 
 namespace ballotine {
 
+class MapListWidget;
 class RegistryFile;
 struct Services;
 struct Session;
 
-// The main window.
+// The main window: a view over MainWindowModel. Handlers copy the user's list selection into
+// the model, run the model's operation and show the model again.
 class CMainDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // Opens the map settings dialog for a map; set by the application.
+    using MapSettingsOpener = std::function<void(CMainDlg& window, const std::string& map)>;
+
+    // The controls, for the code that drives the window (tests, screenshots).
+    struct Controls {
+        QComboBox* modSelector;
+        QPushButton* loadList;
+        QPushButton* saveList;
+        QPushButton* saveListAs;
+        QPushButton* compile;
+        QPushButton* about;
+        QPushButton* exit;
+        MapListWidget* chosenMaps;
+        MapListWidget* availableMaps;
+        QPushButton* add;    // "<--"
+        QPushButton* remove; // "-->"
+        QPushButton* clear;  // "Clr"
+        QLabel* wallsLabel;
+        QSlider* wallsSlider;
+        QLabel* playersLabel;
+        QSlider* playersSlider;
+        QCheckBox* thugs;
+        QGroupBox* detailsFrame;
+        QLabel* nameValue;
+        QLabel* sizeValue;
+        QLabel* downloadedValue;
+        QLabel* preview;
+        QPushButton* settings;
+        QGroupBox* descriptionFrame;
+        QPlainTextEdit* description;
+        QPushButton* checkForUpdates;
+    };
+
     CMainDlg(Session& session, Services& services, const RegistryFile& registry,
              QWidget* parent = nullptr);
 
@@ -22,16 +67,61 @@ public:
     // the program cannot go on (its message has been shown).
     bool StartUp();
 
-    QComboBox* ModSelector() const { return m_modSelector; }
+    MainWindowModel& Model() { return m_model; }
+    const Controls& Ui() const { return m_ui; }
+    QComboBox* ModSelector() const { return m_ui.modSelector; }
+
+    void SetMapSettingsOpener(MapSettingsOpener opener) { m_mapSettingsOpener = std::move(opener); }
+
+    // Shows the model again after code outside the window changed it.
+    void ShowModel();
+    // The title with the current list name.
+    void UpdateTitle();
+    // Opens the about box (the "About..." button and the window's menu).
+    void OpenAbout();
+
+    // OK: asks before changes that were not compiled are abandoned.
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void BuildControls();
+    QWidget* BuildLeftColumn();
+    QWidget* BuildSettingsRow();
+    QWidget* BuildDetailsFrame();
+    QWidget* BuildDescriptionFrame();
+
     void FillModSelector();
+    void ShowLists();
+    void ShowSettings();
+    void ShowDetails();
+    void ShowEnabledControls();
+    void CopySelections();
+
     void OnModSelected(int index);
+    void OnPlayersChanged(int position);
+    void OnWallsChanged(int position);
+    void OnThugsClicked(bool checked);
+    void OnAddChosen();
+    void OnRemoveChosen();
+    void OnClearChosen();
+    void OnListClicked(MapListId list);
+    void OnListDoubleClicked(MapListId list);
+    void OpenMapSettings();
 
     Session& m_session;
     Services& m_services;
     const RegistryFile& m_registry;
-    QComboBox* m_modSelector;
+    MainWindowModel m_model;
+    Controls m_ui{};
+    QLabel* m_banner = nullptr;
+    MapSettingsOpener m_mapSettingsOpener;
+    bool m_shown = false;
 };
 
 } // namespace ballotine

@@ -23,6 +23,30 @@ const std::vector<CommandInfo>& AllCommands() {
          "Without DIR: lists the Half-Life folders found in the usual Steam places, one per\n"
          "line; exit 1 when there is none.",
          false, RunLocateCommand},
+        {"maps", "", "list the maps that can be voted for",
+         "Prints \"Available Maps\" as the window shows it after start-up: every map of the\n"
+         "selected mod that has a vote sprite, without the maps of the compiled vote map, in\n"
+         "list order (ascending, letter case ignored), one per line as NAME<TAB>STATE.\n"
+         "STATE is Installed (a built-in map, or its .bsp is in the maps folder),\n"
+         "Configurable (the working folder's Entities/ holds entity settings for it) or\n"
+         "NotDownloaded (neither). The sprites vote and blank are the vote map's own and are\n"
+         "not listed. Nothing is printed when the mod has no vote sprites.",
+         true, RunMapsCommand},
+        {"current", "", "list the maps of the compiled vote map",
+         "Prints \"Vote Map List\" as the window shows it after start-up: the maps whose vote\n"
+         "sprite the compiled vote map's entity text (vote.ent in the maps folder) names, in\n"
+         "list order, one per line as NAME<TAB>STATE (states as for maps). Maps without a\n"
+         "vote sprite are not listed; without vote.ent nothing is printed.",
+         true, RunCurrentCommand},
+        {"details", "MAP", "show the details pane of one map",
+         "Prints what the window's \"Map Details\" pane shows for MAP, four lines\n"
+         "Name<TAB>NAME, Size<TAB>SIZE, Downloaded<TAB>TEXT and Caption<TAB>CAPTION, then an\n"
+         "empty line and the description. A built-in map (2fort, cz2, hunted, push, rock2,\n"
+         "well; any letter case) shows its fixed size, \"By Default\", its title and its\n"
+         "description. Any other map shows its .bsp's size as \"N bytes\" and \"Yes\", or\n"
+         "\"N/A\" and \"No\"; the first line of its .txt as caption and the rest as\n"
+         "description, or the map name and \"Map description not available\".",
+         true, RunDetailsCommand},
         {"versions", "", "print the installed map and entity versions of the selected mod",
          "Reads config.conf of the selected mod's working folder, marks every map file in\n"
          "the mod's maps folder as present (a map found without a recorded version gets\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/MainWindowModel.h"
 #include "cli/CliContext.h"
 
 #include <string_view>
@@ -23,6 +24,13 @@ const CommandInfo* FindCommand(std::string_view name);
 int RunPathsCommand(CliContext& context, const CommandArgs& args);
 int RunModsCommand(CliContext& context, const CommandArgs& args);
 int RunLocateCommand(CliContext& context, const CommandArgs& args);
+int RunMapsCommand(CliContext& context, const CommandArgs& args);
+int RunCurrentCommand(CliContext& context, const CommandArgs& args);
+int RunDetailsCommand(CliContext& context, const CommandArgs& args);
 int RunVersionsCommand(CliContext& context, const CommandArgs& args);
+
+// Prints one of the window's map lists after start-up as NAME<TAB>STATE lines (maps, current).
+int PrintMapList(CliContext& context, const CommandArgs& args, std::string_view command,
+                 MapListId list);
 
 } // namespace ballotine

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include "common/Text.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -34,8 +35,9 @@ int CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
     std::random_device random;
     const fs::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = "." + target.filename().string() + ".tmp" +
-                                 std::to_string(::getpid()) + "-" + std::to_string(random());
+        std::string name = ".";
+        name += target.filename().string();
+        name += Format(".tmp%d-%u", static_cast<int>(::getpid()), random());
         temporary = folder.empty() ? fs::path(name) : folder / name;
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
@@ -122,6 +124,15 @@ bool AtomicFile::Write(std::string_view bytes) {
     }
     m_buffer.append(bytes);
     return true;
+}
+
+bool AtomicFile::Restart() {
+    if (m_fd < 0) {
+        return false;
+    }
+    m_buffer.clear();
+    m_failed = ::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0;
+    return !m_failed;
 }
 
 bool AtomicFile::Commit() {

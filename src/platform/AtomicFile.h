@@ -25,6 +25,10 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     // False once any write failed; later writes do nothing.
     bool Write(std::string_view bytes);
+    // Drops everything written so far, to write the content again from its start (a
+    // download whose server cannot resume). False when the file is not open or cannot be
+    // emptied.
+    bool Restart();
     // Permission bits for the new file (default: those of the file it replaces, or the
     // usual ones for a new file).
     void KeepMode(unsigned mode) { m_mode = mode; }

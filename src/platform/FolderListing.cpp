@@ -11,6 +11,14 @@ namespace ballotine {
 namespace fs = std::filesystem;
 
 FolderListing FolderListing::Read(const fs::path& folder) {
+    return ReadFolder(folder, true);
+}
+
+FolderListing FolderListing::ReadNames(const fs::path& folder) {
+    return ReadFolder(folder, false);
+}
+
+FolderListing FolderListing::ReadFolder(const fs::path& folder, bool withSizes) {
     FolderListing listing;
     std::error_code error;
     fs::directory_iterator it(ResolveCase(folder.empty() ? fs::path(".") : folder), error);
@@ -24,14 +32,16 @@ FolderListing FolderListing::Read(const fs::path& folder) {
         }
         FolderEntry entry;
         entry.name = it->path().filename().string();
-        const fs::file_status status = it->symlink_status(error);
+        // The kind comes with the listing on most file systems; only where it does not is the
+        // file asked (a file that vanished in between is left out).
+        entry.isLink = it->is_symlink(error);
+        const bool isRegular = !entry.isLink && !error && it->is_regular_file(error);
+        entry.isFolder = !entry.isLink && !error && it->is_directory(error);
         if (error) {
             error.clear();
-            continue; // vanished between listing and asking
+            continue;
         }
-        entry.isLink = fs::is_symlink(status);
-        entry.isFolder = fs::is_directory(status);
-        if (fs::is_regular_file(status)) {
+        if (withSizes && isRegular) {
             const auto size = it->file_size(error);
             entry.size = error ? 0 : size;
             error.clear();

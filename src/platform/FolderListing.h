@@ -25,6 +25,9 @@ class FolderListing {
 public:
     // A missing or unreadable folder gives an empty listing; `Exists()` tells which.
     static FolderListing Read(const std::filesystem::path& folder);
+    // The same without sizes (all 0): no status query per file, for scans of large folders
+    // that need only names and kinds.
+    static FolderListing ReadNames(const std::filesystem::path& folder);
 
     bool Exists() const { return m_exists; }
     const std::vector<FolderEntry>& Entries() const { return m_entries; }
@@ -37,6 +40,8 @@ public:
     bool AnyMatch(std::string_view pattern) const;
 
 private:
+    static FolderListing ReadFolder(const std::filesystem::path& folder, bool withSizes);
+
     bool m_exists = false;
     std::vector<FolderEntry> m_entries;
     std::unordered_map<std::string, std::size_t> m_byLowerName;

@@ -2,6 +2,7 @@
 #include "demo/DemoParts.h"
 #include "demo/DemoWriter.h"
 
+#include <filesystem>
 #include <string>
 
 namespace ballotine::demo {
@@ -47,6 +48,13 @@ void WriteDemoGame(DemoWriter& writer, const DemoLayout& layout) {
                 "[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\nInstallPath=" +
                     layout.gameDir.string() + "\n");
     writer.Folder("server");
+
+    // The entity tool lives in the working folder, where the compile and the entity update
+    // run it.
+    const std::filesystem::path ripent = layout.toolsFolder / "ripent";
+    if (!layout.toolsFolder.empty() && std::filesystem::exists(ripent)) {
+        writer.CopyProgram(ripent, "Half-Life/Ballotine/ripent");
+    }
 }
 
 } // namespace ballotine::demo

@@ -63,6 +63,7 @@ bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
     DemoWriter writer(layout.root);
     writer.Text(kMarker, "This folder was written by ballotine-demo and is rewritten by it.\n");
     WriteDemoGame(writer, layout);
+    WriteDemoMaps(writer, layout);
     WriteDemoInstallerFiles(writer, layout);
     if (!writer.Ok()) {
         error = writer.Error();

@@ -10,6 +10,10 @@ struct DemoLayout;
 // The game folder with its mods, the working folder with mods.cfg, the registry stand-in.
 void WriteDemoGame(DemoWriter& writer, const DemoLayout& layout);
 
+// The tfc mod's maps: vote sprites, map files, descriptions, a compiled vote map's entity text
+// and one map's entity settings.
+void WriteDemoMaps(DemoWriter& writer, const DemoLayout& layout);
+
 // The tfc mod's version record (config.conf) and install mappings (mappings.conf).
 void WriteDemoInstallerFiles(DemoWriter& writer, const DemoLayout& layout);
 

@@ -1,6 +1,7 @@
 #include "demo/DemoInstallation.h"
 #include "platform/Paths.h"
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -22,5 +23,8 @@ int main(int argc, char** argv) {
               << "Registry\t" << layout.registryFile.string() << "\n"
               << "ConfigHome\t" << layout.configHome.string() << "\n"
               << "Server\t" << layout.serverDir.string() << "\n";
+    if (!std::filesystem::exists(layout.gameDir / "Ballotine" / "ripent")) {
+        std::cerr << "ballotine-demo: no ripent beside this program; compiling will fail\n";
+    }
     return 0;
 }

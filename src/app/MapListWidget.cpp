@@ -1,0 +1,91 @@
+#include "app/MapListWidget.h"
+
+#include "app/Artwork.h"
+#include "app/DisplayText.h"
+#include "catalogue/MapList.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+
+namespace ballotine {
+
+namespace {
+
+constexpr int kStateRole = Qt::UserRole;
+constexpr int kColumnWidth = 100;
+constexpr QSize kPreferredSize(170, 210);
+
+} // namespace
+
+MapListWidget::MapListWidget(const QString& columnCaption,
+                             const std::array<QIcon, kMapStateCount>& markers, QWidget* parent)
+    : QTreeWidget(parent), m_markers(markers) {
+    setColumnCount(1);
+    setHeaderLabels({columnCaption});
+    setHeaderHidden(true);
+    header()->setStretchLastSection(true);
+    header()->setMinimumSectionSize(kColumnWidth);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setIconSize(QSize(kMarkerWidth, kMarkerHeight));
+    setAllColumnsShowFocus(true);
+}
+
+void MapListWidget::ShowList(const MapList& list) {
+    const QSignalBlocker blocker(this);
+    const QSignalBlocker selectionBlocker(selectionModel());
+    setUpdatesEnabled(false);
+    clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(list.Count()));
+    for (const MapEntry& entry : list.Entries()) {
+        auto* item = new QTreeWidgetItem(QStringList{ToDisplayText(entry.name)});
+        item->setIcon(0, m_markers[static_cast<std::size_t>(entry.state)]);
+        item->setData(0, kStateRole, static_cast<int>(entry.state));
+        items.append(item);
+    }
+    addTopLevelItems(items);
+    QItemSelection selection;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        if (list.At(i).selected) {
+            const QModelIndex index = model()->index(static_cast<int>(i), 0);
+            selection.select(index, index);
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (const auto focused = list.Focused()) {
+        selectionModel()->setCurrentIndex(model()->index(static_cast<int>(*focused), 0),
+                                          QItemSelectionModel::NoUpdate);
+    }
+    setUpdatesEnabled(true);
+}
+
+void MapListWidget::CopySelectionTo(MapList& list) const {
+    const int rows = topLevelItemCount();
+    for (int row = 0; row < rows && static_cast<std::size_t>(row) < list.Count(); ++row) {
+        list.SetSelected(static_cast<std::size_t>(row), topLevelItem(row)->isSelected());
+    }
+    const QModelIndex current = currentIndex();
+    list.SetFocused(current.isValid() ? std::optional(static_cast<std::size_t>(current.row()))
+                                      : std::nullopt);
+}
+
+QSize MapListWidget::sizeHint() const {
+    return kPreferredSize;
+}
+
+QStringList MapListWidget::Names() const {
+    QStringList names;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        names.append(topLevelItem(row)->text(0));
+    }
+    return names;
+}
+
+MapState MapListWidget::StateAt(int row) const {
+    return static_cast<MapState>(topLevelItem(row)->data(0, kStateRole).toInt());
+}
+
+} // namespace ballotine

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "catalogue/MapDetails.h"
+#include "catalogue/MapList.h"
+#include "mapsettings/PreviewSet.h"
+#include "votemap/VoteMapSettings.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ballotine {
+
+struct Session;
+
+inline constexpr const char* kMainWindowTitle = "Ballotine V2.2";
+// The title once a vote map list file was loaded or saved under a name.
+inline constexpr const char* kMainWindowTitleWithList = "Ballotine V2.1 - %s";
+
+enum class MapListId { Available, Chosen };
+
+// Everything the main window shows and edits, without the window: the two map lists, the vote
+// map settings, the map whose details are shown, which controls are enabled and the title.
+// The window is a view over it; the command line and the vote map list and compile code work
+// on it too.
+class MainWindowModel {
+public:
+    explicit MainWindowModel(Session& session);
+    MainWindowModel(const MainWindowModel&) = delete;
+    MainWindowModel& operator=(const MainWindowModel&) = delete;
+
+    Session& GetSession() { return m_session; }
+    const Session& GetSession() const { return m_session; }
+
+    // "Available Maps" and "Vote Map List".
+    MapList& AvailableMaps() { return m_available; }
+    const MapList& AvailableMaps() const { return m_available; }
+    MapList& ChosenMaps() { return m_chosen; }
+    const MapList& ChosenMaps() const { return m_chosen; }
+    MapList& List(MapListId id) { return id == MapListId::Available ? m_available : m_chosen; }
+    const MapList& List(MapListId id) const {
+        return id == MapListId::Available ? m_available : m_chosen;
+    }
+
+    VoteMapSettings& Settings() { return m_settings; }
+    const VoteMapSettings& Settings() const { return m_settings; }
+
+    // The map the details pane shows; the map settings dialog opens for it.
+    const std::string& SelectedMap() const { return m_selectedMap; }
+    const MapDetails& Details() const { return m_details; }
+    // The details pane's picture.
+    PreviewSet& Preview() { return m_preview; }
+    const PreviewSet& Preview() const { return m_preview; }
+
+    // The lists, their buttons, the list file and compile buttons, the settings controls and
+    // the details: usable only while the selected mod has vote sprites.
+    bool WorkingControlsEnabled() const { return m_workingControlsEnabled; }
+    // "Settings...": enabled by a click on a map with entity settings.
+    bool SettingsEnabled() const { return m_settingsEnabled; }
+
+    const std::string& Title() const { return m_title; }
+    // The title with the current list name; after a list was loaded or saved under a name.
+    void UpdateTitle();
+
+    // Refills "Available Maps" from the selected mod's vote sprites and enables or disables
+    // the working controls (all but "Settings...", which only a map click enables).
+    bool ScanAvailableMaps();
+    // Refills "Vote Map List" with the maps the compiled vote map holds, then takes them out
+    // of "Available Maps".
+    bool LoadCurrentVoteMap();
+    // Both, as after a change of mod.
+    void RefreshMapLists();
+    // The mod selector's selection changed: select that mod, then refresh both lists.
+    void SelectMod(int selectorIndex);
+
+    // Deletes from "Available Maps" the first entry named like each vote list entry.
+    void RemoveChosenFromAvailable();
+    // Deletes from "Vote Map List" the first entry named like each available entry.
+    void RemoveAvailableFromChosen();
+    // "<--": the selected available maps join the vote list.
+    void AddChosenMaps();
+    // "-->": the selected vote list maps go back.
+    void RemoveChosenMaps();
+    // "Clr": every vote list map goes back; a change even when the list was empty.
+    void ClearChosenMaps();
+
+    // Fills the details pane and its picture for a map and makes it the selected map.
+    const MapDetails& ShowMapDetails(std::string_view name);
+    // A click on a list: shows the focused entry's map and enables "Settings..." only for a
+    // map with entity settings. Nothing happens without a focused entry.
+    bool ShowFocusedMap(MapListId list);
+    // A double click: whether the focused entry's map has entity settings to open.
+    bool CanOpenFocusedMapSettings(MapListId list) const;
+
+private:
+    // Inserts the selected entries of one list into the other; the caller removes them from
+    // the first.
+    void MoveSelected(const MapList& from, MapList& to);
+    std::string SpritePath(std::string_view name) const;
+
+    Session& m_session;
+    MapList m_available;
+    MapList m_chosen;
+    VoteMapSettings m_settings;
+    std::string m_selectedMap;
+    MapDetails m_details;
+    PreviewSet m_preview;
+    bool m_workingControlsEnabled = false;
+    bool m_settingsEnabled = false;
+    std::string m_title = kMainWindowTitle;
+};
+
+} // namespace ballotine

@@ -1,0 +1,286 @@
+#include "download/DownloadProgress.h"
+
+#include "common/Text.h"
+
+namespace ballotine {
+
+namespace {
+
+constexpr int kTicksPerRefresh = 5;
+constexpr std::int64_t kKilobyte = 1024;
+
+// Whole seconds left for `bytesLeft` at `rate` KB/s; never negative.
+std::int64_t SecondsLeft(std::int64_t bytesLeft, float rate) {
+    if (rate <= 0.0F) {
+        return 0;
+    }
+    const std::int64_t kilobytes = bytesLeft / kKilobyte;
+    const auto seconds = static_cast<std::int64_t>(static_cast<double>(kilobytes) / rate);
+    return seconds < 0 ? 0 : seconds;
+}
+
+std::int64_t SecondsBetween(std::uint64_t from, std::uint64_t to) {
+    return static_cast<std::int64_t>(to - from) / 1000;
+}
+
+} // namespace
+
+DownloadProgress::DownloadProgress(DownloadQueue& queue, DownloadTransfer& transfer,
+                                   const Clock& clock)
+    : m_queue(queue), m_transfer(transfer), m_clock(clock) {}
+
+DownloadProgress::~DownloadProgress() {
+    // The transfer outlives us and must not call back into a run that is gone.
+    if (m_state == State::Running) {
+        m_transfer.CloseFile();
+        m_transfer.CloseInternet();
+    }
+}
+
+int DownloadProgress::ChunkSizeForRate(float rate) {
+    if (rate > 12.0F) {
+        return 2048;
+    }
+    if (rate > 7.0F) {
+        return 1536;
+    }
+    if (rate > 2.5F) {
+        return 1024;
+    }
+    return 512;
+}
+
+std::string DownloadProgress::FormatTime(std::int64_t seconds) {
+    return Format("%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>((seconds % 3600) / 60),
+                  static_cast<long long>(seconds % 60));
+}
+
+bool DownloadProgress::Start() {
+    if (m_state != State::NotStarted) {
+        return m_state == State::Running;
+    }
+    m_result = 0;
+    m_rate = 6.0F;
+    m_countdown = kTicksPerRefresh;
+    if (!m_transfer.OpenInternet()) {
+        Cancel();
+        return false;
+    }
+    m_filesToDownload = 0;
+    m_totalSize = 0;
+    m_transfer.ResetCounters();
+    m_queue.Rewind();
+    for (std::int32_t index = 0; index < m_queue.GetCount(); ++index) {
+        if (m_queue.GetStatus() == StatusPending) {
+            ++m_filesToDownload;
+            if (m_queue.GetSize() > 0) {
+                m_totalSize += m_queue.GetSize();
+            }
+        }
+        m_queue.Advance();
+    }
+    m_labels.progressMaximum = m_totalSize / kKilobyte;
+    m_labels.progressPosition = 0;
+    m_queue.Rewind();
+    m_totalElapsed = 0;
+    m_totalRemaining = 0;
+    m_totalStartTick = m_clock.TickMs();
+    m_result = 1;
+    m_state = State::Running;
+    return true;
+}
+
+void DownloadProgress::Tick() {
+    if (m_state != State::Running) {
+        return;
+    }
+    if (--m_countdown == 0) {
+        m_countdown = kTicksPerRefresh;
+    }
+    const bool refreshTick = m_countdown == kTicksPerRefresh;
+    if (m_transfer.IsActive()) {
+        switch (m_transfer.ReadChunk()) {
+        case ReadOutcome::Received: {
+            const std::uint64_t now = m_clock.TickMs();
+            m_lastProgressTick = now;
+            if (refreshTick) {
+                Measure(now);
+            }
+            break;
+        }
+        case ReadOutcome::EndOfData:
+            EndCurrent(StatusDownloaded);
+            if (!NextPending()) {
+                Finish();
+                return;
+            }
+            break;
+        case ReadOutcome::FileFailed:
+            EndCurrent(StatusFailed);
+            break;
+        case ReadOutcome::ReadFailed:
+        case ReadOutcome::Waiting:
+            break;
+        }
+    }
+    if (!m_transfer.IsActive()) {
+        if (!NextPending()) {
+            Finish();
+            return;
+        }
+        StartCurrent();
+    }
+    const std::uint64_t now = m_clock.TickMs();
+    m_fileElapsed = SecondsBetween(m_transfer.FileStartTick(), now);
+    m_totalElapsed = SecondsBetween(m_totalStartTick, now);
+    if (refreshTick) {
+        RefreshPeriodic();
+    }
+}
+
+void DownloadProgress::SkipFile() {
+    if (m_state != State::Running || m_queue.GetStatus() != StatusPending) {
+        return; // nothing under the cursor is being fetched
+    }
+    if (m_transfer.IsComplete()) {
+        EndCurrent(StatusDownloaded); // it arrived whole before the click was seen
+        return;
+    }
+    const bool active = m_transfer.IsActive();
+    const std::int64_t size = active ? m_transfer.FileSize() : m_queue.GetSize();
+    const std::int64_t received = active ? m_transfer.FileReceived() : 0;
+    // Only a size that was counted leaves the total.
+    if (size > 0) {
+        m_totalSize += received - size;
+        m_labels.progressMaximum = m_totalSize / kKilobyte;
+        LabelsChanged();
+    }
+    GiveUpCurrent();
+}
+
+void DownloadProgress::Cancel() {
+    if (m_state == State::Finished || m_state == State::Cancelled) {
+        return;
+    }
+    if (m_transfer.IsComplete()) {
+        EndCurrent(StatusDownloaded);
+    } else {
+        GiveUpCurrent();
+    }
+    m_transfer.CloseInternet();
+    m_result = -1;
+    m_state = State::Cancelled;
+}
+
+bool DownloadProgress::NextPending() {
+    if (m_queue.GetStatus() == StatusPending) {
+        return true;
+    }
+    while (m_queue.Advance()) {
+        if (m_queue.GetStatus() == StatusPending) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DownloadProgress::StartCurrent() {
+    m_fileElapsed = 0;
+    m_fileRemaining = 0;
+    m_lastProgressTick = m_clock.TickMs();
+    if (!m_transfer.StartFile(m_queue, [this] { RefreshAll(); })) {
+        FileEnded(m_queue.GetName(), StatusFailed, 0);
+    }
+}
+
+void DownloadProgress::EndCurrent(DownloadStatus status) {
+    m_queue.SetStatus(status);
+    m_transfer.CloseFile();
+    FileEnded(m_transfer.CurrentName(), status, m_transfer.FileReceived());
+}
+
+// Only an item still waiting for its data is marked: the cursor may rest on one that is
+// finished or was never selected.
+void DownloadProgress::GiveUpCurrent() {
+    if (m_queue.GetStatus() != StatusPending) {
+        m_transfer.CloseFile();
+        return;
+    }
+    const std::int64_t received = m_transfer.IsActive() ? m_transfer.FileReceived() : 0;
+    m_queue.SetStatus(StatusFailed);
+    m_transfer.CloseFile();
+    FileEnded(m_queue.GetName(), StatusFailed, received);
+}
+
+void DownloadProgress::Finish() {
+    m_transfer.CloseInternet();
+    m_state = State::Finished;
+}
+
+// The average rate over the whole run so far, all files together.
+void DownloadProgress::Measure(std::uint64_t now) {
+    const std::uint64_t elapsedMs = now - m_totalStartTick;
+    if (elapsedMs == 0) {
+        return;
+    }
+    const std::int64_t received = m_transfer.TotalReceived();
+    m_rate = static_cast<float>(static_cast<double>(received) /
+                                (static_cast<double>(elapsedMs) * 0.001) / 1024.0);
+    m_transfer.SetChunkSize(ChunkSizeForRate(m_rate));
+    m_totalRemaining = SecondsLeft(m_totalSize - received, m_rate);
+    m_fileRemaining = SecondsLeft(m_transfer.FileSize() - m_transfer.FileReceived(), m_rate);
+}
+
+void DownloadProgress::SetFileFigureLabels() {
+    if (m_transfer.FileSize() >= 0) {
+        m_labels.fileBytes =
+            Format("%lld of %lld", static_cast<long long>(m_transfer.FileReceived()),
+                   static_cast<long long>(m_transfer.FileSize()));
+        m_labels.fileElapsed = FormatTime(m_fileElapsed);
+        m_labels.fileRemaining = FormatTime(m_fileRemaining);
+    } else {
+        m_labels.fileBytes = Format("%lld", static_cast<long long>(m_transfer.FileReceived()));
+    }
+}
+
+void DownloadProgress::RefreshAll() {
+    m_labels.fileName = m_transfer.CurrentName();
+    SetFileFigureLabels();
+    if (m_transfer.FileSize() < 0) {
+        m_labels.fileElapsed = "Not Available";
+        m_labels.fileRemaining = "Not Available";
+    }
+    m_labels.totalBytes = Format("%lld of %lld", static_cast<long long>(m_transfer.TotalReceived()),
+                                 static_cast<long long>(m_totalSize));
+    m_labels.totalElapsed = FormatTime(m_totalElapsed);
+    m_labels.totalRemaining = FormatTime(m_totalRemaining);
+    m_labels.fileGroup = Format("Download %i of %i", m_transfer.FilesStarted(), m_filesToDownload);
+    LabelsChanged();
+}
+
+void DownloadProgress::RefreshPeriodic() {
+    SetFileFigureLabels();
+    m_labels.progressPosition = m_transfer.TotalReceived() / kKilobyte;
+    m_labels.totalBytes =
+        Format("%lld of %lld (%.2f Kb/Sec)", static_cast<long long>(m_transfer.TotalReceived()),
+               static_cast<long long>(m_totalSize), static_cast<double>(m_rate));
+    m_labels.totalElapsed = FormatTime(m_totalElapsed);
+    m_labels.totalRemaining = FormatTime(m_totalRemaining);
+    LabelsChanged();
+}
+
+void DownloadProgress::FileEnded(const std::string& name, DownloadStatus status,
+                                 std::int64_t bytes) {
+    if (m_listener.fileEnded) {
+        m_listener.fileEnded(name, status, bytes);
+    }
+}
+
+void DownloadProgress::LabelsChanged() {
+    if (m_listener.labelsChanged) {
+        m_listener.labelsChanged();
+    }
+}
+
+} // namespace ballotine

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "download/DownloadQueue.h"
+#include "download/SocketWatcher.h"
+#include "platform/AtomicFile.h"
+#include "platform/Clock.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ballotine {
+
+// What arrived for the active file since the previous ReadChunk.
+enum class ReadOutcome {
+    Waiting,    // nothing yet: the address is still opening, or the server is slow
+    ReadFailed, // the connection dropped; the rest is asked for again
+    Received,   // bytes arrived
+    EndOfData,  // the file is complete and in place at its local path
+    FileFailed, // no address opened, or the local file could not be created or written
+};
+
+// Fetches one file at a time over HTTP(S) or from a file:// address into its local path, on
+// libcurl's multi socket interface: nothing here ever blocks, and data is taken whenever the
+// owner reports a ready socket, not only when the owner reads the figures.
+//
+// The data goes to a temporary file beside the local path, renamed over it only when the
+// transfer ends well, so a failed, skipped or cancelled download leaves an earlier file whole.
+class DownloadTransfer {
+public:
+    static constexpr int kInitialChunkSize = 1024;
+
+    explicit DownloadTransfer(const Clock& clock);
+    ~DownloadTransfer();
+    DownloadTransfer(const DownloadTransfer&) = delete;
+    DownloadTransfer& operator=(const DownloadTransfer&) = delete;
+
+    // Null: the owner polls Sockets() and TimeoutMs() instead.
+    void SetSocketWatcher(SocketWatcher* watcher) { m_watcher = watcher; }
+    // Receives texts about what went wrong; nothing of it is shown to the user.
+    void SetDiagnostics(std::function<void(const std::string&)> sink) {
+        m_diagnostics = std::move(sink);
+    }
+
+    bool OpenInternet();
+    bool CloseInternet();
+    bool IsInternetOpen() const;
+
+    // Begins fetching the queue's current item (its primary address, then its alternate unless
+    // that is "N/A"). `refresh` is called now, with the counters at zero, and again once the
+    // address has opened and the file is counted as started. False, with the item marked
+    // StatusFailed, when no request could be begun at all.
+    bool StartFile(DownloadQueue& queue, std::function<void()> refresh);
+    ReadOutcome ReadChunk();
+    // Ends the active file; an unfinished one leaves no trace. False when none was active.
+    bool CloseFile();
+
+    // The event loop's side: a watched socket is ready / the timeout ran out.
+    void SocketReady(int fd, bool readable, bool writable);
+    void TimeoutExpired();
+    struct WatchedSocket {
+        int fd;
+        bool read;
+        bool write;
+    };
+    std::vector<WatchedSocket> Sockets() const;
+    // Milliseconds until TimeoutExpired is due; -1 when nothing is due.
+    long TimeoutMs() const;
+
+    // A file is being fetched (opening, receiving, or ended and not yet closed).
+    bool IsActive() const { return m_phase != Phase::Idle; }
+    // The active file's data is complete and in place (not yet closed).
+    bool IsComplete() const { return m_phase == Phase::Done; }
+    const std::string& CurrentName() const { return m_currentName; }
+    const std::string& CurrentUrl() const { return m_currentUrl; }
+    const std::string& CurrentPath() const { return m_currentPath; }
+    std::int64_t FileSize() const { return m_fileSize; }
+    std::int64_t FileReceived() const { return m_fileReceived; }
+    std::int64_t TotalReceived() const { return m_totalReceived; }
+    std::int32_t FilesStarted() const { return m_filesStarted; }
+    std::uint64_t FileStartTick() const { return m_fileStartTick; }
+    // The size of one read as the progress figures adapt it; kept from one run to the next.
+    int ChunkSize() const { return m_chunkSize; }
+    void SetChunkSize(int size) { m_chunkSize = size; }
+    // A new run: totalReceived and filesStarted start again from zero.
+    void ResetCounters();
+
+private:
+    struct Curl;
+    enum class Phase { Idle, Opening, Receiving, Dropped, Done, Failed };
+    enum class Abort { None, ErrorStatus, CannotCreate, CannotWrite };
+
+    static std::size_t OnData(char* data, std::size_t size, std::size_t count, void* self);
+    static int OnSocket(void* easy, int fd, int what, void* self, void* socketData);
+    static int OnTimer(void* multi, long ms, void* self);
+
+    std::size_t TakeData(const char* data, std::size_t size);
+    bool BeginRequest(const std::string& url, std::int64_t from);
+    void EndRequest();
+    bool OpenLocalFile();
+    bool AcceptResumedResponse();
+    void AfterAction();
+    void Finished(int result);
+    void TryAlternate(const std::string& error);
+    void Fail(const std::string& error);
+    void Resume();
+    long ResponseCode() const;
+    void Diagnose(const std::string& text) const;
+
+    const Clock& m_clock;
+    std::unique_ptr<Curl> m_curl;
+    SocketWatcher* m_watcher = nullptr;
+    std::function<void(const std::string&)> m_diagnostics;
+    std::map<int, WatchedSocket> m_sockets;
+
+    Phase m_phase = Phase::Idle;
+    Abort m_abort = Abort::None;
+    std::string m_currentName;
+    std::string m_currentUrl;
+    std::string m_currentPath;
+    std::string m_altUrl;
+    bool m_triedAlternate = false;
+    bool m_resuming = false;      // the request asks for the rest after a drop
+    bool m_resumeChecked = false; // its answer was looked at
+    bool m_restartNext = false;   // the server refused the range: ask for everything
+    std::optional<AtomicFile> m_file;
+    std::function<void()> m_refresh;
+    bool m_refreshDue = false;
+
+    int m_chunkSize = kInitialChunkSize;
+    std::int64_t m_fileSize = -1;
+    std::int64_t m_fileReceived = 0;
+    std::int64_t m_totalReceived = 0;
+    std::int64_t m_arrived = 0;       // since the last ReadChunk
+    std::int64_t m_takenThisTurn = 0; // since the owner last reported a socket or timeout
+    bool m_paused = false;
+    std::int32_t m_filesStarted = 0;
+    std::uint64_t m_fileStartTick = 0;
+};
+
+} // namespace ballotine

@@ -1,0 +1,48 @@
+#include "download/TextProgressLine.h"
+
+#include "common/Text.h"
+
+namespace ballotine {
+
+namespace {
+
+const char* Outcome(DownloadStatus status) {
+    return status == StatusDownloaded ? "downloaded" : "failed";
+}
+
+} // namespace
+
+void TextProgressLine::Show(const DownloadLabels& labels, float rate) {
+    if (!m_inPlace) {
+        return;
+    }
+    Rewrite(Format("%s  %s bytes  %.2f Kb/Sec  %s left", labels.fileName.c_str(),
+                   labels.fileBytes.c_str(), static_cast<double>(rate),
+                   labels.fileRemaining.c_str()));
+}
+
+void TextProgressLine::FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                                 float rate) {
+    if (m_inPlace) {
+        Rewrite(Format("%s  %lld bytes  %.2f Kb/Sec  %s", name.c_str(),
+                       static_cast<long long>(bytes), static_cast<double>(rate), Outcome(status)));
+        m_out << '\n';
+        m_shownLength = 0;
+    } else {
+        m_out << Format("%s\t%s\t%lld\t%.2f\n", name.c_str(), Outcome(status),
+                        static_cast<long long>(bytes), static_cast<double>(rate));
+    }
+    m_out.flush();
+}
+
+// The new text over the old one, blanking what the old one had beyond it.
+void TextProgressLine::Rewrite(const std::string& text) {
+    m_out << '\r' << text;
+    if (text.size() < m_shownLength) {
+        m_out << std::string(m_shownLength - text.size(), ' ');
+    }
+    m_shownLength = text.size();
+    m_out.flush();
+}
+
+} // namespace ballotine

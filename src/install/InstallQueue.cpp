@@ -1,0 +1,148 @@
+#include "install/InstallQueue.h"
+
+#include "catalogue/ModTable.h"
+#include "catalogue/Session.h"
+#include "catalogue/WorkingPaths.h"
+#include "common/Text.h"
+#include "download/DownloadQueue.h"
+#include "install/Extraction.h"
+#include "install/InstallLog.h"
+#include "install/InstallMappings.h"
+#include "install/Placement.h"
+#include "platform/CommandRunner.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "updates/VersionTable.h"
+
+namespace ballotine {
+
+namespace {
+
+enum class Outcome { Installed, Failed, Skipped };
+
+void WriteLogHeader(InstallLog& log) {
+    log.Write("Map Download & Installation Log V1.0\n");
+    log.Write("====================================\n\n");
+}
+
+Outcome InstallModPackage(DownloadQueue& queue, const std::string& baseName,
+                          InstallContext& context, const ExtractionSetup& setup) {
+    const std::string key = queue.GetPackageKey();
+    context.log.Write("  Unpacking zip file....\n");
+    if (!ExtractPackage(baseName, key, setup, context.log)) {
+        context.log.Write("  Unpacking file failed....\n");
+        return Outcome::Failed;
+    }
+    context.log.Write("  Installation successful....\n");
+    const std::int32_t mod = context.mods.FindModByDir(std::string_view(key).substr(1));
+    if (mod >= 0) {
+        context.mods.records[static_cast<std::size_t>(mod)].version = queue.GetVersion();
+    }
+    context.mods.tableChanged = true;
+    queue.SetStatus(StatusInstalled);
+    return Outcome::Installed;
+}
+
+Outcome InstallMapPackage(DownloadQueue& queue, const std::string& baseName,
+                          InstallContext& context, const ExtractionSetup& setup) {
+    InstallLog& log = context.log;
+    const std::string folder = context.paths.modWorkDir + "mapzips" + kSeparator + baseName;
+    log.Write("  Unpacking zip file....\n");
+    if (!ExtractPackage(queue.GetLocalPath(), baseName, setup, log)) {
+        log.Write("  Unpacking file failed....\n");
+        return Outcome::Failed;
+    }
+    log.Write("  Moving contents to mod structure....\n");
+    const bool placed = PlaceContents(folder, context.mappings, context.paths, log);
+    log.Write(placed ? "  Installation successful....\n"
+                     : "  Installation failed (moving error)....\n");
+    if (placed) {
+        queue.SetStatus(StatusInstalled);
+    }
+    log.Write("  Removing temporary files....\n");
+    DeleteTree(folder, log);
+    return placed ? Outcome::Installed : Outcome::Failed;
+}
+
+Outcome InstallDownloadedItem(DownloadQueue& queue, InstallContext& context,
+                              const ExtractionSetup& setup) {
+    context.log.WriteFormat("\n%s...\n\n", queue.GetName().c_str());
+    context.log.WriteFormat("  Saved to %s\n", queue.GetLocalPath().c_str());
+    const auto baseName = PackageBaseName(queue.GetLocalPath());
+    if (!baseName) {
+        return Outcome::Skipped;
+    }
+    return queue.GetPackageKey().starts_with('*')
+               ? InstallModPackage(queue, *baseName, context, setup)
+               : InstallMapPackage(queue, *baseName, context, setup);
+}
+
+// The viewer is started in the background: the run does not wait for it, and a desktop
+// without one only loses the view.
+std::string ViewerCommand(const WorkingPaths& paths) {
+    return Format("xdg-open \"%s%s\"", EscapeForDoubleQuotes(paths.modWorkDir).c_str(),
+                  kUpdateLogName) +
+           " >/dev/null 2>&1 &";
+}
+
+} // namespace
+
+std::optional<std::string> PackageBaseName(std::string_view localPath) {
+    if (localPath.size() < 5) {
+        return std::nullopt;
+    }
+    const std::size_t separator = localPath.find_last_of("/\\", localPath.size() - 5);
+    if (separator == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view base =
+        localPath.substr(separator + 1, localPath.size() - 4 - (separator + 1));
+    if (base.empty() || base == "." || base == "..") {
+        return std::nullopt;
+    }
+    return std::string(base);
+}
+
+std::string SelectedModFolder(const Session& session) {
+    if (!session.selector.HasSelection()) {
+        return {};
+    }
+    const std::int32_t index = session.mods.FindModByTitle(session.selector.SelectedText());
+    return index < 0 ? std::string() : session.mods.records[static_cast<std::size_t>(index)].dir;
+}
+
+std::int32_t InstallQueue(DownloadQueue& queue, InstallContext& context) {
+    std::int32_t failed = 0;
+    LoadMappings(context.mappings, context.paths);
+    InstallLog& log = context.log;
+    if (!context.paths.modWorkDir.empty()) {
+        log.Open(context.paths.modWorkDir + kUpdateLogName);
+    }
+    const ExtractionSetup setup{context.paths, context.modFolder, context.runner};
+
+    queue.Rewind();
+    WriteLogHeader(log);
+    for (std::int32_t index = 0; index < queue.GetCount(); ++index) {
+        if (queue.GetStatus() == StatusFailed) {
+            log.WriteFormat("\n%s....\n\n  Download failed...\n", queue.GetName().c_str());
+            ++failed;
+        } else if (queue.GetStatus() == StatusDownloaded &&
+                   InstallDownloadedItem(queue, context, setup) == Outcome::Failed) {
+            ++failed;
+        }
+        queue.Advance();
+    }
+    RecordInstalledVersions(context.versions, queue, context.paths);
+
+    const bool logWritten = log.IsOpen() && log.Close();
+    if (!logWritten) {
+        context.prompter.ShowMessage(kLogNotCreatedMessage);
+        return failed;
+    }
+    if (context.showLog) {
+        context.runner.Run(ViewerCommand(context.paths));
+    }
+    return failed;
+}
+
+} // namespace ballotine

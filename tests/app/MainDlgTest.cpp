@@ -1,0 +1,288 @@
+#include "app/MainDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/MapListWidget.h"
+#include "catalogue/Session.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "support/DemoFixture.h"
+#include "support/FakeCommandRunner.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+
+class MainDlgTest : public ::testing::Test {
+protected:
+    void Start() {
+        registry = RegistryFile::Load(demo.Layout().registryFile);
+        window = std::make_unique<CMainDlg>(session, services, registry);
+        ASSERT_TRUE(window->StartUp());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    const CMainDlg::Controls& Ui() const { return window->Ui(); }
+
+    QTreeWidgetItem* Item(MapListWidget* list, const char* name) {
+        const auto row = list->Names().indexOf(QString::fromLatin1(name));
+        EXPECT_GE(row, 0) << name;
+        return row < 0 ? nullptr : list->topLevelItem(static_cast<int>(row));
+    }
+    void Click(MapListWidget* list, const char* name, Qt::KeyboardModifiers modifiers = {}) {
+        if (QTreeWidgetItem* item = Item(list, name)) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                              list->visualItemRect(item).center());
+        }
+    }
+    void DoubleClick(MapListWidget* list, const char* name) {
+        if (QTreeWidgetItem* item = Item(list, name)) {
+            const QPoint at = list->visualItemRect(item).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        }
+    }
+
+    test::DemoFixture demo;
+    test::ScriptedPrompter prompter;
+    test::FakeCommandRunner runner;
+    test::ManualClock clock;
+    Services services{prompter, runner, clock};
+    RegistryFile registry;
+    Session session;
+    std::unique_ptr<CMainDlg> window;
+};
+
+QStringList List(std::initializer_list<const char*> names) {
+    QStringList list;
+    for (const char* name : names) {
+        list.append(QString::fromLatin1(name));
+    }
+    return list;
+}
+
+TEST_F(MainDlgTest, StartsWithTheDemoModsMapsAndSettings) {
+    Start();
+    EXPECT_EQ(window->windowTitle(), "Ballotine V2.2");
+    EXPECT_EQ(Ui().modSelector->currentText(), "Team Fortress Classic");
+    EXPECT_EQ(Ui().availableMaps->Names(), List({"2fort", "ballot_bay", "canalworks", "frostfall",
+                                                 "harbourside", "quarry", "rock2", "skyline"}));
+    EXPECT_EQ(Ui().chosenMaps->Names(), List({"lakeside", "well"}));
+    EXPECT_EQ(Ui().availableMaps->StateAt(0), MapState::Installed);     // 2fort
+    EXPECT_EQ(Ui().availableMaps->StateAt(3), MapState::NotDownloaded); // frostfall
+    EXPECT_EQ(Ui().availableMaps->StateAt(4), MapState::Configurable);  // harbourside
+    EXPECT_EQ(Ui().availableMaps->headerItem()->text(0), "Map Name");
+    EXPECT_EQ(Ui().chosenMaps->headerItem()->text(0), "Vote Map");
+
+    EXPECT_EQ(Ui().playersLabel->text(), "2/12 (Thugs/Players)");
+    EXPECT_EQ(Ui().wallsLabel->text(), "Normal Walls");
+    EXPECT_TRUE(Ui().thugs->isChecked());
+    EXPECT_TRUE(window->Model().Settings().uncompiledChanges) << "set once when the window appears";
+
+    EXPECT_FALSE(Ui().settings->isEnabled());
+    EXPECT_FALSE(Ui().checkForUpdates->isVisible());
+    EXPECT_FALSE(Ui().checkForUpdates->isEnabled());
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+}
+
+TEST_F(MainDlgTest, PlayersSliderAndThugsBox) {
+    Start();
+    Ui().playersSlider->setValue(22);
+    EXPECT_EQ(Ui().playersLabel->text(), "3/22 (Thugs/Players)");
+    QTest::mouseClick(Ui().thugs, Qt::LeftButton);
+    EXPECT_EQ(Ui().playersLabel->text(), "0/22 (Thugs/Players)");
+    QTest::mouseClick(Ui().thugs, Qt::LeftButton);
+    EXPECT_EQ(Ui().playersLabel->text(), "3/22 (Thugs/Players)");
+    Ui().playersSlider->setValue(4);
+    EXPECT_EQ(Ui().playersLabel->text(), "1/04 (Thugs/Players)");
+
+    Ui().wallsSlider->setValue(3);
+    EXPECT_EQ(Ui().wallsLabel->text(), "Super Walls");
+    EXPECT_EQ(window->Model().Settings().wallStrength, 3);
+}
+
+TEST_F(MainDlgTest, MovingMapsBothWaysKeepsBothListsSorted) {
+    Start();
+    EXPECT_FALSE(Ui().availableMaps->Names().contains("well")) << "it is in the vote list";
+    Click(Ui().availableMaps, "skyline");
+    Click(Ui().availableMaps, "2fort", Qt::ControlModifier);
+    Click(Ui().availableMaps, "frostfall", Qt::ControlModifier);
+    window->Model().Settings().uncompiledChanges = false;
+    QTest::mouseClick(Ui().add, Qt::LeftButton);
+    EXPECT_EQ(Ui().chosenMaps->Names(),
+              List({"2fort", "frostfall", "lakeside", "skyline", "well"}));
+    EXPECT_EQ(Ui().availableMaps->Names(),
+              List({"ballot_bay", "canalworks", "harbourside", "quarry", "rock2"}));
+    EXPECT_TRUE(window->Model().Settings().uncompiledChanges);
+
+    Click(Ui().chosenMaps, "well");
+    Click(Ui().chosenMaps, "frostfall", Qt::ControlModifier);
+    QTest::mouseClick(Ui().remove, Qt::LeftButton);
+    EXPECT_EQ(Ui().chosenMaps->Names(), List({"2fort", "lakeside", "skyline"}));
+    EXPECT_EQ(Ui().availableMaps->Names(), List({"ballot_bay", "canalworks", "frostfall",
+                                                 "harbourside", "quarry", "rock2", "well"}));
+    EXPECT_EQ(Ui().availableMaps->StateAt(2), MapState::NotDownloaded)
+        << "frostfall keeps its state";
+
+    QTest::mouseClick(Ui().clear, Qt::LeftButton);
+    EXPECT_TRUE(Ui().chosenMaps->Names().isEmpty());
+    EXPECT_EQ(Ui().availableMaps->Names().size(), 10);
+}
+
+TEST_F(MainDlgTest, SettingsButtonOnlyForAConfigurableMap) {
+    Start();
+    std::vector<std::string> opened;
+    window->SetMapSettingsOpener([&](CMainDlg&, const std::string& map) { opened.push_back(map); });
+
+    Click(Ui().availableMaps, "harbourside");
+    EXPECT_TRUE(Ui().settings->isEnabled());
+    Click(Ui().availableMaps, "2fort");
+    EXPECT_FALSE(Ui().settings->isEnabled());
+    Click(Ui().chosenMaps, "lakeside");
+    EXPECT_FALSE(Ui().settings->isEnabled());
+
+    DoubleClick(Ui().availableMaps, "canalworks");
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(Ui().nameValue->text(), "canalworks") << "the click before shows the map";
+    DoubleClick(Ui().availableMaps, "harbourside");
+    Click(Ui().availableMaps, "harbourside");
+    QTest::mouseClick(Ui().settings, Qt::LeftButton);
+    EXPECT_EQ(opened, (std::vector<std::string>{"harbourside", "harbourside"}));
+}
+
+TEST_F(MainDlgTest, DetailsPaneForBuiltInPresentAndMissingMaps) {
+    Start();
+    Click(Ui().availableMaps, "2fort");
+    EXPECT_EQ(Ui().nameValue->text(), "2fort");
+    EXPECT_EQ(Ui().sizeValue->text(), "2613248");
+    EXPECT_EQ(Ui().downloadedValue->text(), "By Default");
+    EXPECT_EQ(Ui().descriptionFrame->title(), "2 Fortresses - Capture The Flag");
+    EXPECT_TRUE(Ui().description->toPlainText().startsWith("Objective: "));
+    const QImage preview = Ui().preview->pixmap().toImage();
+    EXPECT_EQ(preview.size(), QSize(128, 64));
+    EXPECT_NE(preview.pixel(64, 50), qRgb(0, 0, 0)) << "the sprite's picture, not black";
+
+    Click(Ui().availableMaps, "ballot_bay");
+    const auto size = std::filesystem::file_size(demo.Game("tfc/maps/ballot_bay.bsp"));
+    EXPECT_EQ(Ui().sizeValue->text(), QString::number(size) + " bytes");
+    EXPECT_EQ(Ui().downloadedValue->text(), "Yes");
+    EXPECT_EQ(Ui().descriptionFrame->title(), "Ballot Bay - Capture The Flag");
+    EXPECT_TRUE(
+        Ui().description->toPlainText().startsWith("Two lighthouses guard a sheltered bay. "));
+
+    Click(Ui().availableMaps, "frostfall");
+    EXPECT_EQ(Ui().sizeValue->text(), "N/A");
+    EXPECT_EQ(Ui().downloadedValue->text(), "No");
+    EXPECT_EQ(Ui().descriptionFrame->title(), "frostfall");
+    EXPECT_EQ(Ui().description->toPlainText(), "Map description not available");
+}
+
+TEST_F(MainDlgTest, EnterAsksAboutUncompiledChangesEscapeDoesNot) {
+    Start();
+    prompter.AnswerNo();
+    QTest::keyClick(Ui().availableMaps, Qt::Key_Return);
+    EXPECT_EQ(prompter.Questions(),
+              (std::vector<std::string>{
+                  "You have not compiled this votemap yet.\nAbandon all changes?"}));
+    EXPECT_TRUE(window->isVisible());
+
+    prompter.AnswerYes();
+    QTest::mouseClick(Ui().exit, Qt::LeftButton); // Exit is OK
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+
+    window->show();
+    prompter.Forget();
+    QTest::keyClick(Ui().availableMaps, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_TRUE(prompter.Questions().empty());
+
+    window->show();
+    window->Model().Settings().uncompiledChanges = false;
+    QTest::keyClick(window.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(window->isVisible()) << "no changes: closes without asking";
+    EXPECT_TRUE(prompter.Questions().empty());
+}
+
+TEST_F(MainDlgTest, ChangingTheModRefreshesBothListsAndTheControls) {
+    Start();
+    Click(Ui().availableMaps, "harbourside");
+    const int valve = Ui().modSelector->findText("Half-Life Deathmatch");
+    ASSERT_GE(valve, 0);
+    Ui().modSelector->setCurrentIndex(valve);
+    EXPECT_TRUE(Ui().availableMaps->Names().isEmpty());
+    EXPECT_TRUE(Ui().chosenMaps->Names().isEmpty());
+    for (QWidget* control :
+         {static_cast<QWidget*>(Ui().add), static_cast<QWidget*>(Ui().compile),
+          static_cast<QWidget*>(Ui().playersSlider), static_cast<QWidget*>(Ui().availableMaps),
+          static_cast<QWidget*>(Ui().settings)}) {
+        EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
+    }
+    for (QWidget* control :
+         {static_cast<QWidget*>(Ui().modSelector), static_cast<QWidget*>(Ui().about),
+          static_cast<QWidget*>(Ui().exit), static_cast<QWidget*>(Ui().preview)}) {
+        EXPECT_TRUE(control->isEnabled()) << control->metaObject()->className();
+    }
+
+    Ui().modSelector->setCurrentIndex(Ui().modSelector->findText("Team Fortress Classic"));
+    EXPECT_EQ(Ui().chosenMaps->Names(), List({"lakeside", "well"}));
+    EXPECT_TRUE(Ui().add->isEnabled());
+}
+
+TEST_F(MainDlgTest, StartUpFailsWithTheMessageWithoutAModList) {
+    std::filesystem::remove(demo.Game("Ballotine/mods.cfg"));
+    registry = RegistryFile::Load(demo.Layout().registryFile);
+    CMainDlg failing(session, services, registry);
+    EXPECT_FALSE(failing.StartUp());
+    EXPECT_EQ(prompter.Messages(), (std::vector<std::string>{"Mod Data not found. Aborting..."}));
+}
+
+TEST_F(MainDlgTest, AboutBoxAndTheWindowMenuEntry) {
+    Start();
+    QString aboutTitle;
+    QTimer::singleShot(0, [&] {
+        if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+            aboutTitle = about->windowTitle();
+            about->accept();
+        }
+    });
+    QTest::mouseClick(Ui().about, Qt::LeftButton);
+    EXPECT_EQ(aboutTitle, "Ballotine V2.2");
+
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions()) {
+                entries.append(action->text());
+            }
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            window->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(window.get(), &event);
+    EXPECT_EQ(entries, QStringList{"&About Tallyworks..."});
+
+    // The about text's order: a blank line, product and version, build date, credits, quote.
+    const QString text = AboutText();
+    EXPECT_TRUE(text.startsWith("\nBallotine V2.2\nBuilt "));
+    EXPECT_LT(text.indexOf("Designed"), text.indexOf("RipEnt Utility"));
+    EXPECT_TRUE(text.endsWith("voted for.\""));
+}
+
+} // namespace
+} // namespace ballotine

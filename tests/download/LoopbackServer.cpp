@@ -1,0 +1,149 @@
+#include "download/LoopbackServer.h"
+
+#include "download/HeadlessDownload.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace ballotine::test {
+
+namespace {
+
+constexpr auto kLongestStall = std::chrono::seconds(10);
+
+} // namespace
+
+LoopbackServer::LoopbackServer() {
+    m_port = m_server.bind_to_any_port("127.0.0.1");
+    EXPECT_GT(m_port, 0) << "cannot bind a loopback port";
+    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    while (!m_server.is_running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+LoopbackServer::~LoopbackServer() {
+    Release();
+    m_server.stop();
+    m_thread.join();
+}
+
+std::string LoopbackServer::Url(std::string_view path) const {
+    return "http://127.0.0.1:" + std::to_string(m_port) + std::string(path);
+}
+
+void LoopbackServer::Record(const httplib::Request& request) {
+    const std::lock_guard lock(m_mutex);
+    m_requests[request.path].push_back(request.get_header_value("Range"));
+}
+
+std::vector<std::string> LoopbackServer::Requests(const std::string& path) const {
+    const std::lock_guard lock(m_mutex);
+    const auto found = m_requests.find(path);
+    return found == m_requests.end() ? std::vector<std::string>{} : found->second;
+}
+
+void LoopbackServer::Release() {
+    const std::lock_guard lock(m_mutex);
+    m_isReleased = true;
+    m_released.notify_all();
+}
+
+bool LoopbackServer::WaitForRelease() {
+    std::unique_lock lock(m_mutex);
+    return m_released.wait_for(lock, kLongestStall, [this] { return m_isReleased; });
+}
+
+void LoopbackServer::Serve(const std::string& path, std::string content) {
+    m_server.Get(path,
+                 [this, content](const httplib::Request& request, httplib::Response& response) {
+                     Record(request);
+                     response.set_content(content, "application/octet-stream");
+                 });
+}
+
+void LoopbackServer::ServeStatus(const std::string& path, int status) {
+    m_server.Get(
+        path, [this, status](const httplib::Request& request, httplib::Response& response) {
+            Record(request);
+            response.status = status;
+            response.set_content("<html><body>Error " + std::to_string(status) + "</body></html>",
+                                 "text/html");
+        });
+}
+
+void LoopbackServer::ServeDroppingOnce(const std::string& path, std::string content,
+                                       std::size_t dropAfter, bool honourRanges) {
+    auto shared = std::make_shared<const std::string>(std::move(content));
+    auto dropped = std::make_shared<std::atomic<bool>>(false);
+    m_server.Get(path, [this, shared, dropped, dropAfter, honourRanges](
+                           const httplib::Request& request, httplib::Response& response) {
+        Record(request);
+        const bool drop = !dropped->exchange(true);
+        if (drop || honourRanges) {
+            response.set_content_provider(shared->size(), "application/octet-stream",
+                                          [shared, drop, dropAfter](std::size_t offset,
+                                                                    std::size_t length,
+                                                                    httplib::DataSink& sink) {
+                                              if (drop) {
+                                                  sink.write(shared->data(), dropAfter);
+                                                  return false; // the connection closes mid-file
+                                              }
+                                              return sink.write(shared->data() + offset, length);
+                                          });
+            return;
+        }
+        // a server that knows no ranges: the whole file, whatever was asked
+        response.status = 200;
+        response.set_chunked_content_provider(
+            "application/octet-stream", [shared](std::size_t offset, httplib::DataSink& sink) {
+                if (offset == 0) {
+                    sink.write(shared->data(), shared->size());
+                } else {
+                    sink.done();
+                }
+                return true;
+            });
+    });
+}
+
+void LoopbackServer::ServeStalling(const std::string& path, std::string content,
+                                   std::size_t stallAfter) {
+    auto shared = std::make_shared<const std::string>(std::move(content));
+    m_server.Get(path, [this, shared, stallAfter](const httplib::Request& request,
+                                                  httplib::Response& response) {
+        Record(request);
+        response.set_content_provider(
+            shared->size(), "application/octet-stream",
+            [this, shared, stallAfter](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                if (offset < stallAfter) {
+                    return sink.write(shared->data() + offset, stallAfter - offset);
+                }
+                WaitForRelease();
+                return false;
+            });
+    });
+}
+
+std::string PatternedBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t index = 0; index < size; ++index) {
+        bytes[index] = static_cast<char>((index * 131 + index / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+bool PumpUntil(DownloadTransfer& transfer, const std::function<bool()>& done, int limitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        PumpTransfer(transfer, 10);
+    }
+    return true;
+}
+
+} // namespace ballotine::test

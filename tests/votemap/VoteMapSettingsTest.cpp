@@ -1,0 +1,60 @@
+#include "votemap/VoteMapSettings.h"
+
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+
+TEST(VoteMapSettings, PlayersLabelFollowsPlayersAndThugs) {
+    VoteMapSettings settings;
+    settings.OnPlayersChanged(12);
+    EXPECT_EQ(settings.PlayersLabel(), "2/12 (Thugs/Players)");
+    const std::pair<int, const char*> cases[] = {
+        {4, "1/04 (Thugs/Players)"},  {10, "1/10 (Thugs/Players)"}, {11, "2/11 (Thugs/Players)"},
+        {21, "2/21 (Thugs/Players)"}, {22, "3/22 (Thugs/Players)"}, {32, "3/32 (Thugs/Players)"},
+        {2, "1/04 (Thugs/Players)"},  {40, "3/32 (Thugs/Players)"},
+    };
+    for (const auto& [players, label] : cases) {
+        settings.OnPlayersChanged(players);
+        EXPECT_EQ(settings.PlayersLabel(), label) << players;
+    }
+}
+
+TEST(VoteMapSettings, ThugsBoxSwitchesThugsWithoutMarkingAChange) {
+    VoteMapSettings settings;
+    settings.OnPlayersChanged(22);
+    settings.uncompiledChanges = false;
+    settings.OnThugsToggled(false);
+    EXPECT_EQ(settings.PlayersLabel(), "0/22 (Thugs/Players)");
+    EXPECT_EQ(settings.thugCount, 0);
+    settings.OnPlayersChanged(5);
+    EXPECT_EQ(settings.thugCount, 0) << "thugs stay off as players change";
+    settings.uncompiledChanges = false;
+    settings.OnThugsToggled(true);
+    EXPECT_EQ(settings.PlayersLabel(), "1/05 (Thugs/Players)");
+    EXPECT_FALSE(settings.uncompiledChanges);
+}
+
+TEST(VoteMapSettings, PlayersChangeMarksTheVoteMapChangedWallsDoNot) {
+    VoteMapSettings settings;
+    EXPECT_FALSE(settings.uncompiledChanges);
+    settings.OnWallsChanged(3);
+    EXPECT_FALSE(settings.uncompiledChanges);
+    settings.OnPlayersChanged(12);
+    EXPECT_TRUE(settings.uncompiledChanges);
+}
+
+TEST(VoteMapSettings, WallsLabels) {
+    VoteMapSettings settings;
+    EXPECT_EQ(settings.WallsLabel(), "Normal Walls");
+    const char* labels[] = {"Weak Walls", "Normal Walls", "Strong Walls", "Super Walls"};
+    for (int position = 0; position < 4; ++position) {
+        settings.OnWallsChanged(position);
+        EXPECT_EQ(settings.WallsLabel(), labels[position]);
+    }
+    settings.OnWallsChanged(9);
+    EXPECT_EQ(settings.wallStrength, 3);
+}
+
+} // namespace
+} // namespace ballotine
