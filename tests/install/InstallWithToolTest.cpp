@@ -1,9 +1,14 @@
+#include "catalogue/ModTable.h"
+#include "download/DownloadQueue.h"
 #include "install/Extraction.h"
 #include "install/InstallMappings.h"
+#include "install/InstallQueue.h"
 #include "install/InstallTestSupport.h"
 #include "install/Placement.h"
 #include "platform/CommandRunner.h"
+#include "support/ScriptedPrompter.h"
 #include "tools/pkzip25/ZipBuilder.h"
+#include "updates/VersionTable.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -89,6 +94,44 @@ TEST_F(InstallingWithTheTool, ADamagedPackageFails) {
     EXPECT_FALSE(ExtractPackage(MapZip("broken"), "broken", setup, log.Log()));
     EXPECT_FALSE(ExtractPackage("", "*tfc", setup, log.Log()));
     EXPECT_EQ(log.Text(), "    Extract command failed\n    Extraction failed. Invalid zip file\n");
+}
+
+TEST_F(InstallingWithTheTool, AnInstallationRunFromQueueToRecord) {
+    Padded(ZipBuilder().File("well.bsp", "well map").File("sound/well.wav", "wav"))
+        .Save(MapZip("well"));
+    Padded(ZipBuilder().File("../outside.bsp", "no")).Save(MapZip("evil"));
+    WriteFile(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n");
+    WriteFile(paths.modWorkDir + "config.conf", "#TFC Header V1.0 - DO NOT MODIFY\n#END#");
+    DownloadQueue queue;
+    queue.Append("Well", "u", "N/A", MapZip("well"), 1, 2, "well", true);
+    queue.Append("Evil", "u", "N/A", MapZip("evil"), 1, 1, "evil", true);
+    queue.Rewind();
+    queue.SetStatus(StatusDownloaded);
+    queue.Advance();
+    queue.SetStatus(StatusDownloaded);
+
+    ModTable mods;
+    VersionTable versions;
+    LoadVersionTable(versions, paths);
+    InstallMappings mappings;
+    InstallLog runLog;
+    test::ScriptedPrompter prompter;
+    InstallContext context{paths, "tfc", mods, versions, mappings, runLog, prompter, runner};
+    context.showLog = false;
+
+    EXPECT_EQ(InstallQueue(queue, context), 1);
+    EXPECT_EQ(ReadFile(paths.mapsDir + "well.bsp"), "well map");
+    EXPECT_EQ(ReadFile(paths.modDir + "sound/well.wav"), "wav");
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/outside.bsp"));
+    EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
+              "#TFC Header V1.0 - DO NOT MODIFY\nwell 2 0\n#END#");
+    const std::string report = ReadFile(paths.modWorkDir + "update.log");
+    EXPECT_NE(report.find("\nEvil...\n\n  Saved to " + MapZip("evil") +
+                          "\n  Unpacking zip file....\n    Extract command failed\n"
+                          "  Unpacking file failed....\n"),
+              std::string::npos)
+        << report;
+    EXPECT_TRUE(prompter.Transcript().empty());
 }
 
 } // namespace
