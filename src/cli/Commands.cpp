@@ -47,8 +47,9 @@ const std::vector<CommandInfo>& AllCommands() {
          "\"N/A\" and \"No\"; the first line of its .txt as caption and the rest as\n"
          "description, or the map name and \"Map description not available\".",
          true, RunDetailsCommand},
-        {"compile", "[--players N] [--walls W] [--no-thugs] [--list FILE] [MAP...]",
-         "compile maps into the vote map",
+        {"compile", "[OPTIONS] [MAP...]", "compile maps into the vote map",
+         "Options: --players N, --walls W, --no-thugs, --list FILE.\n"
+         "\n"
          "Builds a vote list and compiles it into vote.bsp as \"Compile VoteMap\" does. The\n"
          "vote list starts empty with 12 players, walls 1 (Normal) and thugs on. --list FILE\n"
          "loads a vote map list as \"Load MapList...\" does (its players and walls, and its\n"
@@ -60,8 +61,9 @@ const std::vector<CommandInfo>& AllCommands() {
          "the working folder into vote.ent in the maps folder and imports it with the\n"
          "working folder's ripent. Exit 0 only when the map was compiled.",
          true, RunCompileCommand},
-        {"save-list", "FILE [--players N] [--walls W] [--no-thugs] MAP...",
-         "write a vote map list file",
+        {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
+         "Options: --players N, --walls W, --no-thugs.\n"
+         "\n"
          "Builds a vote list from the MAPs and options as compile does (without --list) and\n"
          "writes it to FILE as \"Save MapList As...\" does: the header, \"PLAYERS THUGS\n"
          "WALLS\" and the maps in list order. FILE without an extension gets \".VML\"; an\n"
