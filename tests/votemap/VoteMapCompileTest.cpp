@@ -57,30 +57,6 @@ TEST_F(VoteMapCompileTest, TwoMapsFillTheirSlotsAndLeaveTheOthersClosed) {
     EXPECT_EQ(prompter.BusyDepth(), 0);
 }
 
-TEST_F(VoteMapCompileTest, SettingsReachTheirKeywords) {
-    struct Case {
-        int players;
-        bool thugs;
-        int walls;
-        const char* firstLine;
-    };
-    const Case cases[] = {
-        {12, false, 1, "1100|1|0|(X) Thugs Disabled"},
-        {32, true, 3, "7400|2|3|(2) Political Thug (Limit 3)"},
-        {12, true, 2, "1800|2|2|(2) Political Thug (Limit 2)"},
-        {4, true, 0, "300|2|1|(2) Political Thug (Limit 1)"},
-    };
-    Choose({"2fort", "well"});
-    for (const Case& c : cases) {
-        model.Settings().OnThugsToggled(c.thugs);
-        model.Settings().OnPlayersChanged(c.players);
-        model.Settings().OnWallsChanged(c.walls);
-        prompter.AnswerYes();
-        ASSERT_TRUE(CompileVoteMap(model, services));
-        EXPECT_EQ(VoteEnt().substr(0, VoteEnt().find('\n')), c.firstLine);
-    }
-}
-
 TEST_F(VoteMapCompileTest, SixteenMapsReplaceEverySlot) {
     Strings names;
     for (int i = 1; i <= 16; ++i) {
