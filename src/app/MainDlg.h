@@ -112,6 +112,10 @@ private:
     void OnClearChosen();
     void OnListClicked(MapListId list);
     void OnListDoubleClicked(MapListId list);
+    void OnLoadList();
+    void OnSaveList();
+    void OnSaveListAs();
+    void OnCompile();
     void OpenMapSettings();
 
     Session& m_session;

@@ -47,6 +47,42 @@ const std::vector<CommandInfo>& AllCommands() {
          "\"N/A\" and \"No\"; the first line of its .txt as caption and the rest as\n"
          "description, or the map name and \"Map description not available\".",
          true, RunDetailsCommand},
+        {"compile", "[OPTIONS] [MAP...]", "compile maps into the vote map",
+         "Options: --players N, --walls W, --no-thugs, --list FILE.\n"
+         "\n"
+         "Builds a vote list and compiles it into vote.bsp as \"Compile VoteMap\" does. The\n"
+         "vote list starts empty with 12 players, walls 1 (Normal) and thugs on. --list FILE\n"
+         "loads a vote map list as \"Load MapList...\" does (its players and walls, and its\n"
+         "maps that are available); --players N (4 to 32) and --walls W (0 Weak, 1 Normal,\n"
+         "2 Strong, 3 Super) then override, --no-thugs leaves the thugs out. Each MAP is\n"
+         "added from \"Available Maps\" (letter case ignored, the available spelling taken);\n"
+         "an unknown MAP is an error. The compile needs 2 to 16 maps, asks before it starts\n"
+         "and about maps whose .bsp is missing (--yes answers), fills Entities/vote.ref of\n"
+         "the working folder into vote.ent in the maps folder and imports it with the\n"
+         "working folder's ripent. Exit 0 only when the map was compiled.",
+         true, RunCompileCommand},
+        {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
+         "Options: --players N, --walls W, --no-thugs.\n"
+         "\n"
+         "Builds a vote list from the MAPs and options as compile does (without --list) and\n"
+         "writes it to FILE as \"Save MapList As...\" does: the header, \"PLAYERS THUGS\n"
+         "WALLS\" and the maps in list order. FILE without an extension gets \".VML\"; an\n"
+         "existing FILE is replaced only after a Yes (--yes answers). The file is replaced\n"
+         "whole or not at all.",
+         true, RunSaveListCommand},
+        {"show-list", "FILE", "show what loading a vote map list takes",
+         "Prints what \"Load MapList...\" would take from FILE: first\n"
+         "PLAYERS<TAB>THUGS<TAB>WALLS (players held to 4 to 32; thugs as the checked\n"
+         "\"Thugs?\" box derives them), then the maps that \"Available Maps\" holds, one per\n"
+         "line in list order and in the available spelling, each once. Exit 1 with the\n"
+         "load's message when FILE is missing or is no vote map list.",
+         true, RunShowListCommand},
+        {"install-tools", "", "put ripent into the working folder",
+         "Copies the ripent that lies beside ballotine-cli into the working folder\n"
+         "(InstallDir/Ballotine/), where the compile and the entity update run it, replacing\n"
+         "an older one whole or not at all. Run it once after building or upgrading. Prints\n"
+         "ripent<TAB>PATH.",
+         false, RunInstallToolsCommand},
         {"versions", "", "print the installed map and entity versions of the selected mod",
          "Reads config.conf of the selected mod's working folder, marks every map file in\n"
          "the mod's maps folder as present (a map found without a recorded version gets\n"

@@ -65,6 +65,7 @@ bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
     WriteDemoGame(writer, layout);
     WriteDemoMaps(writer, layout);
     WriteDemoInstallerFiles(writer, layout);
+    WriteDemoVoteMap(writer, layout);
     if (!writer.Ok()) {
         error = writer.Error();
         return false;
