@@ -64,6 +64,7 @@ bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
     writer.Text(kMarker, "This folder was written by ballotine-demo and is rewritten by it.\n");
     WriteDemoGame(writer, layout);
     WriteDemoMaps(writer, layout);
+    WriteDemoSettings(writer, layout);
     if (!writer.Ok()) {
         error = writer.Error();
         return false;

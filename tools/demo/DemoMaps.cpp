@@ -16,7 +16,6 @@ namespace {
 
 constexpr std::string_view kMaps = "Half-Life/tfc/maps/";
 constexpr std::string_view kSprites = "Half-Life/tfc/sprites/vote/";
-constexpr std::string_view kEntities = "Half-Life/Ballotine/tfc/Entities/";
 
 // The demo's maps of the tfc mod. Built-in maps need no file; the others show each state:
 // present, missing (no .bsp), and with entity settings in the working folder.
@@ -49,8 +48,6 @@ constexpr std::array<DemoMap, 10> kDemoMaps = {{
 
 // The compiled vote map names these two by their sprites.
 constexpr std::array<std::string_view, 2> kVoteMapMaps = {"lakeside", "well"};
-// The map with server-size entity settings.
-constexpr std::string_view kConfigurableMap = "harbourside";
 
 void PutFloat(std::string& out, float value) {
     std::uint32_t bits = 0;
@@ -163,16 +160,6 @@ void WriteDemoMaps(DemoWriter& writer, const DemoLayout& /*layout*/) {
     writer.Bytes(std::string(kSprites) + "vote.spr", MakeVoteSprite());
     writer.Bytes(std::string(kSprites) + "blank.spr", MakeBlankSprite());
     writer.Text(std::string(kMaps) + "vote.ent", VoteEntityText());
-    writer.Text(std::string(kEntities) + std::string(kConfigurableMap) + ".16.ref",
-                std::string(kConfigurableMap) +
-                    ".tpt\n"
-                    "RESPAWN = \"8\"\n"
-                    "#INFO#\n"
-                    "Medium server\n"
-                    "Respawn delays and door health for 12 to 20 players.\n"
-                    "#TEXT#\n"
-                    "Harbourside - Attack / Defend\n\n"
-                    "Set up for medium servers of 12 to 20 players.\n");
 }
 
 } // namespace ballotine::demo

@@ -10,8 +10,12 @@ struct DemoLayout;
 // The game folder with its mods, the working folder with mods.cfg, the registry stand-in.
 void WriteDemoGame(DemoWriter& writer, const DemoLayout& layout);
 
-// The tfc mod's maps: vote sprites, map files, descriptions, a compiled vote map's entity text
-// and one map's entity settings.
+// The tfc mod's maps: vote sprites, map files, descriptions and a compiled vote map's entity
+// text.
 void WriteDemoMaps(DemoWriter& writer, const DemoLayout& layout);
+
+// The tfc mod's server sizes (servertypes.conf) and two maps' entity reference files and
+// templates.
+void WriteDemoSettings(DemoWriter& writer, const DemoLayout& layout);
 
 } // namespace ballotine::demo
