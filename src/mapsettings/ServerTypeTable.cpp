@@ -3,6 +3,7 @@
 #include "common/LineReader.h"
 #include "common/Text.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -83,12 +84,13 @@ std::vector<ServerSizeRow> ListServerSizes(const ServerTypeTable& table,
     if (modWorkDir.empty() || mapName.empty()) {
         return {};
     }
-    const std::string pattern =
-        std::string(modWorkDir) + "Entities" + kSeparator + std::string(mapName) + ".*.ref";
+    // Names and kinds only: a status query per file would cost more than the rest together
+    // in an Entities folder of many maps.
+    const FolderListing entities = FolderListing::ReadNames(std::string(modWorkDir) + "Entities");
     std::vector<std::string> fileNames;
-    for (FolderEntry& file : FindFiles(pattern)) {
-        if (!file.isFolder) {
-            fileNames.push_back(std::move(file.name));
+    for (const FolderEntry* file : entities.Match(std::string(mapName) + ".*.ref")) {
+        if (!file->isFolder) {
+            fileNames.push_back(file->name);
         }
     }
     return RankServerSizes(table, mapName, fileNames);
