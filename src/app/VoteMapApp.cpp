@@ -1,6 +1,7 @@
 #include "app/VoteMapApp.h"
 
 #include "app/MainDlg.h"
+#include "app/MapSettingsDlg.h"
 #include "platform/Paths.h"
 
 namespace ballotine {
@@ -12,6 +13,7 @@ CVoteMapApp::CVoteMapApp(const std::filesystem::path& registryFile)
 int CVoteMapApp::Run() {
     CMainDlg window(m_session, m_services, m_registry);
     m_prompter.SetParent(&window);
+    window.SetMapSettingsOpener(MakeMapSettingsOpener(m_session, m_mapSettings, m_services));
     if (!window.StartUp()) {
         return 1; // its message has been shown
     }

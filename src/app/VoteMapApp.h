@@ -2,6 +2,7 @@
 
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
+#include "mapsettings/MapSettingsModel.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/Registry.h"
@@ -29,6 +30,7 @@ private:
     Services m_services;
     RegistryFile m_registry;
     Session m_session;
+    MapSettingsTables m_mapSettings;
 };
 
 } // namespace ballotine

@@ -93,6 +93,32 @@ const std::vector<CommandInfo>& AllCommands() {
          "Exit 1 when config.conf cannot be read (it is never created from nothing) or\n"
          "cannot be written.",
          true, RunVersionsCommand},
+        {"sizes", "MAP", "list the server sizes a map has entity settings for",
+         "Prints the server sizes that the map settings window lists for MAP, one per line\n"
+         "as DISPLAY NAME<TAB>KEY, in the order of servertypes.conf of the mod's working\n"
+         "folder. A size is listed when Entities/ holds MAP.KEY.ref and KEY (two characters\n"
+         "or more) is in servertypes.conf; KEY keeps the file name's letter case. MAP is a\n"
+         "map of \"Available Maps\" or \"Vote Map List\", any letter case; exit 1 when it is\n"
+         "neither. Nothing is printed for a map without entity settings.",
+         true, RunSizesCommand},
+        {"describe", "MAP KEY", "show the title and description of one server size",
+         "Prints what the map settings window shows when the size KEY of MAP is clicked: the\n"
+         "title of the \"#INFO#\" section of MAP.KEY.ref on the first line, then the\n"
+         "description (at most 1023 characters; the first empty line is left out). MAP and\n"
+         "KEY are matched as \"sizes\" lists them, any letter case. Exit 1 with \"No map\n"
+         "description text found for this setting...\" when the file has no \"#INFO#\"\n"
+         "section, and exit 1 when that section ends before its title.",
+         true, RunDescribeCommand},
+        {"apply", "MAP KEY", "rewrite a map's entities for one server size",
+         "Does what \"Update...\" of the map settings window does for the size KEY of MAP:\n"
+         "asks \"Are you sure you wish to update this map with the selected entities?\"\n"
+         "(answered by --yes or --no), fills the template that MAP.KEY.ref names with its\n"
+         "substitutions into MAP.ent in the maps folder, imports it into MAP.bsp with the\n"
+         "working folder's ripent, writes the \"#TEXT#\" section into MAP.txt and deletes\n"
+         "MAP.ent. Every step's message goes to standard error; a failed step stops the\n"
+         "update (a failed import leaves MAP.ent for inspection) and exits 1, as does No.\n"
+         "MAP and KEY are matched as \"sizes\" lists them, any letter case.",
+         true, RunApplyCommand},
     };
     return commands;
 }

@@ -42,7 +42,7 @@ TEST_F(VoteListCommandsTest, CompileBuildsTheListAndRunsTheTool) {
     EXPECT_NE(text.find("\"map\" \"skyline\""), std::string::npos) << "the available spelling";
 
     ASSERT_EQ(Run({"current"}), kExitOk);
-    EXPECT_EQ(out, "2fort\tInstalled\nballot_bay\tInstalled\nskyline\tInstalled\n");
+    EXPECT_EQ(out, "2fort\tInstalled\nballot_bay\tInstalled\nskyline\tConfigurable\n");
 }
 
 TEST_F(VoteListCommandsTest, CompileTakesAListThenTheOptionsAndMapsGiven) {

@@ -66,6 +66,7 @@ bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
     WriteDemoMaps(writer, layout);
     WriteDemoInstallerFiles(writer, layout);
     WriteDemoVoteMap(writer, layout);
+    WriteDemoSettings(writer, layout);
     if (!writer.Ok()) {
         error = writer.Error();
         return false;

@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::string_view kMaps = "Half-Life/tfc/maps/";
 constexpr std::string_view kSprites = "Half-Life/tfc/sprites/vote/";
-constexpr std::string_view kEntities = "Half-Life/Ballotine/tfc/Entities/";
 
 // The demo's maps of the tfc mod. Built-in maps need no file; the others show each state:
 // present, missing (no .bsp), and with entity settings in the working folder.
@@ -45,8 +44,6 @@ constexpr std::array<DemoMap, 10> kDemoMaps = {{
      "An abandoned stone quarry with tunnels under the cliffs.\n", false},
 }};
 
-// The map with server-size entity settings.
-constexpr std::string_view kConfigurableMap = "harbourside";
 
 } // namespace
 
@@ -64,16 +61,6 @@ void WriteDemoMaps(DemoWriter& writer, const DemoLayout& /*layout*/) {
     }
     writer.Bytes(std::string(kSprites) + "vote.spr", MakeVoteSprite());
     writer.Bytes(std::string(kSprites) + "blank.spr", MakeBlankSprite());
-    writer.Text(std::string(kEntities) + std::string(kConfigurableMap) + ".16.ref",
-                std::string(kConfigurableMap) +
-                    ".tpt\n"
-                    "RESPAWN = \"8\"\n"
-                    "#INFO#\n"
-                    "Medium server\n"
-                    "Respawn delays and door health for 12 to 20 players.\n"
-                    "#TEXT#\n"
-                    "Harbourside - Attack / Defend\n\n"
-                    "Set up for medium servers of 12 to 20 players.\n");
 }
 
 } // namespace ballotine::demo

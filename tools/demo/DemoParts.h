@@ -18,5 +18,10 @@ void WriteDemoInstallerFiles(DemoWriter& writer, const DemoLayout& layout);
 // The tfc mod's vote map: its entity template, the vote map compiled from it with two maps
 // and that compile's entity text.
 void WriteDemoVoteMap(DemoWriter& writer, const DemoLayout& layout);
+// The tfc mod's maps: vote sprites, map files, descriptions and a compiled vote map's entity
+// text.
+// The tfc mod's server sizes (servertypes.conf) and two maps' entity reference files and
+// templates.
+void WriteDemoSettings(DemoWriter& writer, const DemoLayout& layout);
 
 } // namespace ballotine::demo
