@@ -13,6 +13,11 @@ namespace ballotine {
 
 namespace {
 
+// A value may hold a later pair's key, so each pair can multiply a line: a reference file
+// of a few lines could otherwise ask for more memory than there is. No entity line the game
+// reads comes near this length.
+constexpr std::size_t kLongestFilledLine = 1 << 20;
+
 bool BeginsWith(const std::string& line, std::string_view marker) {
     return line.compare(0, marker.size(), marker) == 0;
 }
@@ -22,8 +27,12 @@ bool BeginsWith(const std::string& line, std::string_view marker) {
 bool WriteEntityText(const ReferenceData& data, const std::string& entityTextPath) {
     return FillTemplateFile(data.templatePath, entityTextPath, [&data](std::string& line) {
         for (const Substitution& pair : data.substitutions) {
+            if (LengthAfterReplacing(line, pair.key, pair.value) > kLongestFilledLine) {
+                return false;
+            }
             ReplaceKeyword(line, pair.key, pair.value);
         }
+        return true;
     });
 }
 
@@ -76,10 +85,9 @@ bool UpdateMapEntities(const MapSettingsPaths& paths, std::string_view mapName,
     }
     {
         const BusyScope busy(prompter);
-        const std::string command = Format("\"%sripent\" -import \"%s%s\" > nul",
-                                           EscapeForDoubleQuotes(paths.workDir).c_str(),
-                                           EscapeForDoubleQuotes(paths.mapsDir).c_str(),
-                                           EscapeForDoubleQuotes(map).c_str());
+        const std::string command = Format(
+            "\"%sripent\" -import \"%s%s\" > nul", EscapeForDoubleQuotes(paths.workDir).c_str(),
+            EscapeForDoubleQuotes(paths.mapsDir).c_str(), EscapeForDoubleQuotes(map).c_str());
         if (services.runner.Run(command) != 0) {
             prompter.ShowMessage(kEntityCompileFailedMessage);
             return false;

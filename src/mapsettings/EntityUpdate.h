@@ -31,7 +31,8 @@ struct MapSettingsPaths {
 };
 
 // Fills the template with the substitutions, line by line, into the entity text file. The file
-// is replaced whole or not at all. False when the template cannot be read or the file written.
+// is replaced whole or not at all. False when the template cannot be read, a filled line would
+// grow past any entity text's length (values that hold later keys), or the file written.
 bool WriteEntityText(const ReferenceData& data, const std::string& entityTextPath);
 
 // Copies the reference file's "#TEXT#" section (up to a line beginning with "#INFO#") into the

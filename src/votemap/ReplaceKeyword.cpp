@@ -24,4 +24,17 @@ bool ReplaceKeyword(std::string& line, std::string_view keyword, std::string_vie
     return true;
 }
 
+std::size_t LengthAfterReplacing(std::string_view line, std::string_view keyword,
+                                 std::string_view value) {
+    if (keyword.empty()) {
+        return line.size();
+    }
+    std::size_t matches = 0;
+    for (std::size_t match = line.find(keyword); match != std::string_view::npos;
+         match = line.find(keyword, match + keyword.size())) {
+        ++matches;
+    }
+    return line.size() - matches * keyword.size() + matches * value.size();
+}
+
 } // namespace ballotine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,9 @@ namespace ballotine {
 // may be of any length. Returns whether anything was replaced; an empty keyword replaces
 // nothing.
 bool ReplaceKeyword(std::string& line, std::string_view keyword, std::string_view value);
+
+// The length `line` would have after ReplaceKeyword, without building it.
+std::size_t LengthAfterReplacing(std::string_view line, std::string_view keyword,
+                                 std::string_view value);
 
 } // namespace ballotine

@@ -7,7 +7,7 @@
 namespace ballotine {
 
 bool FillTemplateFile(const std::string& templatePath, const std::string& outputPath,
-                      const std::function<void(std::string& line)>& fill) {
+                      const std::function<bool(std::string& line)>& fill) {
     if (outputPath.empty()) {
         return false;
     }
@@ -21,7 +21,9 @@ bool FillTemplateFile(const std::string& templatePath, const std::string& output
     }
     std::string line;
     while (ReadLine(*templateFile, line)) {
-        fill(line);
+        if (!fill(line)) {
+            return false;
+        }
         line += '\n';
         output.Write(line);
     }

@@ -77,8 +77,10 @@ bool CheckInstalledMaps(const MainWindowModel& model, Prompter& prompter) {
 
 bool WriteVoteEntityText(const std::string& templatePath, const std::string& entityTextPath,
                          const std::vector<KeywordValue>& keywords) {
-    return FillTemplateFile(templatePath, entityTextPath,
-                            [&keywords](std::string& line) { ApplyKeywords(line, keywords); });
+    return FillTemplateFile(templatePath, entityTextPath, [&keywords](std::string& line) {
+        ApplyKeywords(line, keywords);
+        return true;
+    });
 }
 
 bool CompileVoteMap(MainWindowModel& model, Services& services) {

@@ -133,6 +133,34 @@ TEST_F(EntityUpdateTest, EachFailedStepSaysSoAndStops) {
     EXPECT_TRUE(runner.Calls().empty());
 }
 
+// Found by fuzzing: each value holds the next key four times, so forty lines would ask for
+// 4^40 bytes.
+TEST_F(EntityUpdateTest, ValuesThatMultiplyALineAreRefusedBeforeMemoryRunsOut) {
+    std::string reference = "2fort.tpt\n";
+    for (int i = 0; i < 40; ++i) {
+        const std::string next = "K" + std::to_string(i + 1);
+        reference += "K" + std::to_string(i) + " = \"" + next + " " + next + " " + next + " " +
+                     next + "\"\n";
+    }
+    Reference(reference);
+    Template("\"team_no\" \"K0\"\n");
+    WriteFile(Ent(), "earlier");
+    prompter.AnswerYes();
+    EXPECT_FALSE(Update());
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{
+                  "An error has occurred creating the entity file for this map. Aborting..."});
+    EXPECT_EQ(ReadFile(Ent()), "earlier");
+    EXPECT_TRUE(runner.Calls().empty());
+
+    prompter.Forget();
+    Reference("2fort.tpt\nK0 = \"" + std::string(4000, 'v') + "\"\n");
+    Template(std::string(200, 'K') + "K0\n"); // long lines that stay sane still fill
+    prompter.AnswerYes();
+    EXPECT_TRUE(Update());
+    EXPECT_EQ(runner.Calls().size(), 1u);
+}
+
 TEST_F(EntityUpdateTest, AFailedImportLeavesTheEntityTextAndTheOldDescription) {
     Reference("2fort.tpt\n#TEXT#\nnew\n");
     Template("{\n}\n");
