@@ -4,6 +4,7 @@
 #include "cli/TerminalPrompter.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace ballotine {
@@ -15,6 +16,7 @@ struct GlobalOptions {
     std::optional<std::string> modTitle;
     std::optional<bool> answer;
     bool help = false;
+    bool man = false;
     std::string command;
     CommandArgs commandArgs;
 };
@@ -45,6 +47,8 @@ std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& ar
             options.answer = arg == "--yes";
         } else if (!literal && (arg == "--help" || arg == "-h")) {
             options.help = true;
+        } else if (!literal && arg == "--man" && options.command.empty()) {
+            options.man = true;
         } else if (options.command.empty()) {
             if (!literal && arg.size() > 1 && arg[0] == '-') {
                 return "unknown option " + arg;
@@ -74,21 +78,42 @@ bool SelectRequestedMod(CliContext& context, const std::string& title) {
 
 } // namespace
 
+const std::vector<OptionHelp>& GlobalOptionsHelp() {
+    static const std::vector<OptionHelp> options = {
+        {"--registry FILE", "read the game's InstallPath from FILE instead of\n"
+                            "~/.config/Ballotine/registry.conf"},
+        {"--mod TITLE", "work on the mod of that title (default: the preselected one)"},
+        {"--yes, --no", "answer every question; otherwise questions are asked on the\n"
+                        "terminal, and answered No when input is not a terminal"},
+        {"--help, -h", "print this help; COMMAND --help describes one command"},
+        {"--man", "print the manual page (troff) made from these texts"},
+        {"--", "ends the options: every later word is the command or its arguments"},
+    };
+    return options;
+}
+
 std::string UsageText() {
-    std::string text =
-        "Usage: ballotine-cli [--registry FILE] [--mod TITLE] [--yes | --no] COMMAND [ARGS...]\n"
-        "\n"
-        "Builds and manages vote maps for Half-Life servers running TFC, without a window.\n"
-        "\n"
-        "Options:\n"
-        "  --registry FILE  read the game's InstallPath from FILE instead of\n"
-        "                   ~/.config/Ballotine/registry.conf\n"
-        "  --mod TITLE      work on the mod of that title (default: the preselected one)\n"
-        "  --yes, --no      answer every question; otherwise questions are asked on the\n"
-        "                   terminal, and answered No when input is not a terminal\n"
-        "  --help           this text; COMMAND --help describes one command\n"
-        "\n"
-        "Commands:\n";
+    std::string text = "Usage: ballotine-cli [--registry FILE] [--mod TITLE] [--yes | --no] "
+                       "COMMAND [ARGS...]\n"
+                       "\n" +
+                       std::string(kProgramPurpose) +
+                       "\n"
+                       "\n"
+                       "Options:\n";
+    constexpr std::size_t kOptionColumn = 19;
+    for (const OptionHelp& option : GlobalOptionsHelp()) {
+        std::string left = "  " + std::string(option.option);
+        left.resize(std::max(left.size() + 2, kOptionColumn), ' ');
+        std::string_view rest = option.text;
+        for (std::size_t end = rest.find('\n'); end != std::string_view::npos;
+             end = rest.find('\n')) {
+            text += left + std::string(rest.substr(0, end)) + "\n";
+            left.assign(kOptionColumn, ' ');
+            rest.remove_prefix(end + 1);
+        }
+        text += left + std::string(rest) + "\n";
+    }
+    text += "\nCommands:\n";
     for (const CommandInfo& command : AllCommands()) {
         std::string left = "  " + std::string(command.name);
         if (!command.synopsis.empty()) {
@@ -101,9 +126,7 @@ std::string UsageText() {
         }
         text += left + std::string(command.summary) + "\n";
     }
-    text += "\n"
-            "Output is one record per line, fields separated by a tab. Messages and questions\n"
-            "go to standard error. Exit status: 0 success, 1 failed or declined, 2 usage error.\n";
+    text += "\n" + std::string(kOutputRules) + "\n";
     return text;
 }
 
@@ -126,6 +149,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (const auto error = ParseGlobalOptions(args, options)) {
         err << "ballotine-cli: " << *error << "\n\n" << UsageText();
         return kExitUsage;
+    }
+    if (options.man) {
+        out << ManPageText();
+        return kExitOk;
     }
     if (options.command.empty()) {
         (options.help ? out : err) << UsageText();

@@ -48,7 +48,8 @@ const std::vector<CommandInfo>& AllCommands() {
          "description, or the map name and \"Map description not available\".",
          true, RunDetailsCommand},
         {"compile", "[OPTIONS] [MAP...]", "compile maps into the vote map",
-         "Options: --players N, --walls W, --no-thugs, --list FILE.\n"
+         "Options: --players N, --walls W, --no-thugs, --list FILE; \"--\" ends them (a MAP\n"
+         "that begins with \"-\" follows it).\n"
          "\n"
          "Builds a vote list and compiles it into vote.bsp as \"Compile VoteMap\" does. The\n"
          "vote list starts empty with 12 players, walls 1 (Normal) and thugs on. --list FILE\n"
@@ -62,7 +63,8 @@ const std::vector<CommandInfo>& AllCommands() {
          "working folder's ripent. Exit 0 only when the map was compiled.",
          true, RunCompileCommand},
         {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
-         "Options: --players N, --walls W, --no-thugs.\n"
+         "Options: --players N, --walls W, --no-thugs; \"--\" ends them (a MAP that begins\n"
+         "with \"-\" follows it).\n"
          "\n"
          "Builds a vote list from the MAPs and options as compile does (without --list) and\n"
          "writes it to FILE as \"Save MapList As...\" does: the header, \"PLAYERS THUGS\n"
