@@ -1,0 +1,81 @@
+#include "LargeMod.h"
+#include "app/MainDlg.h"
+#include "app/MapListWidget.h"
+#include "app/QtPrompter.h"
+#include "catalogue/Session.h"
+#include "platform/Clock.h"
+#include "platform/CommandRunner.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+
+namespace ballotine::bench {
+namespace {
+
+// Every available map to "Vote Map List" with "<--", then all of them back with "-->": the
+// largest moves a user can make on the large mod, lists shown anew after each.
+void BM_MoveMaps_Ours(benchmark::State& state) {
+    const RegistryFile registry = RegistryFile::Load(LargeMod::Shared().RegistryFile());
+    QtPrompter prompter;
+    ShellCommandRunner runner;
+    SteadyClock clock;
+    Services services{prompter, runner, clock};
+    Session session;
+    CMainDlg window(session, services, registry);
+    if (!window.StartUp()) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    window.show();
+    QApplication::processEvents();
+    const CMainDlg::Controls& ui = window.Ui();
+    for (auto _ : state) {
+        ui.availableMaps->selectAll();
+        ui.add->click();
+        ui.chosenMaps->selectAll();
+        ui.remove->click();
+        QApplication::processEvents();
+    }
+    state.counters["moved"] = static_cast<double>(ui.availableMaps->topLevelItemCount());
+}
+BENCHMARK(BM_MoveMaps_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What Qt itself needs for the same: both lists emptied and refilled with as many sorted
+// names, twice (once per move). A move cannot show its result with less.
+void BM_MoveMaps_Reference(benchmark::State& state) {
+    QTreeWidget available;
+    QTreeWidget chosen;
+    available.show();
+    chosen.show();
+    QStringList names;
+    for (int i = 0; i < LargeMod::kSprites; ++i) {
+        names.append(QStringLiteral("map%1").arg(i, 5, 10, QLatin1Char('0')));
+    }
+    const auto refill = [&names](QTreeWidget& list, bool withNames) {
+        list.clear();
+        if (!withNames) {
+            return;
+        }
+        QList<QTreeWidgetItem*> items;
+        items.reserve(names.size());
+        for (const QString& name : names) {
+            items.append(new QTreeWidgetItem(QStringList{name}));
+        }
+        list.addTopLevelItems(items);
+    };
+    for (auto _ : state) {
+        refill(chosen, true);
+        refill(available, false);
+        refill(available, true);
+        refill(chosen, false);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_MoveMaps_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace ballotine::bench
