@@ -4,6 +4,7 @@
 #include "common/Text.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -69,14 +70,17 @@ void RegistryFile::SetValue(std::string_view key, std::string_view name, std::st
         m_sections.push_back(Section{std::string(key), {}});
         index = m_sections.size() - 1;
     }
-    Section& section = m_sections[index];
-    for (RegistryValue& value : section.values) {
-        if (EqualsNoCase(value.name, name)) {
-            value.data = std::string(data);
-            return;
-        }
+    std::vector<RegistryValue>& values = m_sections[index].values;
+    const auto named = [name](const RegistryValue& value) {
+        return EqualsNoCase(value.name, name);
+    };
+    const auto first = std::find_if(values.begin(), values.end(), named);
+    if (first == values.end()) {
+        values.push_back(RegistryValue{std::string(name), std::string(data)});
+        return;
     }
-    section.values.push_back(RegistryValue{std::string(name), std::string(data)});
+    first->data = std::string(data);
+    values.erase(std::remove_if(first + 1, values.end(), named), values.end());
 }
 
 std::string RegistryFile::Serialize() const {

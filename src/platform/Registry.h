@@ -33,7 +33,9 @@ public:
     // The key's values in file order; empty when the key does not exist.
     std::vector<RegistryValue> Values(std::string_view key) const;
 
-    // Sets a value, creating the key when needed (name compared without regard to case).
+    // Sets a value, creating the key when needed (name compared without regard to case). A
+    // hand-edited file may name a value twice; the later lines go, so whichever one a reader
+    // takes is the value just set.
     void SetValue(std::string_view key, std::string_view name, std::string_view data);
     std::string Serialize() const;
 

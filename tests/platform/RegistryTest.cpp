@@ -42,6 +42,19 @@ TEST(Registry, SetValueRoundTrips) {
     EXPECT_EQ(values[0].data, "/second");
 }
 
+// Found by fuzzing: the reader takes the last InstallPath of the key, so setting only the
+// first left a located game unused.
+TEST(Registry, SettingAValueNamedTwiceLeavesOnlyTheNewOne) {
+    RegistryFile registry = RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\n"
+                                                "InstallPath=/old\nother=x\ninstallpath=/older\n");
+    registry.SetValue(kGameRegistryKey, kInstallPathValue, "/new");
+    const auto values = RegistryFile::Parse(registry.Serialize()).Values(kGameRegistryKey);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0].name, "InstallPath");
+    EXPECT_EQ(values[0].data, "/new");
+    EXPECT_EQ(values[1].name, "other");
+}
+
 TEST(Registry, DefaultPathFollowsXdgConfigHome) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string restore = saved ? saved : "";
