@@ -1,6 +1,7 @@
 #include "app/VoteMapApp.h"
 
 #include "app/MainDlg.h"
+#include "app/ResourceListDlg.h"
 #include "platform/Paths.h"
 
 namespace ballotine {
@@ -12,6 +13,7 @@ CVoteMapApp::CVoteMapApp(const std::filesystem::path& registryFile)
 int CVoteMapApp::Run() {
     CMainDlg window(m_session, m_services, m_registry);
     m_prompter.SetParent(&window);
+    window.SetUpdatesOpener(MakeUpdatesOpener(m_session, m_updates, m_transfer, m_services));
     if (!window.StartUp()) {
         return 1; // its message has been shown
     }

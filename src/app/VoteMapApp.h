@@ -2,10 +2,12 @@
 
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
+#include "download/DownloadTransfer.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "updates/UpdateRoad.h"
 
 #include <filesystem>
 
@@ -29,6 +31,8 @@ private:
     Services m_services;
     RegistryFile m_registry;
     Session m_session;
+    UpdateTables m_updates;
+    DownloadTransfer m_transfer{m_clock}; // keeps its chunk size from one download to the next
 };
 
 } // namespace ballotine
