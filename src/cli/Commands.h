@@ -28,6 +28,7 @@ int RunMapsCommand(CliContext& context, const CommandArgs& args);
 int RunCurrentCommand(CliContext& context, const CommandArgs& args);
 int RunDetailsCommand(CliContext& context, const CommandArgs& args);
 int RunVersionsCommand(CliContext& context, const CommandArgs& args);
+int RunUpdatesCommand(CliContext& context, const CommandArgs& args);
 
 // Prints one of the window's map lists after start-up as NAME<TAB>STATE lines (maps, current).
 int PrintMapList(CliContext& context, const CommandArgs& args, std::string_view command,
