@@ -9,6 +9,8 @@
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "votemap/VoteMapCompile.h"
+#include "votemap/VoteMapLists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -156,6 +158,10 @@ QWidget* CMainDlg::BuildLeftColumn() {
     layout->addWidget(m_ui.exit);
 
     connect(m_ui.modSelector, &QComboBox::currentIndexChanged, this, &CMainDlg::OnModSelected);
+    connect(m_ui.loadList, &QPushButton::clicked, this, &CMainDlg::OnLoadList);
+    connect(m_ui.saveList, &QPushButton::clicked, this, &CMainDlg::OnSaveList);
+    connect(m_ui.saveListAs, &QPushButton::clicked, this, &CMainDlg::OnSaveListAs);
+    connect(m_ui.compile, &QPushButton::clicked, this, &CMainDlg::OnCompile);
     connect(m_ui.about, &QPushButton::clicked, this, &CMainDlg::OpenAbout);
     // Exit is the OK command: it asks about uncompiled changes like Enter does.
     connect(m_ui.exit, &QPushButton::clicked, this, &CMainDlg::accept);
@@ -429,6 +435,27 @@ void CMainDlg::OnListDoubleClicked(MapListId list) {
     if (m_model.CanOpenFocusedMapSettings(list)) {
         OpenMapSettings();
     }
+}
+
+void CMainDlg::OnLoadList() {
+    CopySelections();
+    if (LoadVoteMapList(m_model, m_services.prompter)) {
+        ShowModel();
+    }
+}
+
+void CMainDlg::OnSaveList() {
+    SaveVoteMapList(m_model, m_services.prompter);
+}
+
+void CMainDlg::OnSaveListAs() {
+    if (SaveVoteMapListAs(m_model, m_services.prompter)) {
+        setWindowTitle(Text(m_model.Title()));
+    }
+}
+
+void CMainDlg::OnCompile() {
+    CompileVoteMap(m_model, m_services);
 }
 
 void CMainDlg::OpenMapSettings() {

@@ -116,6 +116,10 @@ private:
     void OnClearChosen();
     void OnListClicked(MapListId list);
     void OnListDoubleClicked(MapListId list);
+    void OnLoadList();
+    void OnSaveList();
+    void OnSaveListAs();
+    void OnCompile();
     void OpenMapSettings();
     void OnCheckForUpdates();
 

@@ -12,9 +12,15 @@ namespace {
 
 const QString kCaption = QStringLiteral("Ballotine");
 
+// Qt's filter notation: the shown name with the pattern in parentheses. A name that already
+// shows its pattern, as "VoteMap List (*.VML)" does, is taken as it is.
 QString FilterText(const FileDialogRequest& request) {
-    return ToDisplayText(request.filterName) + QStringLiteral(" (") +
-           ToDisplayText(request.filterPattern) + QStringLiteral(")");
+    const QString name = ToDisplayText(request.filterName);
+    const QString pattern = ToDisplayText(request.filterPattern);
+    if (name.endsWith(QStringLiteral("(") + pattern + QStringLiteral(")"))) {
+        return name;
+    }
+    return name + QStringLiteral(" (") + pattern + QStringLiteral(")");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
+#include "mapsettings/MapSettingsModel.h"
 #include "download/DownloadTransfer.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
@@ -31,6 +32,7 @@ private:
     Services m_services;
     RegistryFile m_registry;
     Session m_session;
+    MapSettingsTables m_mapSettings;
     UpdateTables m_updates;
     DownloadTransfer m_transfer{m_clock}; // keeps its chunk size from one download to the next
 };

@@ -48,6 +48,15 @@ void MapList::InsertAll(std::vector<MapEntry> entries) {
     std::inplace_merge(m_entries.begin(), m_entries.begin() + middle, m_entries.end(), EntryLess);
 }
 
+std::vector<std::string> MapList::Names() const {
+    std::vector<std::string> names;
+    names.reserve(m_entries.size());
+    for (const MapEntry& entry : m_entries) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
 void MapList::Clear() {
     m_entries.clear();
     m_focused.reset();

@@ -27,6 +27,8 @@ public:
     const MapEntry& At(std::size_t index) const { return m_entries[index]; }
     const std::vector<MapEntry>& Entries() const { return m_entries; }
     void Reserve(std::size_t count) { m_entries.reserve(count); }
+    // The entries' names, in list order.
+    std::vector<std::string> Names() const;
 
     // Places a new, unselected entry; returns its position.
     std::size_t Insert(std::string_view name, MapState state);

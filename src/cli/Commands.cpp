@@ -47,6 +47,42 @@ const std::vector<CommandInfo>& AllCommands() {
          "\"N/A\" and \"No\"; the first line of its .txt as caption and the rest as\n"
          "description, or the map name and \"Map description not available\".",
          true, RunDetailsCommand},
+        {"compile", "[OPTIONS] [MAP...]", "compile maps into the vote map",
+         "Options: --players N, --walls W, --no-thugs, --list FILE.\n"
+         "\n"
+         "Builds a vote list and compiles it into vote.bsp as \"Compile VoteMap\" does. The\n"
+         "vote list starts empty with 12 players, walls 1 (Normal) and thugs on. --list FILE\n"
+         "loads a vote map list as \"Load MapList...\" does (its players and walls, and its\n"
+         "maps that are available); --players N (4 to 32) and --walls W (0 Weak, 1 Normal,\n"
+         "2 Strong, 3 Super) then override, --no-thugs leaves the thugs out. Each MAP is\n"
+         "added from \"Available Maps\" (letter case ignored, the available spelling taken);\n"
+         "an unknown MAP is an error. The compile needs 2 to 16 maps, asks before it starts\n"
+         "and about maps whose .bsp is missing (--yes answers), fills Entities/vote.ref of\n"
+         "the working folder into vote.ent in the maps folder and imports it with the\n"
+         "working folder's ripent. Exit 0 only when the map was compiled.",
+         true, RunCompileCommand},
+        {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
+         "Options: --players N, --walls W, --no-thugs.\n"
+         "\n"
+         "Builds a vote list from the MAPs and options as compile does (without --list) and\n"
+         "writes it to FILE as \"Save MapList As...\" does: the header, \"PLAYERS THUGS\n"
+         "WALLS\" and the maps in list order. FILE without an extension gets \".VML\"; an\n"
+         "existing FILE is replaced only after a Yes (--yes answers). The file is replaced\n"
+         "whole or not at all.",
+         true, RunSaveListCommand},
+        {"show-list", "FILE", "show what loading a vote map list takes",
+         "Prints what \"Load MapList...\" would take from FILE: first\n"
+         "PLAYERS<TAB>THUGS<TAB>WALLS (players held to 4 to 32; thugs as the checked\n"
+         "\"Thugs?\" box derives them), then the maps that \"Available Maps\" holds, one per\n"
+         "line in list order and in the available spelling, each once. Exit 1 with the\n"
+         "load's message when FILE is missing or is no vote map list.",
+         true, RunShowListCommand},
+        {"install-tools", "", "put ripent into the working folder",
+         "Copies the ripent that lies beside ballotine-cli into the working folder\n"
+         "(InstallDir/Ballotine/), where the compile and the entity update run it, replacing\n"
+         "an older one whole or not at all. Run it once after building or upgrading. Prints\n"
+         "ripent<TAB>PATH.",
+         false, RunInstallToolsCommand},
         {"versions", "", "print the installed map and entity versions of the selected mod",
          "Reads config.conf of the selected mod's working folder, marks every map file in\n"
          "the mod's maps folder as present (a map found without a recorded version gets\n"
@@ -57,6 +93,32 @@ const std::vector<CommandInfo>& AllCommands() {
          "Exit 1 when config.conf cannot be read (it is never created from nothing) or\n"
          "cannot be written.",
          true, RunVersionsCommand},
+        {"sizes", "MAP", "list the server sizes a map has entity settings for",
+         "Prints the server sizes that the map settings window lists for MAP, one per line\n"
+         "as DISPLAY NAME<TAB>KEY, in the order of servertypes.conf of the mod's working\n"
+         "folder. A size is listed when Entities/ holds MAP.KEY.ref and KEY (two characters\n"
+         "or more) is in servertypes.conf; KEY keeps the file name's letter case. MAP is a\n"
+         "map of \"Available Maps\" or \"Vote Map List\", any letter case; exit 1 when it is\n"
+         "neither. Nothing is printed for a map without entity settings.",
+         true, RunSizesCommand},
+        {"describe", "MAP KEY", "show the title and description of one server size",
+         "Prints what the map settings window shows when the size KEY of MAP is clicked: the\n"
+         "title of the \"#INFO#\" section of MAP.KEY.ref on the first line, then the\n"
+         "description (at most 1023 characters; the first empty line is left out). MAP and\n"
+         "KEY are matched as \"sizes\" lists them, any letter case. Exit 1 with \"No map\n"
+         "description text found for this setting...\" when the file has no \"#INFO#\"\n"
+         "section, and exit 1 when that section ends before its title.",
+         true, RunDescribeCommand},
+        {"apply", "MAP KEY", "rewrite a map's entities for one server size",
+         "Does what \"Update...\" of the map settings window does for the size KEY of MAP:\n"
+         "asks \"Are you sure you wish to update this map with the selected entities?\"\n"
+         "(answered by --yes or --no), fills the template that MAP.KEY.ref names with its\n"
+         "substitutions into MAP.ent in the maps folder, imports it into MAP.bsp with the\n"
+         "working folder's ripent, writes the \"#TEXT#\" section into MAP.txt and deletes\n"
+         "MAP.ent. Every step's message goes to standard error; a failed step stops the\n"
+         "update (a failed import leaves MAP.ent for inspection) and exits 1, as does No.\n"
+         "MAP and KEY are matched as \"sizes\" lists them, any letter case.",
+         true, RunApplyCommand},
         {"updates", "[--install TITLE... | --all]",
          "list the packages the update server offers, or install some",
          "Fetches the selected mod's map update list (BASEURL/database.conf into update.conf)\n"

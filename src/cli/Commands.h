@@ -2,7 +2,9 @@
 
 #include "catalogue/MainWindowModel.h"
 #include "cli/CliContext.h"
+#include "mapsettings/MapSettingsModel.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,10 +30,30 @@ int RunMapsCommand(CliContext& context, const CommandArgs& args);
 int RunCurrentCommand(CliContext& context, const CommandArgs& args);
 int RunDetailsCommand(CliContext& context, const CommandArgs& args);
 int RunVersionsCommand(CliContext& context, const CommandArgs& args);
+int RunCompileCommand(CliContext& context, const CommandArgs& args);
+int RunSaveListCommand(CliContext& context, const CommandArgs& args);
+int RunShowListCommand(CliContext& context, const CommandArgs& args);
+int RunInstallToolsCommand(CliContext& context, const CommandArgs& args);
+int RunSizesCommand(CliContext& context, const CommandArgs& args);
+int RunDescribeCommand(CliContext& context, const CommandArgs& args);
+int RunApplyCommand(CliContext& context, const CommandArgs& args);
 int RunUpdatesCommand(CliContext& context, const CommandArgs& args);
 
 // Prints one of the window's map lists after start-up as NAME<TAB>STATE lines (maps, current).
 int PrintMapList(CliContext& context, const CommandArgs& args, std::string_view command,
                  MapListId list);
+
+// The map and server size a map settings command names, as the map settings dialog offers them.
+struct ServerSizeChoice {
+    std::string map;                 // as the map lists spell it
+    std::vector<ServerSizeRow> rows; // the map's server sizes in rank order
+    std::string key;                 // the chosen size's key as its file name spells it
+};
+
+// Reads MAP (and KEY when `withKey`) of sizes, describe or apply: the map must be in one of the
+// window's lists and the key one of its sizes, both matched without regard to case. Returns
+// kExitOk, or the exit status after saying what is wrong.
+int ChooseServerSize(CliContext& context, const CommandArgs& args, std::string_view command,
+                     bool withKey, ServerSizeChoice& choice);
 
 } // namespace ballotine

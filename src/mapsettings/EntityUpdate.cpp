@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "votemap/ReplaceKeyword.h"
+#include "votemap/TemplateFile.h"
 
 namespace ballotine {
 
@@ -19,23 +20,11 @@ bool BeginsWith(const std::string& line, std::string_view marker) {
 } // namespace
 
 bool WriteEntityText(const ReferenceData& data, const std::string& entityTextPath) {
-    auto templateFile = OpenForReading(data.templatePath);
-    if (!templateFile) {
-        return false;
-    }
-    AtomicFile output(entityTextPath);
-    if (!output.IsOpen()) {
-        return false;
-    }
-    std::string line;
-    while (ReadLine(*templateFile, line)) {
+    return FillTemplateFile(data.templatePath, entityTextPath, [&data](std::string& line) {
         for (const Substitution& pair : data.substitutions) {
             ReplaceKeyword(line, pair.key, pair.value);
         }
-        line += '\n';
-        output.Write(line);
-    }
-    return output.Commit();
+    });
 }
 
 bool WriteMapText(const std::string& referencePath, const std::string& mapTextPath) {

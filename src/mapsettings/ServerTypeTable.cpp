@@ -3,6 +3,7 @@
 #include "common/LineReader.h"
 #include "common/Text.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -40,25 +41,22 @@ std::int32_t ServerTypeTable::FindServerType(std::string_view key) const {
     return -1;
 }
 
-std::vector<ServerSizeRow> ListServerSizes(const ServerTypeTable& table,
-                                           std::string_view modWorkDir, std::string_view mapName) {
-    if (modWorkDir.empty() || mapName.empty()) {
-        return {};
-    }
+std::vector<ServerSizeRow> RankServerSizes(const ServerTypeTable& table, std::string_view mapName,
+                                           const std::vector<std::string>& fileNames) {
     struct RankedRow {
         std::int32_t rank;
         ServerSizeRow row;
     };
     std::vector<RankedRow> rows;
-    const std::string pattern =
-        std::string(modWorkDir) + "Entities" + kSeparator + std::string(mapName) + ".*.ref";
-    for (const FolderEntry& file : FindFiles(pattern)) {
-        if (file.isFolder || !EndsWithNoCase(file.name, ".ref")) {
+    for (const std::string& name : fileNames) {
+        if (!EndsWithNoCase(name, ".ref")) {
             continue;
         }
-        const std::string_view stem = std::string_view(file.name).substr(0, file.name.size() - 4);
+        const std::string_view stem = std::string_view(name).substr(0, name.size() - 4);
         const std::size_t dot = stem.rfind('.');
-        if (dot == std::string_view::npos) {
+        // The name before the key must be the map's own: "2fort.x.16.ref" belongs to the map
+        // "2fort.x", not to "2fort", and a wildcard in a map name matches nothing extra.
+        if (dot == std::string_view::npos || !EqualsNoCase(stem.substr(0, dot), mapName)) {
             continue;
         }
         const std::string_view key = stem.substr(dot + 1);
@@ -79,6 +77,23 @@ std::vector<ServerSizeRow> ListServerSizes(const ServerTypeTable& table,
         result.push_back(std::move(ranked.row));
     }
     return result;
+}
+
+std::vector<ServerSizeRow> ListServerSizes(const ServerTypeTable& table,
+                                           std::string_view modWorkDir, std::string_view mapName) {
+    if (modWorkDir.empty() || mapName.empty()) {
+        return {};
+    }
+    // Names and kinds only: a status query per file would cost more than the rest together
+    // in an Entities folder of many maps.
+    const FolderListing entities = FolderListing::ReadNames(std::string(modWorkDir) + "Entities");
+    std::vector<std::string> fileNames;
+    for (const FolderEntry* file : entities.Match(std::string(mapName) + ".*.ref")) {
+        if (!file->isFolder) {
+            fileNames.push_back(file->name);
+        }
+    }
+    return RankServerSizes(table, mapName, fileNames);
 }
 
 } // namespace ballotine

@@ -42,8 +42,12 @@ struct ServerSizeRow {
 
 // The server sizes a map has reference files for ("<map>.<key>.ref" in the Entities folder),
 // in ascending rank whatever order the folder lists them in. Keys shorter than 2 characters
-// or unknown to the table are left out.
+// or unknown to the table are left out, and so are the files of other maps.
 std::vector<ServerSizeRow> ListServerSizes(const ServerTypeTable& table,
                                            std::string_view modWorkDir, std::string_view mapName);
+
+// The rows that the file names of one folder listing give for a map, in ascending rank.
+std::vector<ServerSizeRow> RankServerSizes(const ServerTypeTable& table, std::string_view mapName,
+                                           const std::vector<std::string>& fileNames);
 
 } // namespace ballotine

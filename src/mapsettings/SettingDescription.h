@@ -5,7 +5,7 @@
 
 namespace ballotine {
 
-inline constexpr const char* kNoDescriptionText =
+inline constexpr const char* kNoSettingDescriptionText =
     "No map description text found for this setting...";
 
 // What the "#INFO#" section of a reference file gives for display.

@@ -8,6 +8,7 @@
 #include "support/DemoFixture.h"
 #include "support/FakeCommandRunner.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -282,6 +283,60 @@ TEST_F(MainDlgTest, AboutBoxAndTheWindowMenuEntry) {
     EXPECT_TRUE(text.startsWith("\nBallotine V2.2\nBuilt "));
     EXPECT_LT(text.indexOf("Designed"), text.indexOf("RipEnt Utility"));
     EXPECT_TRUE(text.endsWith("voted for.\""));
+}
+
+TEST_F(MainDlgTest, LoadMapListShowsTheListsSlidersAndTitle) {
+    Start();
+    const std::string list = demo.Game("Ballotine/tfc/VoteMapLists/cup.VML");
+    test::WriteFile(list, "VML Header V1.2\n22 1 3\nSKYLINE\n2fort\n");
+    prompter.NextFile(list);
+    QTest::mouseClick(Ui().loadList, Qt::LeftButton);
+    EXPECT_EQ(Ui().chosenMaps->Names(), List({"2fort", "skyline"}));
+    EXPECT_TRUE(Ui().availableMaps->Names().contains("lakeside"));
+    EXPECT_FALSE(Ui().availableMaps->Names().contains("skyline"));
+    EXPECT_EQ(Ui().playersSlider->value(), 22);
+    EXPECT_EQ(Ui().playersLabel->text(), "3/22 (Thugs/Players)");
+    EXPECT_EQ(Ui().wallsSlider->value(), 3);
+    EXPECT_EQ(Ui().wallsLabel->text(), "Super Walls");
+    EXPECT_EQ(window->windowTitle(), "Ballotine V2.1 - cup.VML");
+
+    prompter.CancelNextFile();
+    QTest::mouseClick(Ui().loadList, Qt::LeftButton);
+    EXPECT_EQ(Ui().chosenMaps->Names(), List({"2fort", "skyline"}));
+    EXPECT_TRUE(prompter.Messages().empty());
+}
+
+TEST_F(MainDlgTest, SaveMapListButtonsWriteTheListAndRenameTheWindow) {
+    Start();
+    test::TempDir elsewhere;
+    prompter.NextFile(elsewhere / "final.VML");
+    QTest::mouseClick(Ui().saveListAs, Qt::LeftButton);
+    EXPECT_EQ(window->windowTitle(), "Ballotine V2.1 - final.VML");
+    EXPECT_EQ(test::ReadFile(elsewhere.Path() / "final.VML"),
+              "VML Header V1.2\n12 2 1\nlakeside\nwell\n");
+    EXPECT_EQ(prompter.FileDialogs().back().title, "Save A VoteMap List...");
+
+    Ui().wallsSlider->setValue(0);
+    QTest::mouseClick(Ui().saveList, Qt::LeftButton);
+    EXPECT_EQ(test::ReadFile(demo.Game("Ballotine/tfc/VoteMapLists/final.VML")),
+              "VML Header V1.2\n12 2 0\nlakeside\nwell\n");
+    EXPECT_EQ(prompter.Messages(),
+              (std::vector<std::string>{"VoteMap List 'final.VML' successfully saved!",
+                                        "VoteMap List 'final.VML' successfully saved!"}));
+}
+
+TEST_F(MainDlgTest, CompileVoteMapRunsTheToolAndClearsTheChanges) {
+    Start();
+    ASSERT_TRUE(window->Model().Settings().uncompiledChanges);
+    prompter.AnswerYes();
+    QTest::mouseClick(Ui().compile, Qt::LeftButton);
+    ASSERT_EQ(runner.Calls().size(), 1u);
+    EXPECT_NE(runner.Calls()[0].commandLine.find("ripent\" -import \""), std::string::npos);
+    EXPECT_EQ(prompter.Transcript(),
+              (std::vector<std::string>{"? Are you sure you want to create a 2 level VoteMap?",
+                                        "VoteMap successfully Compiled"}));
+    EXPECT_EQ(prompter.BusyCount(), 1);
+    EXPECT_FALSE(window->Model().Settings().uncompiledChanges);
 }
 
 } // namespace

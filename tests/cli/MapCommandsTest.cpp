@@ -32,7 +32,7 @@ TEST_F(MapCommandsTest, MapsListsTheAvailableMapsWithoutTheVoteMapsOnes) {
                          "harbourside\tConfigurable\n"
                          "quarry\tNotDownloaded\n"
                          "rock2\tInstalled\n"
-                         "skyline\tInstalled\n");
+                         "skyline\tConfigurable\n");
 }
 
 TEST_F(MapCommandsTest, CurrentListsTheCompiledVoteMap) {

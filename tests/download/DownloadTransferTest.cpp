@@ -1,11 +1,10 @@
 #include "download/DownloadFixture.h"
 #include "download/HeadlessDownload.h"
 #include "platform/Clock.h"
+#include "support/FileSizeLimit.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/resource.h>
 
 namespace ballotine {
 namespace {
@@ -91,28 +90,6 @@ TEST_F(Transfer, FileAddressesAreFetched) {
     EXPECT_EQ(ReadFile(folder / "list.cfg"), "list");
 }
 
-// While it lives, files of this process cannot grow past `bytes`: writes beyond fail.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-
 TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
     server.Serve("/big.zip", test::PatternedBytes(400000));
     WriteFile(folder / "big.zip", "installed before");
@@ -120,7 +97,7 @@ TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
 
     int result = 0;
     {
-        const FileSizeLimit limit(100000);
+        const test::FileSizeLimit limit(100000);
         result = Run();
     }
 

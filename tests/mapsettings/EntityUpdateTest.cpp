@@ -1,12 +1,15 @@
 #include "mapsettings/EntityUpdate.h"
 
+#include "GamePaths.h"
 #include "platform/Services.h"
 #include "support/FakeCommandRunner.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace ballotine {
 namespace {
@@ -16,13 +19,6 @@ using test::WriteFile;
 
 class EntityUpdateTest : public testing::Test {
 protected:
-    EntityUpdateTest() {
-        paths.workDir = dir / "Ballotine/";
-        paths.modWorkDir = dir / "Ballotine/tfc/";
-        paths.voteSpriteDir = dir / "tfc/sprites/vote/";
-        paths.mapsDir = dir / "tfc/maps/";
-        fs::create_directories(paths.mapsDir);
-    }
     void Reference(const std::string& content, const std::string& name = "2fort.16.ref") {
         WriteFile(paths.modWorkDir + "Entities/" + name, content);
     }
@@ -36,7 +32,7 @@ protected:
     std::string Txt() { return paths.mapsDir + "2fort.txt"; }
 
     test::TempDir dir;
-    MapSettingsPaths paths;
+    MapSettingsPaths paths = test::GamePathsIn(dir);
     test::ScriptedPrompter prompter;
     test::FakeCommandRunner runner;
     test::ManualClock clock;
@@ -149,6 +145,27 @@ TEST_F(EntityUpdateTest, AFailedImportLeavesTheEntityTextAndTheOldDescription) {
                   "An error has occurred compiling the new entities into the map. Aborting..."});
     EXPECT_TRUE(fs::exists(Ent()));
     EXPECT_EQ(ReadFile(Txt()), "old");
+}
+
+TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
+    Reference("2fort.tpt\n#TEXT#\n" + std::string(20000, 't') + "\n");
+    Template("{\n\"classname\" \"worldspawn\"\n}\n");
+    WriteFile(Txt(), "the old description");
+    // The disk fills up after the import, while the description is written.
+    std::optional<test::FileSizeLimit> diskFull;
+    runner.SetAction([&](const test::FakeCommandRunner::Call&) {
+        diskFull.emplace(4096);
+        return 0;
+    });
+    prompter.AnswerYes();
+    EXPECT_FALSE(Update());
+    diskFull.reset();
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{"An error has occurred creating the map textfile'."});
+    EXPECT_EQ(ReadFile(Txt()), "the old description");
+    EXPECT_TRUE(fs::exists(Ent())) << "the entity text stays for another try";
+    EXPECT_EQ(std::distance(fs::directory_iterator(paths.mapsDir), {}), 2)
+        << "no temporary file is left";
 }
 
 TEST_F(EntityUpdateTest, MapTextIsOnlyTheTextSection) {

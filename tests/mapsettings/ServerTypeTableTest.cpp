@@ -2,6 +2,7 @@
 
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace ballotine {
@@ -80,11 +81,30 @@ TEST_F(ServerTypes, SizesAreListedInRankOrderWhateverTheFolderOrder) {
         << "one-character keys, unknown keys, other extensions and other maps are left out";
 }
 
+TEST_F(ServerTypes, RankOrderWhateverOrderTheFolderListsTheFilesIn) {
+    Conf(kHeader + "16\nSixteen\n32\nThirty-two\nlan\nLAN\n");
+    table.LoadServerTypes(ModWorkDir());
+    std::vector<std::string> names = {"2fort.32.ref", "2fort.LAN.ref", "2fort.16.ref"};
+    std::sort(names.begin(), names.end());
+    do {
+        std::vector<std::string> keys;
+        for (const ServerSizeRow& row : RankServerSizes(table, "2fort", names)) {
+            keys.push_back(row.key);
+        }
+        EXPECT_EQ(keys, (std::vector<std::string>{"16", "32", "LAN"}))
+            << names[0] << " " << names[1] << " " << names[2];
+    } while (std::next_permutation(names.begin(), names.end()));
+}
+
 TEST_F(ServerTypes, AMapNameWithADotTakesTheKeyAfterTheLastDot) {
     Conf(kHeader + "16\nSixteen\n");
     Reference("my.map.16.ref");
     EXPECT_EQ(Listed("my.map"), std::vector<std::string>{"Sixteen=16"});
     EXPECT_TRUE(Listed("none").empty());
+    EXPECT_TRUE(Listed("my").empty()) << "my.map's sizes are not those of the map my";
+    Reference("my.16.ref");
+    EXPECT_EQ(Listed("MY"), std::vector<std::string>{"Sixteen=16"});
+    EXPECT_TRUE(Listed("my*").empty()) << "a wildcard in a map name matches no other map";
     EXPECT_TRUE(ListServerSizes(table, "", "my.map").empty()) << "no mod selected";
 }
 

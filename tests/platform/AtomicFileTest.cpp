@@ -1,10 +1,9 @@
 #include "platform/AtomicFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace ballotine {
@@ -17,26 +16,6 @@ using test::WriteFile;
 std::size_t FilesIn(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
-
-// Writes beyond `limit` bytes fail with EFBIG, as on a full disk; works for root too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int);
-};
 
 TEST(AtomicFile, CommitReplacesTheTargetWhole) {
     TempDir dir;
@@ -68,7 +47,7 @@ TEST(AtomicFile, AFailedWriteKeepsTheOldFile) {
     TempDir dir;
     WriteFile(dir.Path() / "vote.ent", "the earlier vote map");
     {
-        const FileSizeLimit limit(4096);
+        const test::FileSizeLimit limit(4096);
         AtomicFile file(dir / "vote.ent");
         ASSERT_TRUE(file.IsOpen());
         file.Write(std::string(100000, 'e'));

@@ -65,6 +65,8 @@ bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
     WriteDemoGame(writer, layout);
     WriteDemoMaps(writer, layout);
     WriteDemoInstallerFiles(writer, layout);
+    WriteDemoVoteMap(writer, layout);
+    WriteDemoSettings(writer, layout);
     if (!writer.Ok()) {
         error = writer.Error();
         return false;

@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 #include "app/MapListWidget.h"
+#include "app/MapSettingsDlg.h"
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
 #include "platform/Clock.h"
@@ -10,16 +11,39 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QStringList>
+#include <QTreeWidget>
 #include <iostream>
 
-// ballotine-screenshot REGISTRY OUTPUT.png [MAP]: opens the main window on the game the
-// registry file names, shows the details of MAP (a map of "Available Maps") and saves a
-// picture of the window. Meant for the offscreen platform.
+namespace {
+
+// The map settings window of the map whose details the main window shows, with its first
+// server size clicked.
+bool SaveMapSettingsPicture(const ballotine::Session& session, ballotine::Services& services,
+                            const std::string& map, const QString& output) {
+    ballotine::MapSettingsTables tables;
+    ballotine::CMapSettingsDlg dialog(ballotine::CopyMapSettingsPaths(session.paths), map, tables,
+                                      services);
+    dialog.show();
+    QApplication::processEvents();
+    QTreeWidget* sizes = dialog.Ui().serverSizes;
+    if (sizes->topLevelItemCount() > 0) {
+        sizes->setCurrentItem(sizes->topLevelItem(0));
+        QApplication::processEvents();
+    }
+    return dialog.grab().save(output, "PNG");
+}
+
+} // namespace
+
+// ballotine-screenshot REGISTRY OUTPUT.png [MAP [SETTINGS.png]]: opens the main window on the
+// game the registry file names, shows the details of MAP (a map of "Available Maps") and
+// saves a picture of the window; with SETTINGS.png also one of MAP's map settings window.
+// Meant for the offscreen platform.
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 3 || arguments.size() > 4) {
-        std::cerr << "Usage: ballotine-screenshot REGISTRY OUTPUT.png [MAP]\n";
+    if (arguments.size() < 3 || arguments.size() > 5) {
+        std::cerr << "Usage: ballotine-screenshot REGISTRY OUTPUT.png [MAP [SETTINGS.png]]\n";
         return 2;
     }
     ballotine::QtPrompter prompter;
@@ -36,7 +60,7 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
 
-    if (arguments.size() == 4) {
+    if (arguments.size() >= 4) {
         ballotine::MapListWidget* list = window.Ui().availableMaps;
         const int row = static_cast<int>(list->Names().indexOf(arguments.at(3)));
         if (row < 0) {
@@ -51,6 +75,12 @@ int main(int argc, char** argv) {
     }
     if (!window.grab().save(arguments.at(2), "PNG")) {
         std::cerr << "ballotine-screenshot: cannot write " << arguments.at(2).toStdString() << "\n";
+        return 1;
+    }
+    if (arguments.size() == 5 &&
+        !SaveMapSettingsPicture(session, services, arguments.at(3).toStdString(),
+                                arguments.at(4))) {
+        std::cerr << "ballotine-screenshot: cannot write " << arguments.at(4).toStdString() << "\n";
         return 1;
     }
     return 0;

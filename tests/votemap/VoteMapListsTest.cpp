@@ -1,0 +1,165 @@
+#include "votemap/VoteMapLists.h"
+
+#include "DemoVoteList.h"
+#include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+using test::ReadFile;
+using test::WriteFile;
+using Strings = std::vector<std::string>;
+
+class VoteMapListsTest : public test::DemoVoteList {
+protected:
+    std::string ListFile(const std::string& name) const { return WorkFile("VoteMapLists/" + name); }
+    bool Load(const std::string& path) {
+        prompter.NextFile(path);
+        return LoadVoteMapList(model, prompter);
+    }
+};
+
+TEST_F(VoteMapListsTest, LoadTakesAvailableMapsInTheirSpellingOnceAndSorted) {
+    WriteFile(ListFile("mixed.VML"), "VML Header V1.2\r\n"
+                                     "2 3 2\r\n"
+                                     "WELL\r\n"
+                                     "Skyline\r\n"
+                                     "skyline\r\n"
+                                     "unknown_map\r\n"
+                                     "\r\n"
+                                     "Ballot_Bay\r\n");
+    model.Settings().uncompiledChanges = false;
+    ASSERT_TRUE(Load(ListFile("mixed.VML")));
+    EXPECT_EQ(model.ChosenMaps().Names(), (Strings{"ballot_bay", "skyline", "well"}));
+    EXPECT_FALSE(model.AvailableMaps().FindNoCase("skyline"));
+    EXPECT_TRUE(model.AvailableMaps().FindNoCase("lakeside")) << "back from the earlier list";
+    EXPECT_EQ(model.Settings().playerCount, 4) << "held to the slider's range";
+    EXPECT_EQ(model.Settings().thugCount, 1) << "the Thugs? box decides, not the file";
+    EXPECT_EQ(model.Settings().wallStrength, 2);
+    EXPECT_TRUE(model.Settings().uncompiledChanges);
+    EXPECT_EQ(session.currentListName, "mixed.VML");
+    EXPECT_EQ(model.Title(), "Ballotine V2.1 - mixed.VML");
+    EXPECT_TRUE(prompter.Transcript().empty());
+
+    const FileDialogRequest& dialog = prompter.FileDialogs().front();
+    EXPECT_EQ(dialog.title, "Select A VoteMap List...");
+    EXPECT_EQ(dialog.filterName, "VoteMap List (*.VML)");
+    EXPECT_EQ(dialog.filterPattern, "*.VML");
+    EXPECT_EQ(dialog.initialFolder, WorkFile("VoteMapLists/"));
+}
+
+TEST_F(VoteMapListsTest, LoadHoldsPlayersAndWallsToTheirSliders) {
+    model.Settings().OnThugsToggled(false);
+    WriteFile(ListFile("big.VML"), "VML Header V1.2\n40 2 9\n");
+    ASSERT_TRUE(Load(ListFile("big.VML")));
+    EXPECT_EQ(model.Settings().playerCount, 32);
+    EXPECT_EQ(model.Settings().wallStrength, 3);
+    EXPECT_EQ(model.Settings().thugCount, 0);
+    EXPECT_TRUE(model.ChosenMaps().Empty());
+
+    WriteFile(ListFile("short.VML"), "VML Header V1.2\n0x10\nrock2");
+    ASSERT_TRUE(Load(ListFile("short.VML")));
+    EXPECT_EQ(model.Settings().playerCount, 16);
+    EXPECT_EQ(model.Settings().wallStrength, 3) << "not in the file: as it was";
+    EXPECT_EQ(model.ChosenMaps().Names(), Strings{"rock2"});
+}
+
+TEST_F(VoteMapListsTest, RefusedFilesShowTheirMessageAndChangeNothing) {
+    const struct {
+        const char* content; // nullptr: no file
+        const char* message;
+    } cases[] = {
+        {nullptr, "Unable to load VoteMapList\nFile does not exist"},
+        {"", "VML Header Invalid"},
+        {"VML Header V1.2 \n12 2 1\nrock2\n", "VML Header Invalid"},
+        {"vml header v1.2\n12 2 1\nrock2\n", "VML Header Invalid"},
+    };
+    model.Settings().uncompiledChanges = false;
+    for (const auto& c : cases) {
+        std::filesystem::remove(ListFile("bad.VML"));
+        if (c.content != nullptr) {
+            WriteFile(ListFile("bad.VML"), c.content);
+        }
+        prompter.Forget();
+        EXPECT_FALSE(Load(ListFile("bad.VML")));
+        EXPECT_EQ(prompter.Transcript(), Strings{c.message});
+    }
+    EXPECT_EQ(model.ChosenMaps().Names(), (Strings{"lakeside", "well"}));
+    EXPECT_EQ(model.Title(), "Ballotine V2.2");
+    EXPECT_EQ(session.currentListName, "default.VML");
+    EXPECT_FALSE(model.Settings().uncompiledChanges);
+
+    prompter.CancelNextFile();
+    EXPECT_FALSE(LoadVoteMapList(model, prompter));
+    EXPECT_EQ(model.ChosenMaps().Names(), (Strings{"lakeside", "well"}));
+}
+
+TEST_F(VoteMapListsTest, SaveWritesDefaultListIntoTheModsFolderAndLoadsBack) {
+    model.Settings().OnWallsChanged(2);
+    model.Settings().uncompiledChanges = false;
+    ASSERT_TRUE(SaveVoteMapList(model, prompter));
+    EXPECT_EQ(ReadFile(ListFile("default.VML")), "VML Header V1.2\n12 2 2\nlakeside\nwell\n");
+    EXPECT_EQ(prompter.Messages(), Strings{"VoteMap List 'default.VML' successfully saved!"});
+    EXPECT_FALSE(model.Settings().uncompiledChanges);
+    EXPECT_EQ(model.Title(), "Ballotine V2.2");
+
+    model.ClearChosenMaps();
+    ASSERT_TRUE(SaveVoteMapList(model, prompter));
+    EXPECT_EQ(ReadFile(ListFile("default.VML")), "VML Header V1.2\n12 2 2\n");
+    Choose({"2fort"});
+    ASSERT_TRUE(Load(ListFile("default.VML")));
+    EXPECT_TRUE(model.ChosenMaps().Empty());
+}
+
+TEST_F(VoteMapListsTest, SaveAfterSaveAsElsewhereWritesIntoVoteMapLists) {
+    test::TempDir elsewhere;
+    prompter.NextFile(elsewhere / "finals.VML");
+    Choose({"well", "2fort"});
+    ASSERT_TRUE(SaveVoteMapListAs(model, prompter));
+    EXPECT_EQ(ReadFile(elsewhere / "finals.VML"), "VML Header V1.2\n12 2 1\n2fort\nwell\n");
+    EXPECT_EQ(session.currentListName, "finals.VML");
+    EXPECT_EQ(model.Title(), "Ballotine V2.1 - finals.VML");
+
+    const FileDialogRequest& dialog = prompter.FileDialogs().front();
+    EXPECT_EQ(dialog.title, "Save A VoteMap List...");
+    EXPECT_EQ(dialog.initialName, "default.VML");
+    EXPECT_EQ(dialog.defaultExtension, ".VML");
+    EXPECT_EQ(dialog.initialFolder, WorkFile("VoteMapLists/"));
+
+    Choose({"rock2", "2fort"});
+    ASSERT_TRUE(SaveVoteMapList(model, prompter));
+    EXPECT_EQ(ReadFile(ListFile("finals.VML")), "VML Header V1.2\n12 2 1\n2fort\nrock2\n");
+    EXPECT_EQ(ReadFile(elsewhere / "finals.VML"), "VML Header V1.2\n12 2 1\n2fort\nwell\n");
+    EXPECT_EQ(prompter.Messages(), (Strings{"VoteMap List 'finals.VML' successfully saved!",
+                                            "VoteMap List 'finals.VML' successfully saved!"}));
+}
+
+TEST_F(VoteMapListsTest, AFailedSaveSaysSoAndKeepsNameAndOlderFile) {
+    // Save As into a folder that is a file: nothing can be written there.
+    test::TempDir elsewhere;
+    WriteFile(elsewhere.Path() / "blocked", "a file");
+    prompter.NextFile(elsewhere / "blocked/x.VML");
+    EXPECT_FALSE(SaveVoteMapListAs(model, prompter));
+    EXPECT_EQ(session.currentListName, "default.VML");
+    EXPECT_EQ(model.Title(), "Ballotine V2.2");
+
+    // Save over an older list, the writing failing after the file was opened.
+    WriteFile(ListFile("default.VML"), "VML Header V1.2\n20 2 1\nrock2\n");
+    Choose({"ballot_bay", "canalworks", "harbourside", "lakeside", "skyline"});
+    {
+        const test::FileSizeLimit limit(40);
+        EXPECT_FALSE(SaveVoteMapList(model, prompter));
+    }
+    EXPECT_EQ(ReadFile(ListFile("default.VML")), "VML Header V1.2\n20 2 1\nrock2\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ListFile("")), {}), 1)
+        << "no temporary file left behind";
+
+    EXPECT_EQ(prompter.Messages(),
+              (Strings{"Unable to save VoteMapList", "Unable to save VoteMapList"}));
+}
+
+} // namespace
+} // namespace ballotine
