@@ -5,6 +5,7 @@
 #include "catalogue/Session.h"
 #include "platform/Services.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -89,7 +90,10 @@ std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages() {
 }
 
 int DialogDownloadRunner::RunQueue(DownloadQueue& queue, bool allowSkip) {
-    CDownloadDlg dialog(queue, allowSkip, m_transfer, m_clock, m_parent);
+    // Over the update list once it shows, over the main window while it opens.
+    QWidget* modal = QApplication::activeModalWidget();
+    CDownloadDlg dialog(queue, allowSkip, m_transfer, m_clock,
+                        modal != nullptr && modal->isVisible() ? modal : m_parent);
     dialog.exec();
     return dialog.Result();
 }

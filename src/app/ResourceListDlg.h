@@ -70,7 +70,7 @@ private:
     std::array<std::vector<QTreeWidgetItem*>, 5> m_packageItems;
 };
 
-// Runs a queue in the download window over `parent`.
+// Runs a queue in the download window, over the visible modal window or else over `parent`.
 class DialogDownloadRunner final : public DownloadRunner {
 public:
     DialogDownloadRunner(DownloadTransfer& transfer, const Clock& clock, QWidget* parent)

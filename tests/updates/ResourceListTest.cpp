@@ -2,11 +2,9 @@
 
 #include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
-#include "platform/CommandRunner.h"
 #include "platform/Registry.h"
 #include "support/DemoFixture.h"
 #include "support/ScriptedPrompter.h"
-#include "tools/pkzip25/ZipBuilder.h"
 #include "updates/UpdateTestSupport.h"
 
 #include <filesystem>
@@ -27,7 +25,7 @@ constexpr const char* kModListUrl = "http://up/modsupdate.cfg";
 
 // The opening and "Download..." of the update list on a game in a temporary folder, with a
 // downloader that serves prepared lists and packages.
-class ResourceListTest : public testing::Test {
+class ResourceListTest : public test::UpdateRoadTest {
 protected:
     ResourceListTest() {
         fs::create_directories(paths.installDir + "/tfc");
@@ -43,28 +41,7 @@ protected:
                                       "Fortress Classic\nTFC pack\nhttp://up/tfc\n"
                                       "http://up/tfc.zip\nN/A\n#END#");
     }
-    std::string Package(const std::string& map) const {
-        const std::string file = dir / (map + "-source.zip");
-        test::ZipBuilder().Stored().File(map + ".bsp", std::string(4096, 'b')).Save(file);
-        return ReadFile(file);
-    }
-
-    TempDir dir;
-    WorkingPaths paths = test::TfcPaths(dir);
     ModTable mods;
-    UpdateTables tables;
-    test::ScriptedPrompter prompter;
-    ShellCommandRunner runner{{test::BuiltProgram("pkzip25").parent_path()}};
-    FakeDownloader downloader;
-    UpdateRoad road{tables.downloads,
-                    tables.versions,
-                    tables.mappings,
-                    tables.log,
-                    prompter,
-                    runner,
-                    downloader,
-                    {},
-                    false};
     ResourceList list{
         {"Team Fortress Classic", "tfc", "http://up/tfc", kModListUrl, paths}, mods, road};
 };
@@ -130,8 +107,8 @@ TEST_F(ResourceListTest, DownloadAppliesAWaitingCascadeThenInstalls) {
     EXPECT_FALSE(list.Download()) << "nothing checked";
     EXPECT_EQ(downloader.runs.size(), 1u);
 
-    downloader.Serve("http://s/maps/alpha.zip", Package("alpha"));
-    downloader.Serve("http://s/maps/beta.zip", Package("beta"));
+    downloader.Serve("http://s/maps/alpha.zip", Package("alpha.bsp", 'b'));
+    downloader.Serve("http://s/maps/beta.zip", Package("beta.bsp", 'b'));
     list.Tree().ToggleCheck({Category::NewMaps, -1});
     ASSERT_TRUE(list.Download());
 

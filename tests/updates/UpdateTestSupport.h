@@ -2,9 +2,13 @@
 
 #include "download/DownloadQueue.h"
 #include "install/InstallTestSupport.h"
+#include "platform/CommandRunner.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
+#include "tools/pkzip25/ZipBuilder.h"
 #include "updates/UpdateRoad.h"
 
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -72,6 +76,35 @@ public:
 private:
     std::map<std::string, std::string> m_content;
     int m_result = 1;
+};
+
+// The update road on the mod tfc of a game in a temporary folder, with the real zip tool and a
+// downloader that serves prepared files; notes of the road are kept.
+class UpdateRoadTest : public testing::Test {
+protected:
+    // The bytes of a package big enough for the installer, holding one file.
+    std::string Package(const std::string& entry, char fill) const {
+        const std::string file = dir / "package-source.zip";
+        ZipBuilder().Stored().File(entry, std::string(4096, fill)).Save(file);
+        return ReadFile(file);
+    }
+
+    TempDir dir;
+    WorkingPaths paths = TfcPaths(dir);
+    UpdateTables tables;
+    ScriptedPrompter prompter;
+    ShellCommandRunner runner{{BuiltProgram("pkzip25").parent_path()}};
+    FakeDownloader downloader;
+    std::vector<std::string> notes;
+    UpdateRoad road{tables.downloads,
+                    tables.versions,
+                    tables.mappings,
+                    tables.log,
+                    prompter,
+                    runner,
+                    downloader,
+                    [this](const std::string& note) { notes.push_back(note); },
+                    false};
 };
 
 } // namespace ballotine::test

@@ -1,7 +1,4 @@
 #include "catalogue/ModTable.h"
-#include "platform/CommandRunner.h"
-#include "support/ScriptedPrompter.h"
-#include "tools/pkzip25/ZipBuilder.h"
 #include "updates/CatalogueTree.h"
 #include "updates/ModUpdates.h"
 #include "updates/UpdateCatalogue.h"
@@ -19,24 +16,12 @@ using test::MapListText;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-using test::ZipBuilder;
 namespace fs = std::filesystem;
 
-// The update road of one opening, on the mod tfc of a game in a temporary folder, with the
-// real zip tool and a downloader that serves prepared files.
-class UpdateRoadTest : public testing::Test {
+class VoteDataAndMods : public test::UpdateRoadTest {
 protected:
-    UpdateRoadTest() {
+    VoteDataAndMods() {
         WriteFile(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n#DIRS#\n#END#");
-    }
-    // A package big enough for the installer, holding a vote sprite.
-    std::string VotePackage(const std::string& key) const {
-        const std::string file = dir / (key + "VM-source.zip");
-        ZipBuilder()
-            .Stored()
-            .File("sprites/vote/" + key + ".spr", std::string(4096, 's'))
-            .Save(file);
-        return ReadFile(file);
     }
     std::vector<std::string> Urls(std::size_t run) const {
         std::vector<std::string> urls;
@@ -46,35 +31,19 @@ protected:
         return urls;
     }
 
-    TempDir dir;
-    WorkingPaths paths = test::TfcPaths(dir);
     ResourceListRequest request{"Team Fortress Classic", "tfc", "http://up/tfc",
                                 "http://up/modsupdate.cfg", paths};
-    UpdateTables tables;
-    test::ScriptedPrompter prompter;
-    ShellCommandRunner runner{{test::BuiltProgram("pkzip25").parent_path()}};
-    FakeDownloader downloader;
-    std::vector<std::string> notes;
-    UpdateRoad road{tables.downloads,
-                    tables.versions,
-                    tables.mappings,
-                    tables.log,
-                    prompter,
-                    runner,
-                    downloader,
-                    [this](const std::string& note) { notes.push_back(note); },
-                    false};
     CatalogueTree tree{tables.downloads};
 };
 
-TEST_F(UpdateRoadTest, MissingVoteSpritesAreFetchedAndInstalled) {
+TEST_F(VoteDataAndMods, MissingVoteSpritesAreFetchedAndInstalled) {
     WriteFile(paths.voteSpriteDir + "well.spr", "present");
     ListedMap twoFort{"2fort"};
     twoFort.hasVoteData = 1;
     ListedMap well{"well"};
     well.hasVoteData = 1;
     WriteFile(paths.modWorkDir + "update.conf", MapListText(5, {twoFort, well, {"hunted"}}));
-    downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", VotePackage("2fort"));
+    downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", Package("sprites/vote/2fort.spr", 's'));
 
     EXPECT_EQ(FetchVoteMapData(request, road), 1);
 
@@ -97,17 +66,17 @@ TEST_F(UpdateRoadTest, MissingVoteSpritesAreFetchedAndInstalled) {
     EXPECT_EQ(downloader.runs.size(), 1u);
 }
 
-TEST_F(UpdateRoadTest, ACancelledVoteDataDownloadInstallsNothing) {
+TEST_F(VoteDataAndMods, ACancelledVoteDataDownloadInstallsNothing) {
     ListedMap twoFort{"2fort"};
     twoFort.hasVoteData = 1;
     WriteFile(paths.modWorkDir + "update.conf", MapListText(5, {twoFort}));
-    downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", VotePackage("2fort"));
+    downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", Package("sprites/vote/2fort.spr", 's'));
     downloader.SetResult(-1);
     EXPECT_EQ(FetchVoteMapData(request, road), 0);
     EXPECT_FALSE(fs::exists(paths.voteSpriteDir + "2fort.spr"));
 }
 
-TEST_F(UpdateRoadTest, ModUpdatesRefreshAddressesLearnModsAndListNewerPackages) {
+TEST_F(VoteDataAndMods, ModUpdatesRefreshAddressesLearnModsAndListNewerPackages) {
     fs::create_directories(paths.installDir + "/tfc");
     fs::create_directories(paths.installDir + "/newmod");
     ModTable mods;
@@ -181,7 +150,7 @@ TEST(PlainName, RefusesWhatCouldLeaveAFolder) {
 
 // A hostile list names paths outside the game's folders as keys, folder names and package
 // file names; none of them is listed, fetched or unpacked, and the sane records still are.
-TEST_F(UpdateRoadTest, HostileListsTouchNothingOutsideTheGame) {
+TEST_F(VoteDataAndMods, HostileListsTouchNothingOutsideTheGame) {
     const std::string outside = dir / "outside";
     fs::create_directories(outside + "/victim");
     WriteFile(outside + "/victim/keep.txt", "keep");
