@@ -123,13 +123,16 @@ bool AllInstalled(const AvailableDownloads& downloads) {
 
 int InstallTicked(CliContext& context, ResourceList& list, HeadlessRunner& runner,
                   const UpdatesRequest& request, const AvailableDownloads& downloads) {
+    if (request.all && list.Tree().PackageCount() == 0) {
+        context.prompter.ShowMessage("Nothing to install: every package is up to date.");
+        return kExitOk;
+    }
     if (!TickPackages(list.Tree(), request, context.prompter)) {
         return kExitFailed;
     }
     runner.ReportOnOutput();
     if (!list.Download()) {
-        context.prompter.ShowMessage("No package is offered; nothing was downloaded.");
-        return kExitFailed;
+        return kExitFailed; // nothing was ticked: cannot happen after the titles were found
     }
     const std::string log = list.Request().paths.modWorkDir + kUpdateLogName;
     if (FileExists(log)) {

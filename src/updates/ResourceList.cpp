@@ -18,7 +18,9 @@ namespace ballotine {
 
 namespace {
 
-enum ListItem : std::size_t { MapList = 0, ModList = 1 };
+// The two items of the lists' queue.
+constexpr std::size_t kMapListItem = 0;
+constexpr std::size_t kModListItem = 1;
 
 void AppendPendingList(DownloadQueue& queue, const char* name, const std::string& url,
                        const std::string& localPath) {
@@ -27,7 +29,7 @@ void AppendPendingList(DownloadQueue& queue, const char* name, const std::string
     queue.SetStatus(StatusPending);
 }
 
-DownloadStatus StatusOf(DownloadQueue& queue, ListItem item) {
+DownloadStatus StatusOf(DownloadQueue& queue, std::size_t item) {
     return queue.MoveTo(item) ? queue.GetStatus() : StatusNone;
 }
 
@@ -66,7 +68,7 @@ bool ResourceList::FetchLists(DownloadQueue& lists) {
         return false;
     }
     const auto mapList = QueryFile(paths.modWorkDir + kMapUpdateListName);
-    if (StatusOf(lists, MapList) != StatusDownloaded || !mapList || mapList->isFolder ||
+    if (StatusOf(lists, kMapListItem) != StatusDownloaded || !mapList || mapList->isFolder ||
         mapList->size < kSmallestMapUpdateList) {
         m_road.prompter.ShowMessage(kListNotDownloadedMessage);
         return false;
@@ -81,7 +83,7 @@ ResourceList::Opening ResourceList::Open() {
     }
     m_road.downloads.Clear();
     FetchVoteMapData(m_request, m_road);
-    if (StatusOf(lists, ModList) == StatusDownloaded) {
+    if (StatusOf(lists, kModListItem) == StatusDownloaded) {
         LoadModUpdates(m_mods, m_request, m_road, m_tree);
     }
     if (!LoadVersionTable(m_road.versions, m_request.paths)) {

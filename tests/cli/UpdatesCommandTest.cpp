@@ -76,6 +76,29 @@ TEST_F(UpdatesOnDemo, InstallsChosenPackagesAndRecordsThem) {
     const CliRun after = Run({"updates"});
     EXPECT_EQ(after.out.find("Lakeside server sizes"), std::string::npos);
     EXPECT_EQ(after.out.find("Summit"), std::string::npos);
+
+    const CliRun all = Run({"updates", "--all"});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/quarry.bsp")));
+    const CliRun nothing = Run({"updates", "--all"});
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_NE(nothing.err.find("Nothing to install"), std::string::npos) << nothing.err;
+}
+
+TEST_F(UpdatesOnDemo, LearnsInstalledModsAndKeepsThemInTheModList) {
+    const fs::path modList = demo.Layout().serverDir / "modsupdate.cfg";
+    std::string text = ReadFile(modList);
+    text.insert(text.find("#END#"), "#MOD#\ncstrike 3 5000\nCounter-Strike\nCS maps\n"
+                                    "http://cs\nhttp://cs/cs.zip\nN/A\n");
+    test::WriteFile(modList, text);
+    fs::create_directories(demo.Game("cstrike"));
+
+    const CliRun run = Run({"updates"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Ballotine Updates\tCS maps\t3\t5000\n"), std::string::npos);
+    const std::string saved = ReadFile(demo.Game("Ballotine/mods.cfg"));
+    EXPECT_NE(saved.find("\ncstrike 0\nCounter-Strike\nhttp://cs\n#END#"), std::string::npos)
+        << saved;
 }
 
 TEST_F(UpdatesOnDemo, FailuresAndMistakes) {
