@@ -2,8 +2,8 @@
 
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
-#include "mapsettings/MapSettingsModel.h"
 #include "download/DownloadTransfer.h"
+#include "mapsettings/MapSettingsModel.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/Registry.h"
