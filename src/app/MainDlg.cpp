@@ -235,14 +235,12 @@ QWidget* CMainDlg::BuildDescriptionFrame() {
     m_ui.description->setReadOnly(true);
     m_ui.description->setMinimumWidth(220);
     m_ui.description->setFixedHeight(120);
-    // Shown by the update feature once it is wired in; until then it stays out of sight.
     m_ui.checkForUpdates =
         new QPushButton(QStringLiteral("Check For Updates"), m_ui.descriptionFrame);
     m_ui.checkForUpdates->setDefault(true);
-    m_ui.checkForUpdates->setEnabled(false);
-    m_ui.checkForUpdates->setVisible(false);
     layout->addWidget(m_ui.description);
     layout->addWidget(m_ui.checkForUpdates, 0, Qt::AlignRight);
+    connect(m_ui.checkForUpdates, &QPushButton::clicked, this, &CMainDlg::OnCheckForUpdates);
     return m_ui.descriptionFrame;
 }
 
@@ -464,6 +462,19 @@ void CMainDlg::OpenMapSettings() {
     if (m_mapSettingsOpener) {
         m_mapSettingsOpener(*this, m_model.SelectedMap());
     }
+}
+
+void CMainDlg::OnCheckForUpdates() {
+    // Without a selected mod there is no address to fetch the lists from.
+    const auto request = MakeResourceListRequest(m_session);
+    if (!request || !m_updatesOpener) {
+        return;
+    }
+    CopySelections();
+    m_updatesOpener(*this, *request);
+    m_model.RefreshAfterUpdates(m_services.prompter);
+    FillModSelector();
+    ShowModel();
 }
 
 } // namespace ballotine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/MainWindowModel.h"
+#include "updates/UpdateRoad.h"
 
 #include <QDialog>
 #include <functional>
@@ -29,6 +30,8 @@ class CMainDlg : public QDialog {
 public:
     // Opens the map settings dialog for a map; set by the application.
     using MapSettingsOpener = std::function<void(CMainDlg& window, const std::string& map)>;
+    // Runs the update list for the selected mod; set by the application.
+    using UpdatesOpener = std::function<void(CMainDlg& window, const ResourceListRequest& request)>;
 
     // The controls, for the code that drives the window (tests, screenshots).
     struct Controls {
@@ -72,6 +75,7 @@ public:
     QComboBox* ModSelector() const { return m_ui.modSelector; }
 
     void SetMapSettingsOpener(MapSettingsOpener opener) { m_mapSettingsOpener = std::move(opener); }
+    void SetUpdatesOpener(UpdatesOpener opener) { m_updatesOpener = std::move(opener); }
 
     // Shows the model again after code outside the window changed it.
     void ShowModel();
@@ -117,6 +121,7 @@ private:
     void OnSaveListAs();
     void OnCompile();
     void OpenMapSettings();
+    void OnCheckForUpdates();
 
     Session& m_session;
     Services& m_services;
@@ -125,6 +130,7 @@ private:
     Controls m_ui{};
     QLabel* m_banner = nullptr;
     MapSettingsOpener m_mapSettingsOpener;
+    UpdatesOpener m_updatesOpener;
     bool m_shown = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/MainDlg.h"
 #include "app/MapSettingsDlg.h"
+#include "app/ResourceListDlg.h"
 #include "platform/Paths.h"
 
 namespace ballotine {
@@ -14,6 +15,7 @@ int CVoteMapApp::Run() {
     CMainDlg window(m_session, m_services, m_registry);
     m_prompter.SetParent(&window);
     window.SetMapSettingsOpener(MakeMapSettingsOpener(m_session, m_mapSettings, m_services));
+    window.SetUpdatesOpener(MakeUpdatesOpener(m_session, m_updates, m_transfer, m_services));
     if (!window.StartUp()) {
         return 1; // its message has been shown
     }

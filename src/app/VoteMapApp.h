@@ -2,11 +2,13 @@
 
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
+#include "download/DownloadTransfer.h"
 #include "mapsettings/MapSettingsModel.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "updates/UpdateRoad.h"
 
 #include <filesystem>
 
@@ -31,6 +33,8 @@ private:
     RegistryFile m_registry;
     Session m_session;
     MapSettingsTables m_mapSettings;
+    UpdateTables m_updates;
+    DownloadTransfer m_transfer{m_clock}; // keeps its chunk size from one download to the next
 };
 
 } // namespace ballotine

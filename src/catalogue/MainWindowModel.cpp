@@ -1,8 +1,11 @@
 #include "catalogue/MainWindowModel.h"
 
 #include "catalogue/MapScan.h"
+#include "catalogue/ModListFile.h"
 #include "catalogue/Session.h"
 #include "common/Text.h"
+#include "platform/FolderListing.h"
+#include "platform/Paths.h"
 
 namespace ballotine {
 
@@ -104,6 +107,25 @@ bool MainWindowModel::CanOpenFocusedMapSettings(MapListId list) const {
     const MapList& maps = List(list);
     const auto focused = maps.Focused();
     return focused && maps.At(*focused).state == MapState::Configurable;
+}
+
+void MainWindowModel::RefreshAfterUpdates(Prompter& prompter) {
+    SaveModList(m_session, prompter);
+    if (m_session.mods.tableChanged && LoadModList(m_session, prompter)) {
+        RefreshMapLists();
+    }
+    ScanAvailableMaps();
+    RemoveChosenFromAvailable();
+    if (!m_session.paths.HasMod()) {
+        return;
+    }
+    const FolderListing entities =
+        FolderListing::ReadNames(m_session.paths.modWorkDir + "Entities");
+    for (std::size_t index = 0; index < m_chosen.Count(); ++index) {
+        if (entities.AnyMatch(m_chosen.At(index).name + ".*")) {
+            m_chosen.SetState(index, MapState::Configurable);
+        }
+    }
 }
 
 std::string MainWindowModel::SpritePath(std::string_view name) const {

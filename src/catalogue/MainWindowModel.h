@@ -11,6 +11,7 @@
 
 namespace ballotine {
 
+class Prompter;
 struct Session;
 
 inline constexpr const char* kMainWindowTitle = "Ballotine V2.2";
@@ -91,6 +92,12 @@ public:
     bool ShowFocusedMap(MapListId list);
     // A double click: whether the focused entry's map has entity settings to open.
     bool CanOpenFocusedMapSettings(MapListId list) const;
+
+    // After the update list has closed, however it closed: saves the mod list (keeping what
+    // the update lists taught it), reads it again and refreshes both lists when a mod package
+    // was installed, rescans "Available Maps" and marks the vote list maps that now have entity
+    // settings as Configurable.
+    void RefreshAfterUpdates(Prompter& prompter);
 
 private:
     // Inserts the selected entries of one list into the other; the caller removes them from

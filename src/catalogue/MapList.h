@@ -50,6 +50,9 @@ public:
     std::optional<std::size_t> Focused() const { return m_focused; }
     void SetFocused(std::optional<std::size_t> index);
 
+    // Gives an entry another state; its name, place and selection stay.
+    void SetState(std::size_t index, MapState state) { m_entries[index].state = state; }
+
 private:
     std::vector<MapEntry> m_entries;
     std::optional<std::size_t> m_focused;

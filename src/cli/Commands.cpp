@@ -121,6 +121,26 @@ const std::vector<CommandInfo>& AllCommands() {
          "update (a failed import leaves MAP.ent for inspection) and exits 1, as does No.\n"
          "MAP and KEY are matched as \"sizes\" lists them, any letter case.",
          true, RunApplyCommand},
+        {"updates", "[--install TITLE... | --all]",
+         "list the packages the update server offers, or install some",
+         "Fetches the selected mod's map update list (BASEURL/database.conf into update.conf)\n"
+         "and the mod update list (into modsupdate.cfg) as \"Check For Updates\" does,\n"
+         "installs missing vote map data (the vote sprites of maps the server has data for),\n"
+         "takes over new addresses and learns installed mods from the mod update list, and\n"
+         "lists every package newer than what is installed, one per line as\n"
+         "CATEGORY<TAB>TITLE<TAB>VERSION<TAB>SIZE, categories in the order \"Ballotine\n"
+         "Updates\", \"New Maps\", \"Entity Updates\", \"Full Map Updates\", \"Downloadable\n"
+         "Maps\", titles in alphabetical order; SIZE is in bytes or N/A. Records whose map\n"
+         "keys, folder names or package file names could lead outside the game's folders are\n"
+         "left out (noted on standard error).\n"
+         "--install TITLE...: downloads the packages of these titles (letter case ignored),\n"
+         "printing NAME<TAB>downloaded|failed<TAB>BYTES<TAB>RATE per file, installs them,\n"
+         "records their versions in config.conf and prints Log<TAB>PATH of update.log.\n"
+         "--all: the same for every listed package.\n"
+         "mods.cfg is saved afterwards in every case. Exit 1 when a list could not be\n"
+         "fetched, a title is not offered, config.conf is missing (no packages can be\n"
+         "installed then) or any package failed to download or install.",
+         true, RunUpdatesCommand},
     };
     return commands;
 }

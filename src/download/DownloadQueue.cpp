@@ -53,6 +53,14 @@ bool DownloadQueue::Advance() {
     return true;
 }
 
+bool DownloadQueue::MoveTo(std::size_t index) {
+    if (index >= m_items.size()) {
+        return false;
+    }
+    m_cursor = index;
+    return true;
+}
+
 bool DownloadQueue::FindByName(std::string_view name) {
     for (std::size_t index = 0; index < m_items.size(); ++index) {
         if (EqualsNoCase(m_items[index].name, name)) {

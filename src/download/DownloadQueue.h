@@ -50,6 +50,10 @@ public:
 
     std::int32_t GetCount() const { return static_cast<std::int32_t>(m_items.size()); }
     bool HasCurrent() const { return m_cursor.has_value(); }
+    // For owners that keep their own index of the items: an item by position, and the cursor
+    // moved there (false, cursor unchanged, when out of range).
+    const DownloadItem& At(std::size_t index) const { return m_items[index]; }
+    bool MoveTo(std::size_t index);
 
     // The current item's fields; empty texts and zeros with no current item.
     const std::string& GetName() const;

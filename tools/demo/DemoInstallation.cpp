@@ -67,6 +67,7 @@ bool WriteDemoInstallation(const DemoLayout& layout, std::string& error) {
     WriteDemoInstallerFiles(writer, layout);
     WriteDemoVoteMap(writer, layout);
     WriteDemoSettings(writer, layout);
+    WriteDemoUpdateServer(writer, layout);
     if (!writer.Ok()) {
         error = writer.Error();
         return false;

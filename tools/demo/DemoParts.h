@@ -23,5 +23,8 @@ void WriteDemoVoteMap(DemoWriter& writer, const DemoLayout& layout);
 // The tfc mod's server sizes (servertypes.conf) and two maps' entity reference files and
 // templates.
 void WriteDemoSettings(DemoWriter& writer, const DemoLayout& layout);
+// The update server below server/: the tfc mod's map update list with its map, entity and vote
+// map data packages, and the mod update list with a tfc package.
+void WriteDemoUpdateServer(DemoWriter& writer, const DemoLayout& layout);
 
 } // namespace ballotine::demo

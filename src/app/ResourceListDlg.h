@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/MainDlg.h"
+#include "platform/Clock.h"
+#include "updates/ResourceList.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <array>
+#include <map>
+#include <utility>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace ballotine {
+
+class DownloadTransfer;
+struct Services;
+
+// The update list window ("TFC Resource List"): a view over ResourceList. exec() runs the
+// opening sequence first (its download windows appear over the parent) and shows the window
+// only when the lists arrived; a 100 ms timer redraws the check marks after double clicks.
+class CResourceListDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    struct Controls {
+        QTreeWidget* tree;
+        QGroupBox* detailsFrame;
+        QLabel* details;
+        QPushButton* download;
+        QPushButton* cancel;
+        QLabel* status;
+    };
+
+    explicit CResourceListDlg(ResourceList& list, QWidget* parent = nullptr);
+
+    // Rejected at once, without showing the window, when the lists could not be fetched.
+    int exec() override;
+
+    const Controls& Ui() const { return m_ui; }
+    QTreeWidgetItem* Item(NodeId id) const;
+    bool TimerRunning() const;
+
+private:
+    void BuildControls();
+    void FillTree();
+    void Redraw(NodeId id);
+    void ShowTotals();
+    NodeId IdOf(const QTreeWidgetItem* item) const;
+    const QIcon& Icon(const CatalogueNode& node);
+
+    void OnTimer();
+    void OnDoubleClicked();
+    void OnCurrentItemChanged(QTreeWidgetItem* current);
+    void OnDownload();
+
+    ResourceList& m_list;
+    Controls m_ui{};
+    QTimer* m_timer;
+    std::array<QPixmap, kCatalogueImageCount> m_images;
+    std::map<std::pair<int, int>, QIcon> m_icons;
+    std::array<QTreeWidgetItem*, 5> m_categoryItems{};
+    std::array<std::vector<QTreeWidgetItem*>, 5> m_packageItems;
+};
+
+// Runs a queue in the download window, over the visible modal window or else over `parent`.
+class DialogDownloadRunner final : public DownloadRunner {
+public:
+    DialogDownloadRunner(DownloadTransfer& transfer, const Clock& clock, QWidget* parent)
+        : m_transfer(transfer), m_clock(clock), m_parent(parent) {}
+    int RunQueue(DownloadQueue& queue, bool allowSkip) override;
+
+private:
+    DownloadTransfer& m_transfer;
+    const Clock& m_clock;
+    QWidget* m_parent;
+};
+
+// The eight 16x16 images of the catalogue tree, drawn by us.
+std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages();
+
+// What "Check For Updates" opens: the update list over the main window, on the program's
+// tables and transfer.
+CMainDlg::UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables,
+                                          DownloadTransfer& transfer, Services& services);
+
+} // namespace ballotine

@@ -1,0 +1,196 @@
+#include "catalogue/ModListFile.h"
+#include "cli/Commands.h"
+#include "cli/TerminalPrompter.h"
+#include "common/Text.h"
+#include "download/DownloadTransfer.h"
+#include "download/HeadlessDownload.h"
+#include "install/InstallQueue.h"
+#include "platform/FileSystem.h"
+#include "updates/ResourceList.h"
+
+#include <optional>
+
+namespace ballotine {
+
+namespace {
+
+// Runs each queue with the text progress line: the lists' downloads on the error stream, the
+// packages' on the output once the command asks for it.
+class HeadlessRunner final : public DownloadRunner {
+public:
+    HeadlessRunner(DownloadTransfer& transfer, const Clock& clock, std::ostream& out,
+                   std::ostream& err)
+        : m_transfer(transfer), m_clock(clock), m_outLine(out, false), m_errLine(err, false) {}
+    void ReportOnOutput() { m_line = &m_outLine; }
+    int RunQueue(DownloadQueue& queue, bool /*allowSkip*/) override {
+        return RunDownloadQueue(queue, m_transfer, m_clock, m_line);
+    }
+
+private:
+    DownloadTransfer& m_transfer;
+    const Clock& m_clock;
+    TextProgressLine m_outLine;
+    TextProgressLine m_errLine;
+    TextProgressLine* m_line = &m_errLine;
+};
+
+struct UpdatesRequest {
+    bool install = false;
+    bool all = false;
+    std::vector<std::string> titles;
+};
+
+std::optional<UpdatesRequest> ParseUpdatesArgs(const CommandArgs& args, std::ostream& err) {
+    UpdatesRequest request;
+    for (const std::string& arg : args) {
+        if (arg == "--all") {
+            request.install = request.all = true;
+        } else if (arg == "--install") {
+            request.install = true;
+        } else if (request.install && !(arg.size() > 1 && arg.starts_with("--"))) {
+            request.titles.push_back(arg);
+        } else {
+            err << "updates: unexpected argument '" << arg << "'\n";
+            return std::nullopt;
+        }
+    }
+    if (request.install && request.all == !request.titles.empty()) {
+        err << "updates: --install needs package titles, or --all alone\n";
+        return std::nullopt;
+    }
+    return request;
+}
+
+std::string SizeText(std::int64_t size) {
+    return size > 0 ? std::to_string(size) : std::string("N/A");
+}
+
+void PrintCatalogue(const CatalogueTree& tree, const AvailableDownloads& downloads,
+                    std::ostream& out) {
+    for (const Category category : kCategories) {
+        for (const CatalogueNode& package : tree.Packages(category)) {
+            if (package.queueIndex < 0) {
+                continue;
+            }
+            const DownloadItem& item = downloads.At(package.queueIndex);
+            out << CategoryLabel(category) << '\t' << package.label << '\t' << item.version << '\t'
+                << SizeText(item.size) << '\n';
+        }
+    }
+}
+
+// Ticks the packages to install; false, after a message, when a title names none of them.
+bool TickPackages(CatalogueTree& tree, const UpdatesRequest& request, Prompter& prompter) {
+    for (const Category category : kCategories) {
+        const auto& packages = tree.Packages(category);
+        for (std::size_t child = 0; child < packages.size(); ++child) {
+            if (request.all) {
+                tree.SetChecked({category, static_cast<std::int32_t>(child)}, true);
+            }
+        }
+    }
+    for (const std::string& title : request.titles) {
+        bool found = false;
+        for (const Category category : kCategories) {
+            const auto& packages = tree.Packages(category);
+            for (std::size_t child = 0; child < packages.size() && !found; ++child) {
+                if (EqualsNoCase(packages[child].label, title)) {
+                    tree.SetChecked({category, static_cast<std::int32_t>(child)}, true);
+                    found = true;
+                }
+            }
+        }
+        if (!found) {
+            prompter.ShowMessage("No package titled '" + title +
+                                 "' is offered; nothing was "
+                                 "downloaded. 'updates' lists the packages.");
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether every package that was to be installed was.
+bool AllInstalled(const AvailableDownloads& downloads) {
+    for (std::int32_t index = 0; index < downloads.Count(); ++index) {
+        const DownloadStatus status = downloads.At(index).status;
+        if (status != StatusNone && status != StatusInstalled) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int InstallTicked(CliContext& context, ResourceList& list, HeadlessRunner& runner,
+                  const UpdatesRequest& request, const AvailableDownloads& downloads) {
+    if (request.all && list.Tree().PackageCount() == 0) {
+        context.prompter.ShowMessage("Nothing to install: every package is up to date.");
+        return kExitOk;
+    }
+    if (!TickPackages(list.Tree(), request, context.prompter)) {
+        return kExitFailed;
+    }
+    runner.ReportOnOutput();
+    if (!list.Download()) {
+        return kExitFailed; // nothing was ticked: cannot happen after the titles were found
+    }
+    const std::string log = list.Request().paths.modWorkDir + kUpdateLogName;
+    if (FileExists(log)) {
+        context.out << "Log\t" << log << '\n';
+    }
+    return AllInstalled(downloads) && list.FailedCount() == 0 ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+int RunUpdatesCommand(CliContext& context, const CommandArgs& args) {
+    const auto request = ParseUpdatesArgs(args, context.err);
+    if (!request) {
+        return kExitUsage;
+    }
+    const auto opened = MakeResourceListRequest(context.session);
+    if (!opened) {
+        context.prompter.ShowMessage("No mod is selected: there is no update server to ask.");
+        return kExitFailed;
+    }
+    DownloadTransfer transfer(context.services.clock);
+    HeadlessRunner runner(transfer, context.services.clock, context.out, context.err);
+    UpdateTables tables;
+    UpdateRoad road{
+        tables.downloads,
+        tables.versions,
+        tables.mappings,
+        tables.log,
+        context.prompter,
+        context.services.runner,
+        runner,
+        [&context](const std::string& note) { context.err << "note: " << note << '\n'; },
+        false};
+    ResourceList list(*opened, context.session.mods, road);
+
+    int status = kExitOk;
+    const ResourceList::Opening opening = list.Open();
+    if (opening == ResourceList::Opening::Cancelled) {
+        status = kExitFailed;
+    } else if (opening == ResourceList::Opening::CategoriesOnly) {
+        context.prompter.ShowMessage("Cannot read " + opened->paths.modWorkDir + kVersionFileName +
+                                     ": without a version record no map packages are offered.");
+        if (request->install) {
+            status = kExitFailed;
+        } else {
+            PrintCatalogue(list.Tree(), tables.downloads, context.out);
+        }
+    } else if (request->install) {
+        status = InstallTicked(context, list, runner, *request, tables.downloads);
+    } else {
+        PrintCatalogue(list.Tree(), tables.downloads, context.out);
+    }
+    // As after the window's update list, whatever happened: new addresses, learnt mods and
+    // installed versions are kept.
+    if (!SaveModList(context.session, context.prompter)) {
+        status = kExitFailed;
+    }
+    return status;
+}
+
+} // namespace ballotine

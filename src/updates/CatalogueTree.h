@@ -1,0 +1,136 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ballotine {
+
+class AvailableDownloads;
+
+// The five categories of the catalogue, in the order they are created and expanded.
+enum class Category : int {
+    BallotineUpdates = 0, // mod packages
+    NewMaps,              // maps not present, added in the last five list revisions
+    EntityUpdates,        // entity packages
+    FullMapUpdates,       // map packages of maps that are present
+    DownloadableMaps,     // the other maps not present
+};
+inline constexpr std::array<Category, 5> kCategories = {
+    Category::BallotineUpdates, Category::NewMaps, Category::EntityUpdates,
+    Category::FullMapUpdates, Category::DownloadableMaps};
+std::string_view CategoryLabel(Category category);
+
+// The tree's eight 16x16 images; 4 to 7 are the highlighted forms of 0 to 3, shown for the
+// selected item.
+enum CatalogueImage : int {
+    ImageTick = 0,         // package checked
+    ImageCross = 1,        // package not checked
+    ImageChevronRight = 2, // category not checked
+    ImageChevronLeft = 3,  // category checked
+    ImageTickSelected = 4,
+    ImageCrossSelected = 5,
+    ImageChevronRightSelected = 6,
+    ImageChevronLeftSelected = 7,
+};
+inline constexpr int kCatalogueImageCount = 8;
+
+struct CatalogueNode {
+    std::string label;
+    bool checked = false;
+    int image = ImageCross;
+    int selectedImage = ImageCrossSelected;
+    // The queue item the label names (the first of that title); -1 for a category.
+    std::int32_t queueIndex = -1;
+};
+
+// A category (child -1) or one of its packages, by position in the category's sorted list.
+struct NodeId {
+    Category category = Category::BallotineUpdates;
+    std::int32_t child = -1;
+
+    bool IsCategory() const { return child < 0; }
+    bool operator==(const NodeId&) const = default;
+};
+
+struct ItemDetails {
+    std::string caption; // the details frame's caption
+    std::string text;    // the details text; "\n" are line breaks
+};
+
+// The catalogue tree as a plain model: five categories with the packages listed under them,
+// each with a check state and the images that show it, and the selection state of the dialog
+// (which categories' check states were last passed on to their children, whether a check
+// change waits to be applied, and the selection total). The view mirrors it.
+class CatalogueTree {
+public:
+    // The five categories, not checked, without packages. `downloads` must outlive the tree and
+    // may not be cleared while the tree lists packages of it.
+    explicit CatalogueTree(const AvailableDownloads& downloads);
+
+    const CatalogueNode& Node(NodeId id) const;
+    const std::vector<CatalogueNode>& Packages(Category category) const {
+        return m_packages[Index(category)];
+    }
+    std::int32_t PackageCount() const;
+
+    // Lists a package, not checked, under a category; its label is looked up once, now.
+    // SortPackages puts the categories in order afterwards.
+    void AddPackage(Category category, std::string label);
+    // Sorts every category's packages by label without regard to case, keeping the order in
+    // which equal labels were added.
+    void SortPackages();
+
+    // A double click: the item's check state flips; the images follow at the next refresh.
+    void ToggleCheck(NodeId id);
+    // Sets a check state, as a double click would when it differs.
+    void SetChecked(NodeId id, bool checked);
+    // A check change waits for RefreshCheckMarks.
+    bool IsDirty() const { return m_dirty; }
+    // Passes a changed category's check state on to its packages, redraws the images and
+    // recounts. Does nothing (false) unless a check change waits.
+    bool RefreshCheckMarks();
+    // The items whose images changed since the last call, for the view to redraw.
+    std::vector<NodeId> TakeRedrawn();
+
+    // Counts the checked packages and their known sizes, and sets the status text and whether
+    // "Download..." is enabled.
+    void UpdateSelectionTotals();
+    std::int32_t SelectedCount() const { return m_selectedCount; }
+    std::int64_t SelectedBytes() const { return m_selectedBytes; }
+    // Empty until the first count.
+    const std::string& StatusText() const { return m_statusText; }
+    bool DownloadEnabled() const { return m_selectedCount != 0; }
+    // Each package's check state becomes its queue item's status: StatusPending when checked,
+    // StatusNone otherwise.
+    void ApplyCheckStates(AvailableDownloads& downloads) const;
+
+    // What the details pane shows for an item.
+    ItemDetails Details(NodeId id) const;
+
+private:
+    static std::size_t Index(Category category) { return static_cast<std::size_t>(category); }
+    CatalogueNode& MutableNode(NodeId id);
+    void PassOnCategoryCheck(Category category);
+    void SetImages(NodeId id, int image, int selectedImage);
+
+    const AvailableDownloads& m_downloads;
+    std::array<CatalogueNode, 5> m_categories;
+    std::array<std::vector<CatalogueNode>, 5> m_packages;
+    // The check state last passed on to each category's packages.
+    std::array<bool, 5> m_categoryChecked{};
+    bool m_dirty = false;
+    std::vector<NodeId> m_redrawn;
+    std::int32_t m_selectedCount = 0;
+    std::int64_t m_selectedBytes = 0;
+    std::string m_statusText;
+};
+
+// A frame caption of at most 64 characters: a longer name (64 or more) is cut after its 64th
+// character and "..." appended. Characters are UTF-8 sequences when the name is valid UTF-8,
+// else bytes.
+std::string DetailsCaption(std::string_view name);
+
+} // namespace ballotine

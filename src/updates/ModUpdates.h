@@ -1,0 +1,19 @@
+#pragma once
+
+namespace ballotine {
+
+class CatalogueTree;
+struct ModTable;
+struct ResourceListRequest;
+struct UpdateRoad;
+
+inline constexpr const char* kModUpdateListName = "modsupdate.cfg";
+
+// Reads "modsupdate.cfg" of the working folder: takes over the mod list's new address,
+// refreshes each known mod's base address, learns the installed mods the table does not hold
+// (version 0) and lists the newer packages of installed mods under "Ballotine Updates". False
+// when the file cannot be opened; nothing changes then.
+bool LoadModUpdates(ModTable& mods, const ResourceListRequest& request, UpdateRoad& road,
+                    CatalogueTree& tree);
+
+} // namespace ballotine

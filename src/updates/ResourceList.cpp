@@ -1,0 +1,115 @@
+#include "updates/ResourceList.h"
+
+#include "catalogue/ModTable.h"
+#include "catalogue/Session.h"
+#include "common/Text.h"
+#include "download/DownloadQueue.h"
+#include "install/InstallQueue.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "updates/AvailableDownloads.h"
+#include "updates/ModUpdates.h"
+#include "updates/UpdateCatalogue.h"
+#include "updates/VersionTable.h"
+#include "updates/VoteMapData.h"
+
+namespace ballotine {
+
+namespace {
+
+// The two items of the lists' queue.
+constexpr std::size_t kMapListItem = 0;
+constexpr std::size_t kModListItem = 1;
+
+void AppendPendingList(DownloadQueue& queue, const char* name, const std::string& url,
+                       const std::string& localPath) {
+    queue.Append(name, url, "N/A", localPath, -1, 0, "N/A", false);
+    queue.MoveTo(static_cast<std::size_t>(queue.GetCount() - 1));
+    queue.SetStatus(StatusPending);
+}
+
+DownloadStatus StatusOf(DownloadQueue& queue, std::size_t item) {
+    return queue.MoveTo(item) ? queue.GetStatus() : StatusNone;
+}
+
+} // namespace
+
+std::optional<ResourceListRequest> MakeResourceListRequest(const Session& session) {
+    if (!session.selector.HasSelection() || !session.paths.HasMod()) {
+        return std::nullopt;
+    }
+    const std::string title = session.selector.SelectedText();
+    const std::int32_t index = session.mods.FindModByTitle(title);
+    if (index < 0) {
+        return std::nullopt;
+    }
+    const ModRecord& mod = session.mods.records[static_cast<std::size_t>(index)];
+    return ResourceListRequest{title, mod.dir, mod.baseUrl, session.mods.modListUrl, session.paths};
+}
+
+ResourceList::ResourceList(ResourceListRequest request, ModTable& mods, UpdateRoad& road)
+    : m_request(std::move(request)), m_mods(mods), m_road(road), m_tree(road.downloads) {
+    m_mods.tableChanged = false;
+}
+
+std::string ResourceList::Caption() const {
+    return Format(kResourceListCaption, m_request.modTitle.c_str());
+}
+
+bool ResourceList::FetchLists(DownloadQueue& lists) {
+    const WorkingPaths& paths = m_request.paths;
+    AppendPendingList(lists, "Entity Config List...", m_request.baseUrl + "/database.conf",
+                      paths.modWorkDir + kMapUpdateListName);
+    AppendPendingList(lists, "Master Map...", m_request.modListUrl,
+                      paths.workDir + kModUpdateListName);
+    if (m_road.downloader.RunQueue(lists, false) != 1) {
+        m_road.prompter.ShowMessage(kListDownloadCancelledMessage);
+        return false;
+    }
+    const auto mapList = QueryFile(paths.modWorkDir + kMapUpdateListName);
+    if (StatusOf(lists, kMapListItem) != StatusDownloaded || !mapList || mapList->isFolder ||
+        mapList->size < kSmallestMapUpdateList) {
+        m_road.prompter.ShowMessage(kListNotDownloadedMessage);
+        return false;
+    }
+    return true;
+}
+
+ResourceList::Opening ResourceList::Open() {
+    DownloadQueue lists;
+    if (!FetchLists(lists)) {
+        return Opening::Cancelled;
+    }
+    m_road.downloads.Clear();
+    FetchVoteMapData(m_request, m_road);
+    if (StatusOf(lists, kModListItem) == StatusDownloaded) {
+        LoadModUpdates(m_mods, m_request, m_road, m_tree);
+    }
+    if (!LoadVersionTable(m_road.versions, m_request.paths)) {
+        return Opening::CategoriesOnly;
+    }
+    ScanInstalledMaps(m_road.versions, m_request.paths);
+    BuildUpdateTree(m_request.paths, m_road.versions, m_road.downloads, m_tree, m_road.debugLog);
+    m_tree.UpdateSelectionTotals();
+    return Opening::Listed;
+}
+
+bool ResourceList::Download() {
+    // A double click less than one refresh period ago still counts, its cascade included.
+    m_tree.RefreshCheckMarks();
+    m_tree.ApplyCheckStates(m_road.downloads);
+    m_tree.UpdateSelectionTotals();
+    if (m_tree.SelectedCount() == 0) {
+        return false;
+    }
+    CreateFolders(m_request.paths.modWorkDir + "mapzips");
+    m_road.downloader.RunQueue(m_road.downloads.Queue(), true);
+    InstallContext context{m_request.paths, m_request.modDir, m_mods,          m_road.versions,
+                           m_road.mappings, m_road.log,       m_road.prompter, m_road.runner};
+    context.showLog = m_road.showLog;
+    m_failed = InstallQueue(m_road.downloads.Queue(), context);
+    return true;
+}
+
+} // namespace ballotine

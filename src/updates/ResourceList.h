@@ -1,0 +1,64 @@
+#pragma once
+
+#include "updates/CatalogueTree.h"
+#include "updates/UpdateRoad.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ballotine {
+
+struct ModTable;
+
+inline constexpr const char* kResourceListCaption = "New '%s' Downloads...";
+inline constexpr const char* kListDownloadCancelledMessage =
+    "Unable to download config list. Retry again later...";
+inline constexpr const char* kListNotDownloadedMessage =
+    "Unable to download config list. Retry later...";
+// A map update list this small is an error page, not a list.
+inline constexpr std::uint64_t kSmallestMapUpdateList = 257;
+
+// The update list dialog without its window: fetches the two update lists, installs missing
+// vote map data, reads the mod updates and lists the newer packages; then downloads and
+// installs the checked ones. The window and the command line drive it; messages go through
+// the road's prompter.
+class ResourceList {
+public:
+    enum class Opening {
+        Cancelled,      // a list could not be fetched; its message was shown
+        CategoriesOnly, // no version record: at most mod packages, nothing can be downloaded
+        Listed,         // the catalogue is complete; check marks are refreshed from now on
+    };
+
+    // Clears the mod table's tableChanged: from here on it tells whether a mod was installed.
+    ResourceList(ResourceListRequest request, ModTable& mods, UpdateRoad& road);
+
+    // "New '<mod title>' Downloads...".
+    std::string Caption() const;
+    const ResourceListRequest& Request() const { return m_request; }
+
+    // The opening sequence, from fetching the lists to the first selection total.
+    Opening Open();
+
+    CatalogueTree& Tree() { return m_tree; }
+    const CatalogueTree& Tree() const { return m_tree; }
+
+    // "Download...": the check states become the queue's statuses (a check change still
+    // waiting for the refresh is applied first); with nothing checked, false and nothing else
+    // happens. Otherwise the checked packages are downloaded and then installed, whatever the
+    // download's outcome, and true is returned.
+    bool Download();
+    // The installation's count of failed items, after Download.
+    std::int32_t FailedCount() const { return m_failed; }
+
+private:
+    bool FetchLists(DownloadQueue& lists);
+
+    ResourceListRequest m_request;
+    ModTable& m_mods;
+    UpdateRoad& m_road;
+    CatalogueTree m_tree;
+    std::int32_t m_failed = 0;
+};
+
+} // namespace ballotine

@@ -1,0 +1,71 @@
+#include "updates/UpdateCatalogue.h"
+
+#include "catalogue/WorkingPaths.h"
+#include "platform/Paths.h"
+#include "updates/AvailableDownloads.h"
+#include "updates/CatalogueTree.h"
+#include "updates/VersionTable.h"
+
+namespace ballotine {
+
+namespace {
+
+constexpr std::int32_t kNewForRevisions = 5;
+
+DownloadItem PackageItem(const MapRecord& record, bool map, const WorkingPaths& paths) {
+    DownloadItem item;
+    item.name = map ? record.mapTitle : record.entityTitle;
+    item.url = map ? record.mapUrl : record.entityUrl;
+    item.altUrl = map ? record.mapMirrorUrl : record.entityMirrorUrl;
+    item.localPath = paths.modWorkDir + "mapzips" + kSeparator + FileNameOf(item.url);
+    item.size = map ? record.mapSize : record.entitySize;
+    item.version = map ? record.mapVersion : record.entityVersion;
+    item.packageKey = record.key;
+    item.fullPackage = map;
+    return item;
+}
+
+Category MapCategory(const MapRecord& record, std::int32_t listRevision,
+                     const VersionTable& versions) {
+    if (versions.MapVersionGap(record.key, 1) >= 0) {
+        return Category::FullMapUpdates; // the map is present
+    }
+    return std::int64_t{record.addedRevision} + kNewForRevisions > listRevision
+               ? Category::NewMaps
+               : Category::DownloadableMaps;
+}
+
+void ListPackage(const DownloadItem& item, Category category, AvailableDownloads& downloads,
+                 CatalogueTree& tree) {
+    if (downloads.Append(item) >= 0) {
+        tree.AddPackage(category, item.name);
+    }
+}
+
+} // namespace
+
+void BuildUpdateTree(const WorkingPaths& paths, const VersionTable& versions,
+                     AvailableDownloads& downloads, CatalogueTree& tree, const DebugLog& log) {
+    if (!paths.HasMod()) {
+        return;
+    }
+    const auto list = ReadCheckedMapUpdateList(paths.modWorkDir + kMapUpdateListName, log);
+    if (!list) {
+        return;
+    }
+    for (const MapRecord& record : list->records) {
+        if (record.mapVersion > 0 && versions.MapVersionGap(record.key, record.mapVersion) < 0) {
+            ListPackage(PackageItem(record, true, paths),
+                        MapCategory(record, list->listRevision, versions), downloads, tree);
+        }
+        // Offered whether or not the map itself is present or listed.
+        if (record.entityVersion != 0 &&
+            versions.EntityVersionGap(record.key, record.entityVersion) < 0) {
+            ListPackage(PackageItem(record, false, paths), Category::EntityUpdates, downloads,
+                        tree);
+        }
+    }
+    tree.SortPackages();
+}
+
+} // namespace ballotine

@@ -1,0 +1,247 @@
+#include "app/ResourceListDlg.h"
+
+#include "app/MainDlg.h"
+#include "app/MapListWidget.h"
+#include "catalogue/Session.h"
+#include "download/DownloadTransfer.h"
+#include "download/LoopbackServer.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "support/DemoFixture.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+using test::ReadFile;
+using test::WriteFile;
+namespace fs = std::filesystem;
+
+// The shell with the built zip tool first on the PATH; the log viewer is only noted.
+class ToolRunner final : public CommandRunner {
+public:
+    int Run(const std::string& commandLine, const std::filesystem::path& folder) override {
+        if (commandLine.starts_with("xdg-open")) {
+            viewed.push_back(commandLine);
+            return 0;
+        }
+        return m_shell.Run(commandLine, folder);
+    }
+    std::vector<std::string> viewed;
+
+private:
+    ShellCommandRunner m_shell{{test::BuiltProgram("pkzip25").parent_path()}};
+};
+
+// "Check For Updates" on the demo installation, from the main window through the update
+// list and its download windows.
+class ResourceListDlgTest : public testing::Test {
+protected:
+    void Start() {
+        registry = RegistryFile::Load(demo.Layout().registryFile);
+        window = std::make_unique<CMainDlg>(session, services, registry);
+        ASSERT_TRUE(window->StartUp());
+        window->SetUpdatesOpener(MakeUpdatesOpener(session, tables, transfer, services));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Presses "Check For Updates"; while the windows it opens run, `step` is called every
+    // 20 ms with the update list once it shows (else null) until it returns true.
+    void CheckForUpdates(const std::function<bool(CResourceListDlg*)>& step) {
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* list = qobject_cast<CResourceListDlg*>(QApplication::activeModalWidget());
+            if (step(list != nullptr && list->isVisible() ? list : nullptr)) {
+                driver.stop();
+            }
+        });
+        driver.start(20);
+        QTimer::singleShot(30000, [] {
+            ADD_FAILURE() << "the update windows did not close";
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close();
+            }
+        });
+        window->Ui().checkForUpdates->click();
+    }
+
+    static QTreeWidgetItem* Package(CResourceListDlg* list, const QString& title) {
+        const auto found = list->Ui().tree->findItems(title, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    static void DoubleClick(CResourceListDlg* list, QTreeWidgetItem* item) {
+        list->Ui().tree->setCurrentItem(item);
+        emit list->Ui().tree->itemDoubleClicked(item, 0);
+    }
+
+    // Ticks two packages, waits for the refresh to count them, then downloads.
+    static std::function<bool(CResourceListDlg*)> TickAndDownload() {
+        return [](CResourceListDlg* list) {
+            if (list == nullptr) {
+                return false;
+            }
+            if (!list->Ui().download->isEnabled()) {
+                DoubleClick(list, Package(list, "Lakeside server sizes"));
+                DoubleClick(list, Package(list, "Ridgeline - Attack / Defend"));
+                return false;
+            }
+            EXPECT_TRUE(list->Ui().status->text().startsWith("  Total Files Selected:2 of 7 files"))
+                << list->Ui().status->text().toStdString();
+            list->Ui().download->click();
+            return true;
+        };
+    }
+
+    void ExpectInstalledAndShown() {
+        const std::string work = demo.Game("Ballotine/tfc/");
+        EXPECT_TRUE(fs::exists(work + "update.log"));
+        const std::string record = ReadFile(work + "config.conf");
+        EXPECT_NE(record.find("lakeside 1 1\n"), std::string::npos) << record;
+        EXPECT_NE(record.find("ridgeline 1 0\n"), std::string::npos) << record;
+        EXPECT_EQ(ReadFile(demo.Game("tfc/maps/ridgeline.bsp")).substr(0, 1), "\x1e");
+        EXPECT_EQ(runner.viewed.size(), 1u) << "the report is shown";
+        // The main window: the new map is available, the vote list map with new entity
+        // settings is marked.
+        EXPECT_TRUE(window->Ui().availableMaps->Names().contains("ridgeline"));
+        EXPECT_EQ(window->Ui().chosenMaps->StateAt(0), MapState::Configurable); // lakeside
+        EXPECT_TRUE(prompter.Messages().empty()) << prompter.Messages().front();
+    }
+
+    test::DemoFixture demo;
+    Session session;
+    test::ScriptedPrompter prompter;
+    ToolRunner runner;
+    SteadyClock clock;
+    Services services{prompter, runner, clock};
+    RegistryFile registry;
+    UpdateTables tables;
+    DownloadTransfer transfer{clock};
+    std::unique_ptr<CMainDlg> window;
+};
+
+void ExpectCatalogueShown(CResourceListDlg* list) {
+    EXPECT_EQ(list->windowTitle(), "New 'Team Fortress Classic' Downloads...");
+    EXPECT_EQ(list->Ui().status->text(), "  Total Files Selected:0 of 7 files                  "
+                                         "        Total Download Size: 0 bytes");
+    EXPECT_FALSE(list->Ui().download->isEnabled());
+    EXPECT_TRUE(list->TimerRunning());
+    const QTreeWidget* tree = list->Ui().tree;
+    ASSERT_EQ(tree->topLevelItemCount(), 5);
+    const QTreeWidgetItem* newMaps = tree->topLevelItem(1);
+    EXPECT_EQ(newMaps->text(0), "New Maps");
+    EXPECT_TRUE(newMaps->font(0).bold());
+    ASSERT_EQ(newMaps->childCount(), 2);
+    EXPECT_EQ(newMaps->child(0)->text(0), "Frostfall - Capture The Flag");
+    EXPECT_TRUE(newMaps->isExpanded());
+    list->Ui().tree->setCurrentItem(tree->topLevelItem(4));
+    EXPECT_EQ(list->Ui().detailsFrame->title(), "Downloadable Maps");
+    EXPECT_EQ(list->Ui().details->text(), "These are the list of maps which you can download...");
+}
+
+TEST_F(ResourceListDlgTest, DownloadsAndInstallsFromTheDemoServer) {
+    Start();
+    bool inspected = false;
+    const auto tickAndDownload = TickAndDownload();
+    CheckForUpdates([&](CResourceListDlg* list) {
+        if (list != nullptr && !inspected) {
+            inspected = true;
+            ExpectCatalogueShown(list);
+        }
+        return tickAndDownload(list);
+    });
+    EXPECT_TRUE(inspected);
+    ExpectInstalledAndShown();
+}
+
+TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
+    // The demo server's files over HTTP, their addresses rewritten to point there.
+    test::LoopbackServer server;
+    const std::string fileServer = demo.Layout().ServerUrl();
+    const std::string httpServer = server.Url("");
+    const auto rewritten = [&](const std::string& text) {
+        std::string result = text;
+        for (std::size_t at = 0; (at = result.find(fileServer, at)) != std::string::npos;) {
+            result.replace(at, fileServer.size(), httpServer);
+            at += httpServer.size();
+        }
+        return result;
+    };
+    for (const auto& entry : fs::recursive_directory_iterator(demo.Layout().serverDir)) {
+        if (entry.is_regular_file()) {
+            const std::string relative =
+                entry.path().lexically_relative(demo.Layout().serverDir).generic_string();
+            server.Serve("/" + relative, rewritten(ReadFile(entry.path())));
+        }
+    }
+    const std::string modList = demo.Game("Ballotine/mods.cfg");
+    WriteFile(modList, rewritten(ReadFile(modList)));
+
+    Start();
+    CheckForUpdates(TickAndDownload());
+    ExpectInstalledAndShown();
+    EXPECT_EQ(server.Requests("/tfc/voteVM/ridgelineVM.zip").size(), 1u);
+    EXPECT_EQ(server.Requests("/tfc/maps/ridgeline.zip").size(), 1u);
+}
+
+TEST_F(ResourceListDlgTest, ACancelledListDownloadStillSavesTheModList) {
+    test::LoopbackServer server;
+    server.ServeStalling("/tfc/database.conf", std::string(4000, 'x'), 100);
+    const std::string modList = demo.Game("Ballotine/mods.cfg");
+    std::string text = ReadFile(modList);
+    const std::string base = demo.Layout().ServerUrl("tfc") + "\n";
+    text.replace(text.find(base), base.size(), server.Url("/tfc") + "\n");
+    WriteFile(modList, text);
+    Start();
+    fs::remove(modList);
+
+    CheckForUpdates([](CResourceListDlg* list) {
+        EXPECT_EQ(list, nullptr) << "the update list is never shown";
+        if (auto* download = QApplication::activeModalWidget()) {
+            download->close();
+            return true;
+        }
+        return false;
+    });
+    server.Release();
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{"Unable to download config list. Retry again later..."});
+    EXPECT_TRUE(fs::exists(modList)) << "saved after the update list, however it ended";
+}
+
+TEST_F(ResourceListDlgTest, WithoutASelectedModNothingOpens) {
+    Start();
+    int opened = 0;
+    window->SetUpdatesOpener([&opened](CMainDlg&, const ResourceListRequest&) { ++opened; });
+    session.selector.Clear();
+    window->Ui().checkForUpdates->click();
+    EXPECT_EQ(opened, 0);
+    session.selector.Add("Team Fortress Classic");
+    session.selector.Select(0);
+    window->Ui().checkForUpdates->click();
+    EXPECT_EQ(opened, 1);
+}
+
+TEST(CatalogueImages, EightDistinctPicturesOfSixteenPixels) {
+    const auto images = MakeCatalogueImages();
+    for (std::size_t a = 0; a < images.size(); ++a) {
+        EXPECT_EQ(images[a].size(), QSize(16, 16));
+        for (std::size_t b = a + 1; b < images.size(); ++b) {
+            EXPECT_NE(images[a].toImage(), images[b].toImage()) << a << " and " << b;
+        }
+    }
+}
+
+} // namespace
+} // namespace ballotine

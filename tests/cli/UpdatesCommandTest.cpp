@@ -1,0 +1,126 @@
+#include "CliTestSupport.h"
+#include "support/DemoFixture.h"
+#include "support/TestFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+using test::CliRun;
+using test::DemoFixture;
+using test::ReadFile;
+using test::RunCliWith;
+namespace fs = std::filesystem;
+
+// The updates command against the demo's update server (file:// addresses), with the built
+// zip tool on the PATH as beside the installed program.
+class UpdatesOnDemo : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::string tools = test::BuiltProgram("pkzip25").parent_path().string();
+        const char* path = std::getenv("PATH");
+        setenv("PATH", (tools + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
+    }
+    CliRun Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--registry", demo.Layout().registryFile.string()});
+        return RunCliWith(args);
+    }
+    // A package's size on the demo server, as the list gives it.
+    std::string Size(const std::string& package) const {
+        return std::to_string(fs::file_size(demo.Layout().serverDir / package));
+    }
+    std::string WorkFile(const std::string& name) const {
+        return demo.Game("Ballotine/tfc/" + name);
+    }
+
+    DemoFixture demo;
+};
+
+TEST_F(UpdatesOnDemo, ListsTheCatalogueAfterFetchingVoteMapData) {
+    ASSERT_FALSE(fs::exists(demo.Game("tfc/sprites/vote/ridgeline.spr")));
+    const CliRun run = Run({"updates"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        run.out,
+        "Ballotine Updates\tTFC map pack 2 (Summit)\t2\t" + Size("mods/tfc.zip") +
+            "\nNew Maps\tFrostfall - Capture The Flag\t1\t" + Size("tfc/maps/frostfall.zip") +
+            "\nNew Maps\tRidgeline - Attack / Defend\t1\t" + Size("tfc/maps/ridgeline.zip") +
+            "\nEntity Updates\tLakeside server sizes\t1\t" + Size("tfc/maps/lakeside_ents.zip") +
+            "\nEntity Updates\tQuarry server sizes\t1\tN/A\n"
+            "Full Map Updates\tLakeside 1.1 - Territorial Control\t2\t" +
+            Size("tfc/maps/lakeside.zip") + "\nDownloadable Maps\tQuarry - Capture The Flag\t1\t" +
+            Size("tfc/maps/quarry.zip") + "\n");
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/sprites/vote/ridgeline.spr")));
+    EXPECT_NE(run.err.find("ridgeline votemap data...\tdownloaded"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(WorkFile("update.log")));
+}
+
+TEST_F(UpdatesOnDemo, InstallsChosenPackagesAndRecordsThem) {
+    const CliRun run =
+        Run({"updates", "--install", "lakeside SERVER sizes", "TFC map pack 2 (Summit)"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(
+        run.out.find("Lakeside server sizes\tdownloaded\t" + Size("tfc/maps/lakeside_ents.zip")),
+        std::string::npos);
+    EXPECT_NE(run.out.find("Log\t" + WorkFile("update.log") + "\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(fs::exists(WorkFile("Entities/lakeside.16.ref")));
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
+    const std::string record = ReadFile(WorkFile("config.conf"));
+    EXPECT_NE(record.find("lakeside 1 1\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("*tfc 2 0\n"), std::string::npos) << record;
+    EXPECT_NE(ReadFile(demo.Game("Ballotine/mods.cfg")).find("tfc 2\n"), std::string::npos);
+
+    // Installed packages are no longer offered.
+    const CliRun after = Run({"updates"});
+    EXPECT_EQ(after.out.find("Lakeside server sizes"), std::string::npos);
+    EXPECT_EQ(after.out.find("Summit"), std::string::npos);
+
+    const CliRun all = Run({"updates", "--all"});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/quarry.bsp")));
+    const CliRun nothing = Run({"updates", "--all"});
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_NE(nothing.err.find("Nothing to install"), std::string::npos) << nothing.err;
+}
+
+TEST_F(UpdatesOnDemo, LearnsInstalledModsAndKeepsThemInTheModList) {
+    const fs::path modList = demo.Layout().serverDir / "modsupdate.cfg";
+    std::string text = ReadFile(modList);
+    text.insert(text.find("#END#"), "#MOD#\ncstrike 3 5000\nCounter-Strike\nCS maps\n"
+                                    "http://cs\nhttp://cs/cs.zip\nN/A\n");
+    test::WriteFile(modList, text);
+    fs::create_directories(demo.Game("cstrike"));
+
+    const CliRun run = Run({"updates"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Ballotine Updates\tCS maps\t3\t5000\n"), std::string::npos);
+    const std::string saved = ReadFile(demo.Game("Ballotine/mods.cfg"));
+    EXPECT_NE(saved.find("\ncstrike 0\nCounter-Strike\nhttp://cs\n#END#"), std::string::npos)
+        << saved;
+}
+
+TEST_F(UpdatesOnDemo, FailuresAndMistakes) {
+    fs::remove(demo.Layout().serverDir / "tfc/maps/quarry.zip");
+    const CliRun failed = Run({"updates", "--install", "Quarry - Capture The Flag"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.out.find("Quarry - Capture The Flag\tfailed"), std::string::npos);
+
+    const CliRun unknown = Run({"updates", "--install", "No such package"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("No package titled 'No such package'"), std::string::npos);
+    EXPECT_EQ(unknown.out, "");
+
+    EXPECT_EQ(Run({"updates", "--install"}).status, 2);
+    EXPECT_EQ(Run({"updates", "--all", "Frostfall"}).status, 2);
+    EXPECT_EQ(Run({"updates", "extra"}).status, 2);
+
+    fs::remove(demo.Layout().serverDir / "tfc/database.conf");
+    const CliRun noList = Run({"updates"});
+    EXPECT_EQ(noList.status, 1);
+    EXPECT_NE(noList.err.find("Unable to download config list. Retry later..."), std::string::npos);
+}
+
+} // namespace
+} // namespace ballotine
