@@ -49,4 +49,14 @@ public:
 // Stops the process as a finding: a reader broke a promise its header makes.
 [[noreturn]] void Violated(const char* what);
 
+// An update list's promise: a record cut short by the end of the file is its last one.
+template <typename List>
+void CheckOnlyTheLastRecordIsCutShort(const List& list) {
+    for (std::size_t i = 0; i + 1 < list.records.size(); ++i) {
+        if (!list.records[i].complete) {
+            Violated("a record cut short did not end the list");
+        }
+    }
+}
+
 } // namespace ballotine::fuzz

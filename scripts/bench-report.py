@@ -19,7 +19,7 @@ LIMITS = {
     "Download200MB": ("ratio", 1.25, "<= 1.25x curl"),
     "Install100MB": ("ratio", 2.0, "<= 2x unzip+cp"),
     "Catalogue10000": ("ours", 150.0, "< 150 ms"),
-    "CategoryRefresh5000": ("ours", 100.0, "< 100 ms"),
+    "CheckCategory5000": ("ours", 100.0, "< 100 ms"),
 }
 # Counters that carry a figure of their own: (figure, counter, limit, how it reads).
 COUNTER_LIMITS = [
@@ -28,7 +28,7 @@ COUNTER_LIMITS = [
 ]
 # The order first; every other figure follows by name.
 ORDER = ["ScanMaps", "ShowWindow", "MoveMaps", "Compile", "RipentImport64MB", "Catalogue10000",
-         "CategoryRefresh5000", "Download200MB", "CancelStalled", "Install100MB"]
+         "CheckCategory5000", "Download200MB", "CancelStalled", "Install100MB"]
 
 
 def read_results(folder):

@@ -1,12 +1,8 @@
 #include "LargeMod.h"
+#include "WindowServices.h"
 #include "app/MainDlg.h"
 #include "app/MapListWidget.h"
-#include "app/QtPrompter.h"
 #include "catalogue/Session.h"
-#include "platform/Clock.h"
-#include "platform/CommandRunner.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -19,13 +15,9 @@ namespace {
 // Every available map to "Vote Map List" with "<--", then all of them back with "-->": the
 // largest moves a user can make on the large mod, lists shown anew after each.
 void BM_MoveMaps_Ours(benchmark::State& state) {
-    const RegistryFile registry = RegistryFile::Load(LargeMod::Shared().RegistryFile());
-    QtPrompter prompter;
-    ShellCommandRunner runner;
-    SteadyClock clock;
-    Services services{prompter, runner, clock};
+    WindowServices environment;
     Session session;
-    CMainDlg window(session, services, registry);
+    CMainDlg window(session, environment.services, environment.registry);
     if (!window.StartUp()) {
         state.SkipWithError("start-up failed");
         return;

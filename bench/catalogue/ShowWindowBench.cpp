@@ -1,12 +1,8 @@
 #include "LargeMod.h"
+#include "WindowServices.h"
 #include "app/MainDlg.h"
 #include "app/MapListWidget.h"
-#include "app/QtPrompter.h"
 #include "catalogue/Session.h"
-#include "platform/Clock.h"
-#include "platform/CommandRunner.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -19,14 +15,10 @@ namespace {
 
 // From nothing to the main window on screen with the large mod's lists filled.
 void BM_ShowWindow_Ours(benchmark::State& state) {
-    const RegistryFile registry = RegistryFile::Load(LargeMod::Shared().RegistryFile());
-    QtPrompter prompter;
-    ShellCommandRunner runner;
-    SteadyClock clock;
-    Services services{prompter, runner, clock};
+    WindowServices environment;
     for (auto _ : state) {
         Session session;
-        CMainDlg window(session, services, registry);
+        CMainDlg window(session, environment.services, environment.registry);
         if (!window.StartUp()) {
             state.SkipWithError("start-up failed");
             break;
