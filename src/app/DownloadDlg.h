@@ -54,6 +54,7 @@ private:
 
     void BuildControls();
     void OnTimer();
+    void TickIfFileArrived();
     void OnSkipFile();
     void ShowLabels();
     void EndRun(int outcome);

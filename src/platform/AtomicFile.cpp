@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::size_t kDirectWrite = 1 << 13;
 
 // The target's real place: a link is written through, not replaced by a file.
 fs::path RealTarget(const fs::path& target) {
@@ -114,12 +115,14 @@ bool AtomicFile::Write(std::string_view bytes) {
     if (m_fd < 0 || m_failed) {
         return false;
     }
-    if (m_buffer.size() + bytes.size() > kBufferSize) {
+    // Blocks as large as a network read go straight to the file: copying them into the
+    // buffer first cost a download a quarter of its time.
+    if (m_buffer.size() + bytes.size() > kBufferSize || bytes.size() >= kDirectWrite) {
         if (!Flush()) {
             return false;
         }
-        if (bytes.size() >= kBufferSize) {
-            return WriteAll(bytes.data(), bytes.size()); // large blocks skip the buffer
+        if (bytes.size() >= kDirectWrite) {
+            return WriteAll(bytes.data(), bytes.size());
         }
     }
     m_buffer.append(bytes);

@@ -1,4 +1,5 @@
 #include "download/DownloadFixture.h"
+#include "download/DownloadProgress.h"
 #include "download/HeadlessDownload.h"
 #include "platform/Clock.h"
 #include "support/FileSizeLimit.h"
@@ -88,6 +89,24 @@ TEST_F(Transfer, FileAddressesAreFetched) {
 
     EXPECT_EQ(StatusOf("List"), StatusDownloaded);
     EXPECT_EQ(ReadFile(folder / "list.cfg"), "list");
+}
+
+// Each file used to wait for the next 100 ms tick after it had arrived, so a run of small
+// files took a tick per file.
+TEST_F(Transfer, AFileThatArrivedIsTakenWithoutWaitingForTheTick) {
+    constexpr int kFiles = 5;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string name = "file" + std::to_string(i);
+        server.Serve("/" + name, name);
+        AddPending(name, server.Url("/" + name), "N/A", name);
+    }
+    const std::uint64_t started = clock.TickMs();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_LT(clock.TickMs() - started, 4u * DownloadProgress::kTickMs)
+        << "a tick per file would take " << kFiles * DownloadProgress::kTickMs << " ms";
+    for (int i = 0; i < kFiles; ++i) {
+        EXPECT_EQ(StatusOf("file" + std::to_string(i)), StatusDownloaded);
+    }
 }
 
 TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
