@@ -1,6 +1,7 @@
 #include "app/DisplayText.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace ballotine {
 
@@ -25,6 +26,12 @@ QString FromWindows1252(std::string_view bytes) {
 } // namespace
 
 QString ToDisplayText(std::string_view bytes) {
+    // Map names are nearly always plain ASCII, which reads the same either way; lists of
+    // thousands of names are shown after every move.
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return utf8.hasError() ? FromWindows1252(bytes) : text;

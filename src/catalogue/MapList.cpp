@@ -30,8 +30,11 @@ std::size_t MapList::Insert(std::string_view name, MapState state) {
 
 void MapList::InsertAll(std::vector<MapEntry> entries) {
     // A stable sort and a stable merge place equal names exactly as one-by-one insertion
-    // would, without moving the whole list once per entry.
-    std::stable_sort(entries.begin(), entries.end(), EntryLess);
+    // would, without moving the whole list once per entry. Moved entries come from the other
+    // list in its order, so usually there is nothing to sort.
+    if (!std::is_sorted(entries.begin(), entries.end(), EntryLess)) {
+        std::stable_sort(entries.begin(), entries.end(), EntryLess);
+    }
     if (m_focused) {
         const std::string& focusedName = m_entries[*m_focused].name;
         *m_focused += static_cast<std::size_t>(
@@ -74,9 +77,27 @@ std::optional<std::size_t> MapList::FindNoCase(std::string_view name) const {
     return static_cast<std::size_t>(first - m_entries.begin());
 }
 
-void MapList::RemoveFirstMatches(const std::vector<MapEntry>& names) {
+std::vector<bool> MapList::FirstMatchesOfSorted(const std::vector<MapEntry>& names) const {
+    // Both in list order: one walk finds them all. Equal names sit together, so each later
+    // equal name takes the entry after the one before it took.
     std::vector<bool> doomed(m_entries.size(), false);
-    bool any = false;
+    std::size_t at = 0;
+    for (const MapEntry& wanted : names) {
+        while (at < m_entries.size() && CompareNoCase(m_entries[at].name, wanted.name) < 0) {
+            ++at;
+        }
+        if (at < m_entries.size() && EqualsNoCase(m_entries[at].name, wanted.name)) {
+            doomed[at++] = true;
+        }
+    }
+    return doomed;
+}
+
+std::vector<bool> MapList::FirstMatches(const std::vector<MapEntry>& names) const {
+    if (std::is_sorted(names.begin(), names.end(), EntryLess)) {
+        return FirstMatchesOfSorted(names);
+    }
+    std::vector<bool> doomed(m_entries.size(), false);
     for (const MapEntry& wanted : names) {
         const auto first = FindNoCase(wanted.name);
         if (!first) {
@@ -90,10 +111,14 @@ void MapList::RemoveFirstMatches(const std::vector<MapEntry>& names) {
         if (index < m_entries.size() && !doomed[index] &&
             EqualsNoCase(m_entries[index].name, wanted.name)) {
             doomed[index] = true;
-            any = true;
         }
     }
-    if (!any) {
+    return doomed;
+}
+
+void MapList::RemoveFirstMatches(const std::vector<MapEntry>& names) {
+    const std::vector<bool> doomed = FirstMatches(names);
+    if (std::find(doomed.begin(), doomed.end(), true) == doomed.end()) {
         return;
     }
     if (m_focused) {

@@ -54,6 +54,10 @@ public:
     void SetState(std::size_t index, MapState state) { m_entries[index].state = state; }
 
 private:
+    // Which entries RemoveFirstMatches deletes.
+    std::vector<bool> FirstMatches(const std::vector<MapEntry>& names) const;
+    std::vector<bool> FirstMatchesOfSorted(const std::vector<MapEntry>& names) const;
+
     std::vector<MapEntry> m_entries;
     std::optional<std::size_t> m_focused;
 };

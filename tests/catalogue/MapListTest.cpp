@@ -62,6 +62,16 @@ TEST(MapList, RemoveFirstMatchesDeletesOneEntryPerName) {
     // "b" twice takes both spellings; "x" matches nothing; "C" matches without regard to case.
     list.RemoveFirstMatches({{"b"}, {"x"}, {"b"}, {"C"}});
     EXPECT_EQ(Names(list), (std::vector<std::string>{"a"}));
+
+    // Names in list order (a whole selection moving back) take the same entries.
+    MapList sorted;
+    for (const char* name : {"a", "b", "B", "b", "c", "d"}) {
+        sorted.Insert(name, MapState::Installed);
+    }
+    sorted.SetFocused(5); // d
+    sorted.RemoveFirstMatches({{"a"}, {"B"}, {"b"}, {"bb"}, {"C"}, {"C"}});
+    EXPECT_EQ(Names(sorted), (std::vector<std::string>{"b", "d"}));
+    EXPECT_EQ(sorted.At(*sorted.Focused()).name, "d");
 }
 
 TEST(MapList, FocusFollowsItsEntryThroughInsertionsAndRemovals) {
