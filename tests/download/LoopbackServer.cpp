@@ -9,12 +9,6 @@
 
 namespace ballotine::test {
 
-namespace {
-
-constexpr auto kLongestStall = std::chrono::seconds(10);
-
-} // namespace
-
 LoopbackServer::LoopbackServer() {
     m_port = m_server.bind_to_any_port("127.0.0.1");
     EXPECT_GT(m_port, 0) << "cannot bind a loopback port";
@@ -53,7 +47,7 @@ void LoopbackServer::Release() {
 
 bool LoopbackServer::WaitForRelease() {
     std::unique_lock lock(m_mutex);
-    return m_released.wait_for(lock, kLongestStall, [this] { return m_isReleased; });
+    return m_released.wait_for(lock, std::chrono::seconds(10), [this] { return m_isReleased; });
 }
 
 void LoopbackServer::Serve(const std::string& path, std::string content) {

@@ -21,8 +21,6 @@ class LoopbackServer {
 public:
     LoopbackServer();
     ~LoopbackServer();
-    LoopbackServer(const LoopbackServer&) = delete;
-    LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     std::string Url(std::string_view path) const;
 
