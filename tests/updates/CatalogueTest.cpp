@@ -1,10 +1,13 @@
 #include "updates/AvailableDownloads.h"
 #include "updates/CatalogueTree.h"
+#include "updates/MapUpdateList.h"
+#include "updates/ModUpdateList.h"
 #include "updates/UpdateCatalogue.h"
 #include "updates/UpdateTestSupport.h"
 #include "updates/VersionTable.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace ballotine {
 namespace {
@@ -12,6 +15,86 @@ using test::ListedMap;
 using test::MapListText;
 using test::TempDir;
 using test::WriteFile;
+
+MapUpdateList ParseMaps(const std::string& text) {
+    std::istringstream in(text);
+    return ParseMapUpdateList(in);
+}
+
+ModUpdateList ParseMods(const std::string& text) {
+    std::istringstream in(text);
+    return ParseModUpdateList(in);
+}
+
+// Every field of a record in one line, "|" between them.
+std::string Fields(const MapRecord& r) {
+    std::ostringstream out;
+    out << r.key << '|' << r.addedRevision << '|' << r.hasVoteData << '|' << r.mapVersion << '|'
+        << r.mapSize << '|' << r.mapUrl << '|' << r.mapMirrorUrl << '|' << r.mapTitle << '|'
+        << r.entityVersion << '|' << r.entitySize << '|' << r.entityUrl << '|' << r.entityMirrorUrl
+        << '|' << r.entityTitle << '|' << r.complete;
+    return out.str();
+}
+
+std::string Fields(const ModUpdateRecord& r) {
+    std::ostringstream out;
+    out << r.dir << '|' << r.version << '|' << r.size << '|' << r.modTitle << '|' << r.packageTitle
+        << '|' << r.baseUrl << '|' << r.packageUrl << '|' << r.packageMirrorUrl << '|'
+        << r.complete;
+    return out.str();
+}
+
+// Numbers read as C reads "%i" (010 is 8, 0x14 is 20); a field that is not there is 0; the end
+// of the file ends the list.
+TEST(MapUpdateList, ReadsEveryFieldOfEveryRecord) {
+    const MapUpdateList list = ParseMaps("0x14\n#MAP#\n2fort 16 1\n2 010\nhttp://s/maps/2fort.zip\n"
+                                         "N/A\n2Fort remake\n3 4096\nhttp://s/ents/2fort_ent.zip\n"
+                                         "http://m/ents/2fort_ent.zip\n2Fort entities\n"
+                                         "#MAP#\nwell 15\n0 0\n\n\n\n-1 0\nhttp://s/ents/well.zip\n"
+                                         "N/A\nWell entities");
+    EXPECT_EQ(list.listRevision, 20);
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_EQ(Fields(list.records[0]),
+              "2fort|16|1|2|8|http://s/maps/2fort.zip|N/A|2Fort remake|3|4096|"
+              "http://s/ents/2fort_ent.zip|http://m/ents/2fort_ent.zip|2Fort entities|1");
+    EXPECT_EQ(Fields(list.records[1]), "well|15|0|0|0||||-1|0|http://s/ents/well.zip|N/A|"
+                                       "Well entities|1");
+    // A record cut short keeps what it has; the rest is empty and 0.
+    EXPECT_EQ(Fields(ParseMaps("5\n#MAP#\nrock2 4 1\n1 5000\nhttp://s/rock2.zip").records.at(0)),
+              "rock2|4|1|1|5000|http://s/rock2.zip|||0|0||||0");
+}
+
+TEST(MapUpdateList, EndsAtTheFirstLineThatIsNotAMarker) {
+    EXPECT_TRUE(ParseMaps("7\n#END#").records.empty());
+    EXPECT_TRUE(ParseMaps("7\n").records.empty());
+    EXPECT_EQ(ParseMaps("").listRevision, 0);
+    const std::string record = "#MAP#\n2fort 1 0\n1 1\nu\nN/A\nt\n0 0\nu\nN/A\nt\n";
+    EXPECT_EQ(ParseMaps("3\n" + record + "#END#\n" + record).records.size(), 1u);
+    EXPECT_TRUE(ParseMaps("3\n#map#\n2fort 1 0\n").records.empty())
+        << "markers compare with their case";
+    EXPECT_FALSE(ReadMapUpdateList("/nonexistent/update.conf").has_value());
+    EXPECT_FALSE(ReadModUpdateList("/nonexistent/modsupdate.cfg").has_value());
+}
+
+TEST(ModUpdateList, ReadsTheAddressAndRecordsUpToTheFirstOtherLine) {
+    const ModUpdateList list =
+        ParseMods("http://s/mods2.cfg\n#MOD#\ntfc 0x10 123456\nTeam Fortress Classic\n"
+                  "TFC data 16\nhttp://s/tfc\nhttp://s/tfc/tfc.zip\nN/A\n#MOD#\ndmc 2 010\n"
+                  "Deathmatch Classic\nDMC data\nhttp://s/dmc\nhttp://s/dmc/dmc.zip\n"
+                  "http://m/dmc/dmc.zip\n#END#\n#MOD#\n");
+    EXPECT_EQ(list.modListUrl, "http://s/mods2.cfg");
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_EQ(Fields(list.records[0]), "tfc|16|123456|Team Fortress Classic|TFC data 16|"
+                                       "http://s/tfc|http://s/tfc/tfc.zip|N/A|1");
+    EXPECT_EQ(Fields(list.records[1]), "dmc|2|8|Deathmatch Classic|DMC data|http://s/dmc|"
+                                       "http://s/dmc/dmc.zip|http://m/dmc/dmc.zip|1");
+
+    const ModUpdateList addressOnly = ParseMods("http://s/next.cfg\n#END#\n#MOD#\ntfc 3 1\n");
+    EXPECT_EQ(addressOnly.modListUrl, "http://s/next.cfg");
+    EXPECT_TRUE(addressOnly.records.empty());
+    EXPECT_EQ(Fields(ParseMods("u\n#MOD#\ntfc 3 100\nTeam Fortress Classic\n").records.at(0)),
+              "tfc|3|100|Team Fortress Classic|||||0");
+}
 
 class Catalogue : public testing::Test {
 protected:
@@ -68,18 +151,12 @@ TEST_F(Catalogue, ListsByVersionsAndRevision) {
                          }));
     // Map before entity package, in the order of the list.
     ASSERT_EQ(downloads.Count(), 6);
-    const DownloadItem& map = downloads.At(downloads.FindByTitle("PRESENT MAP"));
-    EXPECT_EQ(map.url, "http://s/maps/present.zip");
-    EXPECT_EQ(map.localPath, paths.modWorkDir + "mapzips/present.zip");
-    EXPECT_EQ(map.packageKey, "present");
-    EXPECT_EQ(map.version, 2);
-    EXPECT_EQ(map.size, 5000);
-    EXPECT_TRUE(map.fullPackage);
-    const DownloadItem& entities = downloads.At(downloads.FindByTitle("newer entities"));
-    EXPECT_EQ(entities.localPath, paths.modWorkDir + "mapzips/newer_ent.zip");
-    EXPECT_EQ(entities.packageKey, "newer");
-    EXPECT_FALSE(entities.fullPackage);
-    EXPECT_EQ(entities.status, StatusNone);
+    EXPECT_EQ(test::Fields(downloads.At(downloads.FindByTitle("PRESENT MAP")), paths),
+              "present map|present|http://s/maps/present.zip|N/A|"
+              "Ballotine/tfc/mapzips/present.zip|2|5000|0|1");
+    EXPECT_EQ(test::Fields(downloads.At(downloads.FindByTitle("newer entities")), paths),
+              "newer entities|newer|http://s/ents/newer_ent.zip|N/A|"
+              "Ballotine/tfc/mapzips/newer_ent.zip|4|600|0|0");
 }
 
 TEST_F(Catalogue, AnEmptyRecordListsEveryOfferedPackage) {
@@ -182,12 +259,10 @@ TEST_F(Catalogue, DetailsOfPackagesAndCategories) {
                              "have or for maps you can download...");
     EXPECT_EQ(tree.Details({Category::FullMapUpdates, -1}).text,
               "These are the list of new updates/fixes for maps you already have ...");
-}
 
-TEST(DetailsCaption, CutsAfterThe64thCharacter) {
+    // From 64 characters on, not bytes, a caption is cut: no UTF-8 character is cut in half.
     EXPECT_EQ(DetailsCaption(std::string(63, 'a')), std::string(63, 'a'));
     EXPECT_EQ(DetailsCaption(std::string(64, 'a')), std::string(64, 'a') + "...");
-    // Characters, not bytes, in a UTF-8 title: no character is cut in half.
     std::string accented;
     for (int i = 0; i < 70; ++i) {
         accented += "\xC3\xA9";

@@ -57,11 +57,11 @@ TEST_F(ResourceListTest, OpensWithTheListsAndTheCatalogue) {
     ASSERT_EQ(fresh.Open(), ResourceList::Opening::Listed);
     const std::vector<DownloadItem>& lists = downloader.runs.at(0);
     ASSERT_EQ(lists.size(), 2u);
-    EXPECT_EQ(lists[0].name, "Entity Config List...");
-    EXPECT_EQ(lists[0].url, kMapListUrl);
-    EXPECT_EQ(lists[0].localPath, paths.modWorkDir + "update.conf");
-    EXPECT_EQ(lists[1].name, "Master Map...");
-    EXPECT_EQ(lists[1].localPath, paths.workDir + "modsupdate.cfg");
+    EXPECT_EQ(test::Fields(lists[0], paths), "Entity Config List...|N/A|" +
+                                                 std::string(kMapListUrl) +
+                                                 "|N/A|Ballotine/tfc/update.conf|0|-1|1|0");
+    EXPECT_EQ(test::Fields(lists[1], paths), "Master Map...|N/A|" + std::string(kModListUrl) +
+                                                 "|N/A|Ballotine/modsupdate.cfg|0|-1|1|0");
     EXPECT_EQ(tables.downloads.Count(), 5) << "emptied, then the mod package and four maps";
     EXPECT_EQ(fresh.Tree().Packages(Category::BallotineUpdates).size(), 1u);
     EXPECT_EQ(fresh.Tree().StatusText(), "  Total Files Selected:0 of 5 files                   "

@@ -42,6 +42,17 @@ inline std::string MapListText(int revision, const std::vector<ListedMap>& maps)
     return text + "#END#";
 }
 
+// An item's fields in one line, its local path below the game folder:
+// "name|key|url|altUrl|localPath|version|size|status|full" (full: 1 for a whole package).
+inline std::string Fields(const DownloadItem& item, const WorkingPaths& paths) {
+    const std::string local = item.localPath.starts_with(paths.installDir + "/")
+                                  ? item.localPath.substr(paths.installDir.size() + 1)
+                                  : item.localPath;
+    return item.name + "|" + item.packageKey + "|" + item.url + "|" + item.altUrl + "|" + local +
+           "|" + std::to_string(item.version) + "|" + std::to_string(item.size) + "|" +
+           std::to_string(item.status) + "|" + std::to_string(item.fullPackage);
+}
+
 // Downloads by writing the content served for each pending item's address; an address without
 // content fails. With a result other than 1 nothing is fetched, as after a cancel.
 class FakeDownloader final : public DownloadRunner {

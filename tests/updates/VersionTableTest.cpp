@@ -1,5 +1,6 @@
 #include "updates/VersionTable.h"
 
+#include "download/DownloadQueue.h"
 #include "install/InstallTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 namespace ballotine {
 namespace {
 using test::ReadFile;
-using test::TempDir;
 using test::WriteFile;
 
 constexpr const char* kHeader = "#TFC Header V1.0 - DO NOT MODIFY\n";
@@ -16,11 +16,6 @@ constexpr const char* kHeader = "#TFC Header V1.0 - DO NOT MODIFY\n";
 class VersionTableFiles : public testing::Test {
 protected:
     std::string ConfigFile() const { return paths.modWorkDir + "config.conf"; }
-    void AddMaps(std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            WriteFile(paths.mapsDir + name, "BSP");
-        }
-    }
     // Loads, scans the maps folder and returns the file written.
     std::string LoadAndScan(const std::string& config) {
         WriteFile(ConfigFile(), config);
@@ -28,59 +23,47 @@ protected:
         EXPECT_TRUE(ScanInstalledMaps(table, paths));
         return ReadFile(ConfigFile());
     }
+    // "key map entity" for every entry.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        for (const VersionEntry& entry : table.Entries()) {
+            entries.push_back(entry.key + " " + std::to_string(entry.mapVersion) + " " +
+                              std::to_string(entry.entityVersion));
+        }
+        return entries;
+    }
 
-    TempDir dir;
+    test::TempDir dir;
     WorkingPaths paths = test::TfcPaths(dir);
     VersionTable table;
 };
 
-TEST_F(VersionTableFiles, MapsOnDiskAreAddedToAnEmptyTable) {
-    AddMaps({"well.bsp", "2fort.bsp", "readme.txt"});
+TEST_F(VersionTableFiles, TheScanAddsMapsOnDiskToTheRecordAndMarksKnownOnes) {
+    for (const char* name : {"well.bsp", "2fort.bsp", "readme.txt"}) {
+        WriteFile(paths.mapsDir + name, "BSP");
+    }
     CreateFolders(paths.mapsDir + "notamap.bsp");
-    EXPECT_EQ(LoadAndScan(std::string(kHeader) + "#END#"),
-              std::string(kHeader) + "2fort 1 0\nwell 1 0\n#END#");
-}
+    const std::string twoMaps = std::string(kHeader) + "2fort 1 0\nwell 1 0\n#END#";
+    EXPECT_EQ(LoadAndScan(std::string(kHeader) + "#END#"), twoMaps);
+    // A file without the header (it compares with its case) or an empty one is replaced.
+    EXPECT_EQ(LoadAndScan("#tfc header v1.0 - do not modify\nold 1 1\n#END#"), twoMaps);
+    EXPECT_EQ(LoadAndScan(""), twoMaps);
 
-TEST_F(VersionTableFiles, ScanKeepsKnownVersionsAndMarksPresentMaps) {
-    AddMaps({"2fort.bsp", "ROCK2.BSP", "new.bsp"});
-    const std::string written = LoadAndScan(std::string(kHeader) + "2Fort 3 2\n"
-                                                                   "rock2 0 4\n"
-                                                                   "gone 5 1\n"
-                                                                   "#END#\n"
-                                                                   "after 9 9\n");
-    EXPECT_EQ(written, std::string(kHeader) + "2Fort 3 2\nrock2 1 4\ngone 5 1\nnew 1 0\n#END#")
+    WriteFile(paths.mapsDir + "ROCK2.BSP", "BSP");
+    EXPECT_EQ(
+        LoadAndScan(std::string(kHeader) + "2Fort 3 2\nrock2 0 4\ngone 5 1\n#END#\nafter 9 9\n"),
+        std::string(kHeader) + "2Fort 3 2\nrock2 1 4\ngone 5 1\nwell 1 0\n#END#")
         << "the table never forgets a map; lines after the end marker are dropped";
 }
 
-TEST_F(VersionTableFiles, NumbersReadAsTheyAreWrittenInC) {
-    WriteFile(ConfigFile(), std::string(kHeader) + "a 010 0x10\nb -3 +7\n#END#");
+TEST_F(VersionTableFiles, NumbersReadAsCReadsThemAndBlankLinesAreDropped) {
+    WriteFile(ConfigFile(),
+              std::string(kHeader) + "a 010 0x10\nb -3 +7\nhalfway 2\n\n   \nx y z\n#END#");
     ASSERT_TRUE(LoadVersionTable(table, paths));
-    ASSERT_EQ(table.Count(), 2);
-    EXPECT_EQ(table.Entries()[0].mapVersion, 8);
-    EXPECT_EQ(table.Entries()[0].entityVersion, 16);
-    EXPECT_EQ(table.Entries()[1].mapVersion, -3);
-    EXPECT_EQ(table.Entries()[1].entityVersion, 7);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a 8 16", "b -3 7", "halfway 2 0", "x 0 0"}));
 }
 
-TEST_F(VersionTableFiles, LinesThatDoNotScan) {
-    WriteFile(ConfigFile(), std::string(kHeader) + "halfway 2\n\n   \nx y z\n#END#");
-    ASSERT_TRUE(LoadVersionTable(table, paths));
-    ASSERT_EQ(table.Count(), 2) << "blank lines name no map and are dropped";
-    EXPECT_EQ(table.Entries()[0].key, "halfway");
-    EXPECT_EQ(table.Entries()[0].mapVersion, 2);
-    EXPECT_EQ(table.Entries()[0].entityVersion, 0);
-    EXPECT_EQ(table.Entries()[1].key, "x");
-    EXPECT_EQ(table.Entries()[1].mapVersion, 0);
-}
-
-TEST_F(VersionTableFiles, AFileWithoutTheHeaderGivesAnEmptyTableThatTheScanReplaces) {
-    AddMaps({"2fort.bsp"});
-    EXPECT_EQ(LoadAndScan("#tfc header v1.0 - do not modify\nold 1 1\n#END#"),
-              std::string(kHeader) + "2fort 1 0\n#END#");
-    EXPECT_EQ(LoadAndScan(""), std::string(kHeader) + "2fort 1 0\n#END#");
-}
-
-TEST_F(VersionTableFiles, NoFileNoTable) {
+TEST_F(VersionTableFiles, NoFileNoTableAndAFailedSaveSaysSo) {
     table.Append({"stale", 1, 1});
     EXPECT_FALSE(LoadVersionTable(table, paths));
     EXPECT_EQ(table.Count(), 0);
@@ -90,33 +73,53 @@ TEST_F(VersionTableFiles, NoFileNoTable) {
     ClearModPaths(noMod);
     EXPECT_FALSE(LoadVersionTable(table, noMod));
     EXPECT_FALSE(ScanInstalledMaps(table, noMod)) << "no mod: nothing is written anywhere";
-}
 
-TEST_F(VersionTableFiles, ASaveThatCannotWriteReportsIt) {
     CreateFolders(ConfigFile()); // a folder where the file should be
     table.Append({"2fort", 1, 0});
     EXPECT_FALSE(SaveVersionTable(table, paths));
     EXPECT_TRUE(FolderExists(ConfigFile()));
-    EXPECT_EQ(table.Count(), 1);
 }
 
-TEST(VersionTable, GapsLookKeysUpWithoutRegardToCase) {
+TEST_F(VersionTableFiles, InstalledPackagesRaiseVersionsButNeverLowerThem) {
+    WriteFile(ConfigFile(), std::string(kHeader) + "2fort 5 1\nrock2 0 4\n#END#");
+    ASSERT_TRUE(LoadVersionTable(table, paths));
+    const std::tuple<const char*, std::int32_t, bool, DownloadStatus> items[] = {
+        {"2FORT", 2, true, StatusInstalled},   // older map package: 5 stays
+        {"2fort", 3, false, StatusInstalled},  // newer entity package: 1 becomes 3
+        {"rock2", 2, true, StatusInstalled},   // map arrives beside its entities
+        {"well", 3, false, StatusInstalled},   // unknown key, entity package
+        {"*tfc", 4, true, StatusInstalled},    // mod package
+        {"hunted", 7, true, StatusDownloaded}, // not installed: not recorded
+        {"rock2", 9, false, StatusFailed},
+    };
+    DownloadQueue queue;
+    for (const auto& [key, version, full, status] : items) {
+        queue.Append(key, "u", "N/A", "p", 10, version, key, full);
+    }
+    queue.Rewind();
+    for (const auto& item : items) {
+        queue.SetStatus(std::get<3>(item));
+        queue.Advance();
+    }
+
+    EXPECT_TRUE(RecordInstalledVersions(table, queue, paths));
+    EXPECT_EQ(ReadFile(ConfigFile()),
+              std::string(kHeader) + "2fort 5 3\nrock2 2 4\nwell 0 3\n*tfc 4 0\n#END#");
+}
+
+TEST(VersionTable, GapsLookKeysUpWithoutRegardToCaseAndNeverOverflow) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     VersionTable table;
     EXPECT_EQ(table.MapVersionGap("2fort", 1), -1) << "empty table";
     table.Append({"2Fort", 3, 2});
     table.Append({"2FORT", 9, 9});
+    table.Append({"big", kMax, 1});
     EXPECT_EQ(table.MapVersionGap("2fort", 1), 2);
     EXPECT_EQ(table.EntityVersionGap("2FORT", 4), -2) << "the first entry of a key answers";
     EXPECT_EQ(table.MapVersionGap("well", 0), -1);
+    EXPECT_EQ(table.MapVersionGap("big", -5), kMax);
+    EXPECT_EQ(table.EntityVersionGap("big", std::numeric_limits<std::int32_t>::min()), kMax);
 
-    table.Append({"big", std::numeric_limits<std::int32_t>::max(), 1});
-    EXPECT_EQ(table.MapVersionGap("big", -5), std::numeric_limits<std::int32_t>::max())
-        << "versions from a list must not overflow the difference";
-    EXPECT_EQ(table.EntityVersionGap("big", std::numeric_limits<std::int32_t>::min()),
-              std::numeric_limits<std::int32_t>::max());
-}
-
-TEST(VersionTable, FileNameOfTakesTheLastComponent) {
     EXPECT_EQ(FileNameOf("http://s/maps/2fort.zip"), "2fort.zip");
     EXPECT_EQ(FileNameOf("C:\\x\\y.zip"), "y.zip");
     EXPECT_EQ(FileNameOf("plain.zip"), "plain.zip");

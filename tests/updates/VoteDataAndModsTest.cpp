@@ -31,6 +31,15 @@ protected:
         return urls;
     }
 
+    // "dir version baseUrl" of every mod.
+    static std::vector<std::string> Mods(const ModTable& mods) {
+        std::vector<std::string> lines;
+        for (const ModRecord& mod : mods.records) {
+            lines.push_back(mod.dir + " " + std::to_string(mod.version) + " " + mod.baseUrl);
+        }
+        return lines;
+    }
+
     ResourceListRequest request{"Team Fortress Classic", "tfc", "http://up/tfc",
                                 "http://up/modsupdate.cfg", paths};
     CatalogueTree tree{tables.downloads};
@@ -38,24 +47,23 @@ protected:
 
 TEST_F(VoteDataAndMods, MissingVoteSpritesAreFetchedAndInstalled) {
     WriteFile(paths.voteSpriteDir + "well.spr", "present");
-    ListedMap twoFort{"2fort"};
-    twoFort.hasVoteData = 1;
-    ListedMap well{"well"};
-    well.hasVoteData = 1;
-    WriteFile(paths.modWorkDir + "update.conf", MapListText(5, {twoFort, well, {"hunted"}}));
+    WriteFile(paths.modWorkDir + "update.conf", MapListText(5, {{.key = "2fort", .hasVoteData = 1},
+                                                                {.key = "well", .hasVoteData = 1},
+                                                                {.key = "hunted"}}));
     downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", Package("sprites/vote/2fort.spr", 's'));
+    downloader.SetResult(-1);
+    EXPECT_EQ(FetchVoteMapData(request, road), 0) << "cancelled";
+    EXPECT_FALSE(fs::exists(paths.voteSpriteDir + "2fort.spr"));
+    downloader.SetResult(1);
 
     EXPECT_EQ(FetchVoteMapData(request, road), 1);
 
-    ASSERT_EQ(downloader.runs.size(), 1u);
-    ASSERT_EQ(downloader.runs[0].size(), 1u) << "a present sprite and no vote data fetch nothing";
-    const DownloadItem& item = downloader.runs[0][0];
-    EXPECT_EQ(item.name, "2fort votemap data...");
-    EXPECT_EQ(item.url, "http://up/tfc/voteVM/2fortVM.zip");
-    EXPECT_EQ(item.altUrl, item.url);
-    EXPECT_EQ(item.localPath, paths.modWorkDir + "mapzips/2fortVM.zip");
-    EXPECT_EQ(item.packageKey, "NA");
-    EXPECT_FALSE(downloader.skipAllowed[0]);
+    ASSERT_EQ(downloader.runs.size(), 2u);
+    ASSERT_EQ(downloader.runs[1].size(), 1u) << "a present sprite and no vote data fetch nothing";
+    EXPECT_EQ(test::Fields(downloader.runs[1][0], paths),
+              "2fort votemap data...|NA|http://up/tfc/voteVM/2fortVM.zip|"
+              "http://up/tfc/voteVM/2fortVM.zip|Ballotine/tfc/mapzips/2fortVM.zip|0|-1|1|0");
+    EXPECT_FALSE(downloader.skipAllowed[1]);
     EXPECT_EQ(ReadFile(paths.voteSpriteDir + "2fort.spr"), std::string(4096, 's'));
     EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/2fortVM")) << "extraction folder removed";
     EXPECT_FALSE(fs::exists(paths.modWorkDir + "update.log")) << "no report";
@@ -63,17 +71,7 @@ TEST_F(VoteDataAndMods, MissingVoteSpritesAreFetchedAndInstalled) {
 
     // The next opening finds the sprite and shows no download at all.
     EXPECT_EQ(FetchVoteMapData(request, road), 0);
-    EXPECT_EQ(downloader.runs.size(), 1u);
-}
-
-TEST_F(VoteDataAndMods, ACancelledVoteDataDownloadInstallsNothing) {
-    ListedMap twoFort{"2fort"};
-    twoFort.hasVoteData = 1;
-    WriteFile(paths.modWorkDir + "update.conf", MapListText(5, {twoFort}));
-    downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", Package("sprites/vote/2fort.spr", 's'));
-    downloader.SetResult(-1);
-    EXPECT_EQ(FetchVoteMapData(request, road), 0);
-    EXPECT_FALSE(fs::exists(paths.voteSpriteDir + "2fort.spr"));
+    EXPECT_EQ(downloader.runs.size(), 2u);
 }
 
 TEST_F(VoteDataAndMods, ModUpdatesRefreshAddressesLearnModsAndListNewerPackages) {
@@ -95,26 +93,19 @@ TEST_F(VoteDataAndMods, ModUpdatesRefreshAddressesLearnModsAndListNewerPackages)
     ASSERT_TRUE(LoadModUpdates(mods, request, road, tree));
 
     EXPECT_EQ(mods.modListUrl, "http://new/list");
-    EXPECT_EQ(mods.records[0].baseUrl, "http://new/TFC");
-    EXPECT_EQ(mods.records[1].baseUrl, "http://new/valve") << "replaced, though not installed";
-    ASSERT_EQ(mods.Count(), 3) << "absent is not installed: neither listed nor learnt";
-    EXPECT_EQ(mods.records[2].dir, "newmod");
-    EXPECT_EQ(mods.records[2].version, 0);
+    // valve's address is replaced though it is not installed; absent is not installed: neither
+    // listed nor learnt.
+    EXPECT_EQ(Mods(mods),
+              (std::vector<std::string>{"tfc 2 http://new/TFC", "valve 1 http://new/valve",
+                                        "newmod 0 http://new/newmod"}));
     EXPECT_EQ(mods.records[2].title, "newmod mod");
-    EXPECT_EQ(mods.records[2].baseUrl, "http://new/newmod");
     EXPECT_FALSE(mods.tableChanged);
-
     const auto& listed = tree.Packages(Category::BallotineUpdates);
     ASSERT_EQ(listed.size(), 2u) << "valve's folder is missing";
     EXPECT_EQ(listed[0].label, "newmod package");
-    EXPECT_EQ(listed[1].label, "tfc package");
-    const DownloadItem& tfc = tables.downloads.At(listed[1].queueIndex);
-    EXPECT_EQ(tfc.localPath, paths.workDir + "TFC.zip");
-    EXPECT_EQ(tfc.packageKey, "*TFC");
-    EXPECT_EQ(tfc.altUrl, "http://mirror/TFC.zip");
-    EXPECT_EQ(tfc.version, 3);
-    EXPECT_EQ(tfc.size, 9000);
-    EXPECT_TRUE(tfc.fullPackage);
+    EXPECT_EQ(
+        test::Fields(tables.downloads.At(listed[1].queueIndex), paths),
+        "tfc package|*TFC|http://new/TFC.zip|http://mirror/TFC.zip|Ballotine/TFC.zip|3|9000|0|1");
 
     // The same version as installed is not listed; the address is still taken over.
     tables.downloads.Clear();
@@ -158,10 +149,7 @@ TEST_F(VoteDataAndMods, HostileListsTouchNothingOutsideTheGame) {
 
     std::string list = "10\n";
     for (const std::string key : {"..", "../../outside/victim", "..\\..\\outside", "a/b", "ok"}) {
-        ListedMap map{key};
-        map.hasVoteData = 1;
-        map.entityVersion = 1;
-        list += test::MapRecordText(map);
+        list += test::MapRecordText({.key = key, .entityVersion = 1, .hasVoteData = 1});
     }
     // A sane key whose package address ends in "/..": its file name would be "..".
     list += "#MAP#\nsneaky 0 0\n1 100\nhttp://s/maps/..\nN/A\nsneaky map\n0 0\nN/A\nN/A\n\n";
