@@ -58,38 +58,26 @@ protected:
 };
 
 TEST_F(DiskFullOnDemo, EachCommandKeepsTheFileItWritesAndSaysSo) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> args;
-        std::string file; // the file the command writes
-        std::string message;
-    };
-    const std::string registry = demo.Layout().registryFile.string();
-    const std::vector<Case> cases = {
-        {"config.conf",
-         {"versions"},
-         Game("Ballotine/tfc/config.conf"),
-         "Cannot write " + Game("Ballotine/tfc/config.conf") + "\n"},
-        {"vote.ent",
-         {"--yes", "compile", "2fort", "well"},
-         Game("tfc/maps/vote.ent"),
-         std::string(kCompileFailedMessage) + "\n"},
-        {"MAP.ent",
-         {"--yes", "apply", "harbourside", "16"},
-         Game("tfc/maps/harbourside.ent"),
-         std::string(kEntityFileFailedMessage) + "\n"},
-        // last: the others need the registry to find the game
-        {"registry.conf", {"locate", Game("")}, registry, "Unable to write " + registry + "\n"},
-    };
     const std::string voteMap = ReadFile(Game("tfc/maps/vote.bsp"));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        WriteFile(c.file, "the earlier file");
-        EXPECT_EQ(RunFull(c.args, 20), kExitFailed);
-        EXPECT_TRUE(err.ends_with(c.message)) << err;
-        EXPECT_EQ(ReadFile(c.file), "the earlier file");
-        EXPECT_TRUE(Leftovers(fs::path(c.file).parent_path(), ".").empty());
-    }
+    // `file` is what the command writes; it holds an earlier version.
+    const auto expectKept = [this](std::vector<std::string> args, const std::string& file,
+                                   const std::string& message) {
+        SCOPED_TRACE(file);
+        WriteFile(file, "the earlier file");
+        EXPECT_EQ(RunFull(std::move(args), 20), kExitFailed);
+        EXPECT_TRUE(err.ends_with(message + "\n")) << err;
+        EXPECT_EQ(ReadFile(file), "the earlier file");
+        EXPECT_TRUE(Leftovers(fs::path(file).parent_path(), ".").empty());
+    };
+    const std::string config = Game("Ballotine/tfc/config.conf");
+    expectKept({"versions"}, config, "Cannot write " + config);
+    expectKept({"--yes", "compile", "2fort", "well"}, Game("tfc/maps/vote.ent"),
+               kCompileFailedMessage);
+    expectKept({"--yes", "apply", "harbourside", "16"}, Game("tfc/maps/harbourside.ent"),
+               kEntityFileFailedMessage);
+    // last: the others need the registry to find the game
+    const std::string registry = demo.Layout().registryFile.string();
+    expectKept({"locate", Game("")}, registry, "Unable to write " + registry);
     EXPECT_EQ(ReadFile(Game("tfc/maps/vote.bsp")), voteMap);
     EXPECT_EQ(ReadFile(Game("tfc/maps/harbourside.bsp")).size(), 668u) << "never imported";
 }
@@ -192,8 +180,12 @@ TEST_F(InstallOnFullDisk, AFolderWhereTheMapBelongsStaysAndTheRunCountsAFailure)
     EXPECT_EQ(Install(tools, RLIM_INFINITY), 1);
     EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.bsp/inside"), "kept");
     const std::string report = ReadFile(paths.modWorkDir + "update.log");
-    EXPECT_NE(report.find("  Installation failed (moving error)....\n"), std::string::npos)
+    EXPECT_NE(report.find("  Installation failed (moving error)....\n"
+                          "  Removing temporary files....\n"),
+              std::string::npos)
         << report;
+    EXPECT_EQ(report.find("Installation successful"), std::string::npos);
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/2fort"));
     EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"), kRecord) << "not recorded as installed";
 }
 

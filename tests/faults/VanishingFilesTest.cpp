@@ -40,77 +40,37 @@ protected:
 };
 
 TEST_F(VanishingOnDemo, ReadersCarryOnOrSayWhatIsMissing) {
-    struct Case {
-        const char* what;
-        std::string file; // what vanishes after it was listed
-        bool folder;      // a folder takes its place instead
-        std::vector<std::string> args;
-        int status;
-        std::string out; // a line the output must hold, or "" for none at all
-        std::string err; // what standard error ends with
-    };
-    const std::string lists = Game("Ballotine/tfc/VoteMapLists/");
-    const std::vector<Case> cases = {
-        {"a vote sprite listed, then gone",
-         "tfc/sprites/vote/quarry.spr",
-         false,
-         {"details", "quarry"},
-         kExitOk,
-         "Name\tquarry\n",
-         ""},
-        {"the map file listed, then gone",
-         "tfc/maps/skyline.bsp",
-         false,
-         {"details", "skyline"},
-         kExitOk,
-         "Size\tN/A\nDownloaded\tNo\n",
-         ""},
-        {"vote.ent gone", "tfc/maps/vote.ent", false, {"current"}, kExitOk, "", ""},
-        {"mods.cfg a folder",
-         "Ballotine/mods.cfg",
-         true,
-         {"paths"},
-         kExitFailed,
-         "",
-         std::string(kModDataNotFoundMessage) + "\n"},
-        {"a list file gone",
-         "Ballotine/tfc/VoteMapLists/gone.VML",
-         false,
-         {"show-list", lists + "gone.VML"},
-         kExitFailed,
-         "",
-         std::string(kListNotFoundMessage) + "\n"},
-        {"config.conf gone",
-         "Ballotine/tfc/config.conf",
-         false,
-         {"versions"},
-         kExitFailed,
-         "",
-         "no version record is kept for this mod.\n"},
-        {"a reference file gone",
-         "Ballotine/tfc/Entities/harbourside.16.ref",
-         false,
-         {"--yes", "apply", "harbourside", "16"},
-         kExitFailed,
-         "",
-         std::string(kReferenceDataFailedMessage) + "\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    // `file` vanishes after it was listed, or a folder takes its place; the output holds `out`
+    // (or is empty for "") and standard error ends with `err`.
+    const auto expect = [this](const std::string& file, bool folder, std::vector<std::string> args,
+                               int status, const std::string& out, const std::string& err) {
+        SCOPED_TRACE(file);
         demo = std::make_unique<test::DemoFixture>();
-        c.folder ? FolderInstead(c.file) : Vanish(c.file);
+        folder ? FolderInstead(file) : Vanish(file);
         const std::string map = ReadFile(Game("tfc/maps/harbourside.bsp"));
-        const test::CliRun run = Run(c.args);
-        EXPECT_EQ(run.status, c.status) << run.err;
-        if (c.out.empty()) {
-            EXPECT_EQ(run.out, "");
-        } else {
-            EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
-        }
-        EXPECT_TRUE(run.err.ends_with(c.err)) << run.err;
+        const test::CliRun run = Run(std::move(args));
+        EXPECT_EQ(run.status, status) << run.err;
+        EXPECT_TRUE(out.empty() ? run.out.empty() : run.out.find(out) != std::string::npos)
+            << run.out;
+        EXPECT_TRUE(run.err.ends_with(err)) << run.err;
         EXPECT_EQ(ReadFile(Game("tfc/maps/harbourside.bsp")), map);
         EXPECT_FALSE(fs::exists(Game("gone-meanwhile"))) << "nothing written through the link";
-    }
+    };
+    const auto line = [](const char* message) { return std::string(message) + "\n"; };
+    expect("tfc/sprites/vote/quarry.spr", false, {"details", "quarry"}, kExitOk, "Name\tquarry\n",
+           "");
+    expect("tfc/maps/skyline.bsp", false, {"details", "skyline"}, kExitOk,
+           "Size\tN/A\nDownloaded\tNo\n", "");
+    expect("tfc/maps/vote.ent", false, {"current"}, kExitOk, "", "");
+    expect("Ballotine/mods.cfg", true, {"paths"}, kExitFailed, "", line(kModDataNotFoundMessage));
+    const std::string list = Game("Ballotine/tfc/VoteMapLists/gone.VML");
+    expect("Ballotine/tfc/VoteMapLists/gone.VML", false, {"show-list", list}, kExitFailed, "",
+           line(kListNotFoundMessage));
+    expect("Ballotine/tfc/config.conf", false, {"versions"}, kExitFailed, "",
+           "no version record is kept for this mod.\n");
+    expect("Ballotine/tfc/Entities/harbourside.16.ref", false,
+           {"--yes", "apply", "harbourside", "16"}, kExitFailed, "",
+           line(kReferenceDataFailedMessage));
 }
 
 TEST_F(VanishingOnDemo, AnEntityToolThatCannotStartLeavesTheMapAndItsText) {

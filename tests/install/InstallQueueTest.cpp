@@ -4,8 +4,10 @@
 #include "download/DownloadQueue.h"
 #include "install/InstallMappings.h"
 #include "install/InstallTestSupport.h"
+#include "platform/CommandRunner.h"
 #include "support/FakeCommandRunner.h"
 #include "support/ScriptedPrompter.h"
+#include "tools/pkzip25/ZipBuilder.h"
 #include "updates/VersionTable.h"
 
 #include <filesystem>
@@ -187,28 +189,6 @@ TEST_F(Installing, ModPackagesRecordTheirVersionInTheModTable) {
               "#TFC Header V1.0 - DO NOT MODIFY\n2fort 1 2\n*TFC 4 0\n*newmod 2 0\n#END#");
 }
 
-TEST_F(Installing, APackageThatCannotBePlacedCountsAsFailed) {
-    AddMapPackage("2Fort remake", "2fort", StatusDownloaded);
-    CreateFolders(paths.mapsDir + "2fort.bsp"); // a folder where the map file goes
-
-    EXPECT_EQ(Install(), 1);
-    EXPECT_EQ(StatusOf("2Fort remake"), StatusDownloaded);
-    const std::string text = Log();
-    const std::string folder = paths.modWorkDir + "mapzips/2fort";
-    EXPECT_NE(text.find("    Unable to copy file " + folder + "/2fort.bsp to " + paths.mapsDir +
-                        "2fort.bsp\n"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("  Installation failed (moving error)....\n"
-                        "  Removing temporary files....\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("Installation successful"), std::string::npos);
-    EXPECT_FALSE(fs::exists(folder));
-    EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
-              "#TFC Header V1.0 - DO NOT MODIFY\n2fort 1 2\n#END#");
-}
-
 TEST_F(Installing, WithoutALogTheRunStillInstallsAndSaysSo) {
     CreateFolders(paths.modWorkDir + "update.log/held"); // a folder where the log goes
     AddMapPackage("2Fort remake", "2fort", StatusDownloaded);
@@ -235,15 +215,56 @@ TEST_F(Installing, TheViewerIsGivenTheLogPathSafely) {
 }
 
 TEST(PackageBaseName, IsTheNameBeforeTheLastFourCharacters) {
-    EXPECT_EQ(PackageBaseName("/g/Ballotine/tfc/mapzips/2fort.zip"), "2fort");
-    EXPECT_EQ(PackageBaseName("C:\\x\\mapzips\\2fortVM.zip"), "2fortVM");
-    EXPECT_EQ(PackageBaseName("/g/x.y/a.zip"), "a");
-    EXPECT_EQ(PackageBaseName("/g/ab/c/.zip"), std::nullopt);
-    EXPECT_EQ(PackageBaseName("/g/ab/..zip"), std::nullopt);
-    EXPECT_EQ(PackageBaseName("/g/ab/...zip"), std::nullopt);
-    EXPECT_EQ(PackageBaseName("/.zip"), std::nullopt);
-    EXPECT_EQ(PackageBaseName("a/zip"), std::nullopt);
-    EXPECT_EQ(PackageBaseName("2fort.zip"), std::nullopt);
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"/g/Ballotine/tfc/mapzips/2fort.zip", "2fort"},
+        {"C:\\x\\mapzips\\2fortVM.zip", "2fortVM"},
+        {"/g/x.y/a.zip", "a"},
+        {"/g/ab/c/.zip", std::nullopt},
+        {"/g/ab/..zip", std::nullopt},
+        {"/.zip", std::nullopt},
+        {"a/zip", std::nullopt},
+    };
+    for (const auto& [path, base] : cases) {
+        EXPECT_EQ(PackageBaseName(path), base) << path;
+    }
+}
+
+// With the real zip tool, found on the PATH the program gives its commands: a package unpacked,
+// placed over an older map and cleaned up, and a package the tool refuses whole.
+TEST_F(Installing, TheRealToolInstallsAPackageAndRefusesAHostileOneWhole) {
+    const auto save = [this](test::ZipBuilder zip, const std::string& base) {
+        // padded to pass the size check whatever the archive's overhead
+        zip.Stored().File("padding/pad.dat", std::string(4096, 'p')).Save(MapZip(base));
+    };
+    save(test::ZipBuilder()
+             .File("2fort.bsp", "new map")
+             .File("sound\\2fort\\wind.wav", "wind")
+             .File("models/flag.mdl", "flag"),
+         "2fort");
+    save(test::ZipBuilder().File("fine.bsp", "no").File("../outside.bsp", "no"), "evil");
+    WriteFile(paths.mapsDir + "2fort.bsp", "old map");
+    Add("2Fort", MapZip("2fort"), 2, "2fort", true, StatusDownloaded);
+    Add("Evil", MapZip("evil"), 1, "evil", true, StatusDownloaded);
+    ShellCommandRunner tool{{test::BuiltProgram("pkzip25").parent_path()}};
+    InstallContext withTool{paths, "tfc", mods, versions, mappings, log, prompter, tool};
+    withTool.showLog = false;
+
+    EXPECT_EQ(InstallQueue(queue, withTool), 1);
+    EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.bsp"), "new map") << "overwritten";
+    EXPECT_EQ(ReadFile(paths.modDir + "sound/2fort/wind.wav"), "wind");
+    EXPECT_EQ(ReadFile(paths.modDir + "models/flag.mdl"), "flag");
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/2fort"));
+    EXPECT_TRUE(fs::exists(MapZip("2fort")));
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/outside.bsp"));
+    EXPECT_FALSE(fs::exists(paths.mapsDir + "fine.bsp")) << "a refused archive is refused whole";
+    EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
+              "#TFC Header V1.0 - DO NOT MODIFY\n2fort 2 2\n#END#");
+    EXPECT_NE(Log().find("\nEvil...\n\n  Saved to " + MapZip("evil") +
+                         "\n  Unpacking zip file....\n    Extract command failed\n"
+                         "  Unpacking file failed....\n"),
+              std::string::npos)
+        << Log();
+    EXPECT_TRUE(prompter.Transcript().empty());
 }
 
 } // namespace
