@@ -1,5 +1,5 @@
-#include "TestMaps.h"
 #include "platform/CommandRunner.h"
+#include "ripent/LumpTable.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
@@ -13,6 +13,12 @@ using namespace std::string_literals;
 
 const std::string kText =
     "{\r\n\"classname\" \"worldspawn\"\r\n}\r\n{\r\n\"origin\" \"0 0 8\"\r\n}\r\n";
+
+// The bytes of one lump of a map, as its header describes it.
+std::string_view LumpBytes(std::string_view map, int index) {
+    const Lump lump = DecodeHeader(map).lumps[static_cast<std::size_t>(index)];
+    return map.substr(static_cast<std::size_t>(lump.offset), static_cast<std::size_t>(lump.length));
+}
 
 struct ProgramRun {
     int status = -1;
@@ -93,34 +99,20 @@ TEST_F(RipentProgram, RefusalLeavesTheMapByteIdentical) {
         std::optional<std::string> text; // nothing: no .ent file
         std::string reason;
     };
-    std::array<std::string, kLumpCount> lumps;
-    for (int i = 0; i < kLumpCount; ++i) {
-        lumps[i] = std::string(static_cast<std::size_t>(i * 3), static_cast<char>('a' + i));
-    }
-    const std::string good = ComposeMap(lumps);
+    const std::string& good = m_room;
     std::string version29 = good;
     version29[0] = 29;
-    const auto withLump = [&](int index, std::int64_t offsetShift, std::int64_t lengthShift) {
-        BspHeader header = DecodeHeader(good);
-        header.lumps[static_cast<std::size_t>(index)].offset += offsetShift;
-        header.lumps[static_cast<std::size_t>(index)].length += lengthShift;
-        return EncodeHeader(header) + good.substr(kHeaderSize);
-    };
-    const std::string outside = withLump(14, 0, 100);
-    const std::string overlapping = withLump(3, -5, 0);
-
+    BspHeader header = DecodeHeader(good);
+    header.lumps[14].length = static_cast<std::int64_t>(good.size());
+    const std::string outside = EncodeHeader(header) + good.substr(kHeaderSize);
+    // One case of each kind of refusal; the reasons themselves are the readers' own tests.
     const Case cases[] = {
         {"no .ent", good, std::nullopt, "vote.ent: cannot be read"},
         {"short map", good.substr(0, 100), kText, "vote.bsp: too short to be a BSP map"},
         {"version", version29, kText, "vote.bsp: BSP version 29, not 30"},
         {"outside", outside, kText, "vote.bsp: lump 14 lies outside the file"},
-        {"overlap", overlapping, kText, "vote.bsp: lumps 2 and 3 overlap"},
         {"empty .ent", good, "", "vote.ent: is empty"},
-        {"zero inside", good, "{\n\"a\" \"b\"\n}\0\n"s, "vote.ent: line 3: zero byte"},
         {"unbalanced", good, "{\n\"a\" \"b\"\n{\n}\n", "vote.ent: line 3: \"{\" inside an entity"},
-        {"no value", good, "{\n\"a\" \"b\"\n\"c\"\n}\n",
-         "vote.ent: line 3: key \"c\" has no value"},
-        {"quote", good, "{\n\"a\" \"b\n}\n", "vote.ent: line 2: unterminated quote"},
     };
     for (const Case& c : cases) {
         test::WriteFile(MapPath(".bsp"), c.map);

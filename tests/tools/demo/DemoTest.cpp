@@ -1,0 +1,94 @@
+#include "common/Text.h"
+#include "mapsettings/PreviewSet.h"
+#include "ripent/EntityText.h"
+#include "ripent/LumpTable.h"
+#include "support/DemoFixture.h"
+#include "votemap/VoteMapKeywords.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace ballotine {
+namespace {
+
+TEST(Demo, EverySpriteReadsAsAVoteSpriteAndEachMapLooksDifferent) {
+    test::DemoFixture demo;
+    std::set<std::vector<std::uint32_t>> pictures;
+    const char* sprites[] = {"2fort",     "well",       "rock2",       "ballot_bay",
+                             "lakeside",  "canalworks", "harbourside", "skyline",
+                             "frostfall", "quarry",     "vote",        "blank"};
+    for (const char* name : sprites) {
+        PreviewSet preview;
+        EXPECT_TRUE(
+            LoadPreview(preview, demo.Game("tfc/sprites/vote/" + std::string(name) + ".spr")))
+            << name;
+        pictures.insert({preview.pixels32.begin(), preview.pixels32.end()});
+    }
+    EXPECT_EQ(pictures.size(), std::size(sprites));
+}
+
+// Every map is a BSP 30 map whose lumps follow one another, aligned, inside the file, and
+// whose entity lump holds text the game loads, ended by its only zero byte.
+TEST(Demo, EveryMapIsABsp30MapWithEntityTextTheGameLoads) {
+    test::DemoFixture demo;
+    std::set<std::string> maps;
+    for (const auto& entry : std::filesystem::directory_iterator(demo.Game("tfc/maps"))) {
+        if (entry.path().extension() != ".bsp") {
+            continue;
+        }
+        SCOPED_TRACE(entry.path().filename().string());
+        maps.insert(entry.path().filename().string());
+        const std::string map = test::ReadFile(entry.path());
+        ASSERT_GE(map.size(), static_cast<std::size_t>(ripent::kHeaderSize));
+        const ripent::BspHeader header = ripent::DecodeHeader(map);
+        EXPECT_EQ(header.version, 30);
+        EXPECT_EQ(ripent::FindLumpTableError(header.lumps, static_cast<std::int64_t>(map.size())),
+                  std::nullopt);
+        std::int64_t end = ripent::kHeaderSize;
+        for (const ripent::Lump& lump : header.lumps) {
+            EXPECT_EQ(lump.offset % 4, 0);
+            EXPECT_GE(lump.offset, end) << "lumps follow one another";
+            end = lump.End();
+        }
+        const ripent::Lump entities = header.lumps[ripent::kEntityLump];
+        const std::string text = map.substr(static_cast<std::size_t>(entities.offset),
+                                            static_cast<std::size_t>(entities.length));
+        EXPECT_EQ(text.rfind("{\n\"classname\" \"worldspawn\"", 0), 0U);
+        EXPECT_EQ(text.find('\0'), text.size() - 1);
+        EXPECT_EQ(ripent::FindEntityTextError(text.substr(0, text.size() - 1)), std::nullopt);
+    }
+    EXPECT_TRUE(maps.contains("skyline.bsp") && maps.contains("vote.bsp"));
+}
+
+TEST(Demo, TheTemplateUsesEveryKeywordAndNamesEachSlotsSprite) {
+    test::DemoFixture demo;
+    const std::string text = test::ReadFile(demo.Game("Ballotine/tfc/Entities/vote.ref"));
+    for (const KeywordValue& keyword : BuildVoteMapKeywords({}, 12, 2, 1)) {
+        EXPECT_NE(text.find(keyword.keyword), std::string::npos) << keyword.keyword;
+    }
+    for (int slot = 1; slot <= kVoteMapSlots; ++slot) {
+        EXPECT_NE(text.find(Format("\"sprites/vote/MRF%02i.spr\"", slot)), std::string::npos);
+    }
+    EXPECT_EQ(ripent::FindEntityTextError(text), std::nullopt);
+}
+
+TEST(Demo, TheVoteMapHoldsTheCompiledTextAndEveryLump) {
+    test::DemoFixture demo;
+    const std::string map = test::ReadFile(demo.Game("tfc/maps/vote.bsp"));
+    const std::string text = test::ReadFile(demo.Game("tfc/maps/vote.ent"));
+    const ripent::BspHeader header = ripent::DecodeHeader(map);
+    for (const ripent::Lump& lump : header.lumps) {
+        EXPECT_GT(lump.length, 0);
+    }
+    const ripent::Lump entities = header.lumps[ripent::kEntityLump];
+    EXPECT_EQ(map.substr(static_cast<std::size_t>(entities.offset),
+                         static_cast<std::size_t>(entities.length)),
+              text + '\0');
+    EXPECT_NE(text.find("\"model\" \"sprites/vote/lakeside.spr\""), std::string::npos);
+    EXPECT_NE(text.find("\"model\" \"sprites/vote/well.spr\""), std::string::npos);
+    EXPECT_EQ(text.find("MRF"), std::string::npos);
+}
+
+} // namespace
+} // namespace ballotine
