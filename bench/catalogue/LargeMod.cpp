@@ -1,8 +1,6 @@
 #include "LargeMod.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 
 namespace ballotine::bench {
@@ -11,9 +9,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void Touch(const fs::path& path, const std::string& content = {}) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-    if (!out) {
+    if (!WriteBytes(path, content)) {
         throw std::runtime_error("cannot write " + path.string());
     }
 }
@@ -29,18 +25,12 @@ std::string MapName(int i) {
 } // namespace
 
 LargeMod::LargeMod() {
-    std::string pattern = (fs::temp_directory_path() / "ballotine-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    if (!m_root.Ok()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    m_root = pattern;
-    m_game = m_root / "Half-Life";
-    const fs::path sprites = m_game / "tfc/sprites/vote";
-    const fs::path maps = m_game / "tfc/maps";
-    const fs::path entities = m_game / "Ballotine/tfc/Entities";
-    for (const fs::path& folder : {sprites, maps, entities}) {
-        fs::create_directories(folder);
-    }
+    const fs::path sprites = GameDir() / "tfc/sprites/vote";
+    const fs::path maps = GameDir() / "tfc/maps";
+    const fs::path entities = GameDir() / "Ballotine/tfc/Entities";
     // Most sprites have a map; some maps have no sprite, some sprites no map.
     for (int i = 0; i < kSprites; ++i) {
         Touch(sprites / (MapName(i) + ".spr"), "IDSP");
@@ -57,12 +47,11 @@ LargeMod::LargeMod() {
         voteEnt += "{\n\"model\" \"sprites/vote/" + MapName(i * 300) + ".spr\"\n}\n";
     }
     Touch(maps / "vote.ent", voteEnt);
-    Touch(m_game / "Ballotine/mods.cfg",
+    Touch(GameDir() / "Ballotine/mods.cfg",
           "#Mod Header V1.0 - DO NOT MODIFY\nhttp://localhost/mods\n"
           "tfc 1\nTeam Fortress Classic\nhttp://localhost/tfc\n#END#");
-    m_registry = m_root / "registry.conf";
-    Touch(m_registry, "[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\nInstallPath=" +
-                          m_game.string() + "\n");
+    Touch(RegistryFile(), "[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\nInstallPath=" +
+                              GameDir().string() + "\n");
 }
 
 const LargeMod& LargeMod::Shared() {
@@ -70,15 +59,10 @@ const LargeMod& LargeMod::Shared() {
     return mod;
 }
 
-LargeMod::~LargeMod() {
-    std::error_code error;
-    fs::remove_all(m_root, error);
-}
-
 std::string LargeMod::FindCommand() const {
-    return "find '" + (m_game / "tfc/sprites/vote").string() + "' '" +
-           (m_game / "tfc/maps").string() + "' '" + (m_game / "Ballotine/tfc/Entities").string() +
-           "' > /dev/null";
+    return "find '" + (GameDir() / "tfc/sprites/vote").string() + "' '" +
+           (GameDir() / "tfc/maps").string() + "' '" +
+           (GameDir() / "Ballotine/tfc/Entities").string() + "' > /dev/null";
 }
 
 } // namespace ballotine::bench

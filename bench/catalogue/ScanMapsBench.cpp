@@ -2,9 +2,6 @@
 #include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
 
-#include <benchmark/benchmark.h>
-#include <cstdlib>
-
 namespace ballotine::bench {
 namespace {
 
@@ -27,13 +24,7 @@ BENCHMARK(BM_ScanMaps_Ours)->Unit(benchmark::kMillisecond);
 
 // `find` listing the same three folders.
 void BM_ScanMaps_Reference(benchmark::State& state) {
-    const std::string command = LargeMod::Shared().FindCommand();
-    for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("find failed");
-            break;
-        }
-    }
+    RunEachIteration(state, LargeMod::Shared().FindCommand());
 }
 BENCHMARK(BM_ScanMaps_Reference)->Unit(benchmark::kMillisecond);
 

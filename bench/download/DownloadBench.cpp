@@ -3,6 +3,7 @@
 // its 100 ms ticks. BM_Download200MBCli_*: the command line's loop against `curl -o`.
 // BM_CancelStalled_*: from "Cancel All" (ours) or SIGINT (curl) against a server that stalls
 // mid-file, to the download being over.
+#include "BenchSupport.h"
 #include "app/DownloadDlg.h"
 #include "download/HeadlessDownload.h"
 #include "platform/Clock.h"
@@ -10,8 +11,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
-#include <atomic>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
@@ -45,35 +44,24 @@ public:
         for (std::size_t index = 0; index < m_block.size(); ++index) {
             m_block[index] = static_cast<char>(index * 131);
         }
-        m_server.Get("/big", [this](const httplib::Request&, httplib::Response& response) {
-            response.set_content_provider(
-                kFileSize, "application/octet-stream",
-                [this](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                    return WriteBlock(offset, length, sink);
-                });
-        });
-        m_server.Get("/stall", [this](const httplib::Request&, httplib::Response& response) {
-            response.set_content_provider(
-                kFileSize, "application/octet-stream",
-                [this](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                    if (offset < kStallAfter) {
-                        return WriteBlock(offset, std::min(length, kStallAfter - offset), sink);
-                    }
-                    std::unique_lock lock(m_mutex);
-                    m_releasedSignal.wait_for(lock, std::chrono::seconds(30),
-                                              [this] { return m_released; });
-                    return false;
-                });
-        });
+        for (const bool stalls : {false, true}) {
+            m_server.Get(stalls ? "/stall" : "/big", [this, stalls](const httplib::Request&,
+                                                                    httplib::Response& response) {
+                response.set_content_provider(kFileSize, "application/octet-stream",
+                                              [this, stalls](std::size_t offset, std::size_t length,
+                                                             httplib::DataSink& sink) {
+                                                  return Provide(stalls, offset, length, sink);
+                                              });
+            });
+        }
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
-
     ~BenchServer() {
-        Release();
+        Release(true);
         m_server.stop();
         m_thread.join();
     }
@@ -81,24 +69,25 @@ public:
     std::string Url(const char* path) const {
         return "http://127.0.0.1:" + std::to_string(m_port) + path;
     }
-
-    void Release() {
+    // Lets a stalled answer end (true) or makes the next one stall again (false).
+    void Release(bool released) {
         const std::lock_guard lock(m_mutex);
-        m_released = true;
+        m_released = released;
         m_releasedSignal.notify_all();
     }
 
-    void Rearm() {
-        const std::lock_guard lock(m_mutex);
-        m_released = false;
-    }
-
 private:
-    bool WriteBlock(std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+    bool Provide(bool stalls, std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        if (stalls && offset >= kStallAfter) {
+            std::unique_lock lock(m_mutex);
+            m_releasedSignal.wait_for(lock, std::chrono::seconds(30),
+                                      [this] { return m_released; });
+            return false;
+        }
         const std::size_t start = offset % m_block.size();
-        const std::size_t count =
-            std::min({length, m_block.size() - start, std::size_t{256} << 10});
-        return sink.write(m_block.data() + start, count);
+        const std::size_t limit = stalls ? kStallAfter - offset : length;
+        return sink.write(m_block.data() + start, std::min({length, limit, m_block.size() - start,
+                                                            std::size_t{256} << 10}));
     }
 
     std::string m_block;
@@ -150,23 +139,31 @@ int RunProgram(const std::vector<std::string>& arguments, pid_t* started = nullp
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void CheckDownloaded(benchmark::State& state, const fs::path& target) {
-    std::error_code error;
-    if (fs::file_size(target, error) != kFileSize) {
-        state.SkipWithError("the file did not arrive whole");
+// Fetches /big once per run with `fetch(url, target)`; a file that did not arrive whole fails.
+template <typename Fetch>
+void DownloadEach(benchmark::State& state, const char* name, Fetch fetch) {
+    BenchServer server;
+    const fs::path target = Scratch(name);
+    for (auto _ : state) {
+        fetch(server.Url("/big"), target);
+        state.PauseTiming();
+        std::error_code error;
+        if (fs::file_size(target, error) != kFileSize) {
+            state.SkipWithError("the file did not arrive whole");
+        }
+        fs::remove(target, error);
+        state.ResumeTiming();
     }
-    fs::remove(target, error);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
 }
 
 void BM_Download200MB_Ours(benchmark::State& state) {
-    BenchServer server;
     SteadyClock clock;
     DownloadTransfer transfer(clock);
-    const fs::path target = Scratch("ours.bin");
     double maxGap = 0;
-    for (auto _ : state) {
+    DownloadEach(state, "ours.bin", [&](const std::string& url, const fs::path& target) {
         DownloadQueue queue;
-        QueueOne(queue, server.Url("/big"), target);
+        QueueOne(queue, url, target);
         CDownloadDlg dialog(queue, true, transfer, clock);
         Steady::time_point lastTick = Steady::now();
         QObject::connect(TickTimer(dialog), &QTimer::timeout, [&] {
@@ -174,46 +171,26 @@ void BM_Download200MB_Ours(benchmark::State& state) {
             lastTick = Steady::now();
         });
         dialog.exec();
-        state.PauseTiming();
-        CheckDownloaded(state, target);
-        state.ResumeTiming();
-    }
+    });
     state.counters["MaxTickGapMs"] = maxGap;
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
 }
 
 void BM_Download200MB_Reference(benchmark::State& state) {
-    BenchServer server;
-    const fs::path target = Scratch("curl.bin");
-    for (auto _ : state) {
-        if (RunProgram({"curl", "-s", "-o", target.string(), server.Url("/big")}) != 0) {
+    DownloadEach(state, "curl.bin", [&](const std::string& url, const fs::path& target) {
+        if (RunProgram({"curl", "-s", "-o", target.string(), url}) != 0) {
             state.SkipWithError("curl failed");
         }
-        state.PauseTiming();
-        CheckDownloaded(state, target);
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
+    });
 }
 
 void BM_Download200MBCli_Ours(benchmark::State& state) {
-    BenchServer server;
     SteadyClock clock;
     DownloadTransfer transfer(clock);
-    const fs::path target = Scratch("cli.bin");
-    for (auto _ : state) {
+    DownloadEach(state, "cli.bin", [&](const std::string& url, const fs::path& target) {
         DownloadQueue queue;
-        QueueOne(queue, server.Url("/big"), target);
+        QueueOne(queue, url, target);
         RunDownloadQueue(queue, transfer, clock, nullptr);
-        state.PauseTiming();
-        CheckDownloaded(state, target);
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
-}
-
-void BM_Download200MBCli_Reference(benchmark::State& state) {
-    BM_Download200MB_Reference(state);
+    });
 }
 
 void BM_CancelStalled_Ours(benchmark::State& state) {
@@ -224,7 +201,7 @@ void BM_CancelStalled_Ours(benchmark::State& state) {
     double worst = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        server.Rearm();
+        server.Release(false);
         DownloadQueue queue;
         QueueOne(queue, server.Url("/stall"), target);
         CDownloadDlg dialog(queue, true, transfer, clock);
@@ -245,7 +222,7 @@ void BM_CancelStalled_Ours(benchmark::State& state) {
         const double latency = MillisecondsSince(clicked);
         worst = std::max(worst, latency);
         state.SetIterationTime(latency / 1000.0);
-        server.Release();
+        server.Release(true);
         state.ResumeTiming();
     }
     state.counters["WorstCancelMs"] = worst;
@@ -255,7 +232,7 @@ void BM_CancelStalled_Reference(benchmark::State& state) {
     BenchServer server;
     const fs::path target = Scratch("stall-curl.bin");
     for (auto _ : state) {
-        server.Rearm();
+        server.Release(false);
         pid_t pid = 0;
         std::error_code error;
         fs::remove(target, error);
@@ -269,15 +246,17 @@ void BM_CancelStalled_Reference(benchmark::State& state) {
         int status = 0;
         ::waitpid(pid, &status, 0);
         state.SetIterationTime(MillisecondsSince(signalled) / 1000.0);
-        server.Release();
+        server.Release(true);
         fs::remove(target, error);
     }
 }
 
+// Each figure from a few runs: a run moves 200 MB, or waits on a stall.
 BENCHMARK(BM_Download200MB_Ours)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_Download200MB_Reference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_Download200MBCli_Ours)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Download200MBCli_Reference)
+BENCHMARK(BM_Download200MB_Reference)
+    ->Name("BM_Download200MBCli_Reference")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
@@ -289,13 +268,4 @@ BENCHMARK(BM_CancelStalled_Reference)
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BALLOTINE_BENCHMARK_QT_MAIN()

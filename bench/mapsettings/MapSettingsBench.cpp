@@ -1,43 +1,40 @@
+#include "BenchSupport.h"
 #include "common/Text.h"
 #include "mapsettings/EntityUpdate.h"
 #include "mapsettings/ServerTypeTable.h"
 
-#include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
 namespace {
 
-namespace fs = std::filesystem;
 using namespace ballotine;
 
 constexpr int kMaps = 2000;
 constexpr int kSizesPerMap = 10;
 constexpr int kTemplateLines = 50000;
 
-// Times are wall-clock: the reference runs in a child process.
 // A mod working folder with 20,000 reference files (2,000 maps of 10 sizes each) and a large
-// entity template whose lines name the 256 substitution keys.
+// entity template whose lines name the 256 substitution keys; times are wall-clock, as the
+// references run in a child process.
 class GeneratedEntities {
 public:
+    static const GeneratedEntities& Shared() {
+        static const GeneratedEntities entities;
+        return entities;
+    }
+    std::string ModWorkDir() const { return (m_folder / "").string(); }
+    std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+    const ReferenceData& Data() const { return m_data; }
+
+private:
     GeneratedEntities() {
-        std::string pattern = (fs::temp_directory_path() / "ballotine-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            return;
-        }
-        m_folder = pattern;
-        fs::create_directories(m_folder / "Entities");
-        std::string types = kServerTypesHeader;
-        types += "\n";
+        std::string types = std::string(kServerTypesHeader) + "\n";
         for (int size = 0; size < kSizesPerMap; ++size) {
             types += Format("s%02d\nSize %d\n", size, size);
         }
-        Write("servertypes.conf", types);
+        bench::WriteBytes(m_folder / "servertypes.conf", types);
         for (int map = 0; map < kMaps; ++map) {
             for (int size = kSizesPerMap - 1; size >= 0; --size) {
-                Write(Format("Entities/map%04d.S%02d.ref", map, size), "map.tpt\n");
+                bench::WriteBytes(m_folder / Format("Entities/map%04d.S%02d.ref", map, size),
+                                  "map.tpt\n");
             }
         }
         std::string lines;
@@ -45,51 +42,25 @@ public:
             lines += Format("\"key%d\" \"%%K%03d%% and %%K%03d%%\"\n", line, line % 256,
                             (line * 7) % 256);
         }
-        Write("Entities/map.tpt", lines);
+        bench::WriteBytes(m_folder / "Entities/map.tpt", lines);
         std::string sed;
         for (int key = 0; key < 256; ++key) {
             const std::string value = Format("value number %d", key);
             m_data.substitutions.push_back({Format("%%K%03d%%", key), value});
             sed += Format("s/%%K%03d%%/%s/g\n", key, value.c_str());
         }
-        Write("fill.sed", sed);
-        m_data.templatePath = (m_folder / "Entities/map.tpt").string();
-        m_ok = true;
-    }
-    ~GeneratedEntities() {
-        std::error_code error;
-        fs::remove_all(m_folder, error);
-    }
-    GeneratedEntities(const GeneratedEntities&) = delete;
-    GeneratedEntities& operator=(const GeneratedEntities&) = delete;
-
-    static GeneratedEntities& Shared() {
-        static GeneratedEntities entities;
-        return entities;
-    }
-    bool Ok() const { return m_ok; }
-    std::string ModWorkDir() const { return m_folder.string() + "/"; }
-    std::string Path(const std::string& name) const { return (m_folder / name).string(); }
-    const ReferenceData& Data() const { return m_data; }
-
-private:
-    void Write(const std::string& name, const std::string& content) {
-        std::ofstream(m_folder / name, std::ios::binary) << content;
+        bench::WriteBytes(m_folder / "fill.sed", sed);
+        m_data.templatePath = Path("Entities/map.tpt");
     }
 
-    fs::path m_folder;
+    bench::ScratchDir m_folder;
     ReferenceData m_data;
-    bool m_ok = false;
 };
 
 // Opening the settings window's list: read servertypes.conf, search the Entities folder of
 // 20,000 files for one map's sizes and rank them.
 void BM_ListServerSizes_Ours(benchmark::State& state) {
     const GeneratedEntities& entities = GeneratedEntities::Shared();
-    if (!entities.Ok()) {
-        state.SkipWithError("cannot write the entities folder");
-        return;
-    }
     std::size_t rows = 0;
     for (auto _ : state) {
         ServerTypeTable table;
@@ -97,40 +68,32 @@ void BM_ListServerSizes_Ours(benchmark::State& state) {
         rows = ListServerSizes(table, entities.ModWorkDir(), "map1234").size();
         benchmark::DoNotOptimize(rows);
     }
+    if (rows != kSizesPerMap) {
+        state.SkipWithError("the sizes were not found");
+    }
     state.counters["rows"] = static_cast<double>(rows);
 }
 BENCHMARK(BM_ListServerSizes_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // `find` matching the same names without regard to case.
 void BM_ListServerSizes_Reference(benchmark::State& state) {
-    const GeneratedEntities& entities = GeneratedEntities::Shared();
-    const std::string command =
-        "find '" + entities.Path("Entities") + "' -maxdepth 1 -iname 'map1234.*.ref' > /dev/null";
-    for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("find failed");
-            break;
-        }
-    }
+    bench::RunEachIteration(state, "find '" + GeneratedEntities::Shared().Path("Entities") +
+                                       "' -maxdepth 1 -iname 'map1234.*.ref' > /dev/null");
 }
 BENCHMARK(BM_ListServerSizes_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Filling a 50,000-line template with 256 substitutions into the entity text.
 void BM_FillTemplate_Ours(benchmark::State& state) {
     const GeneratedEntities& entities = GeneratedEntities::Shared();
-    if (!entities.Ok()) {
-        state.SkipWithError("cannot write the entities folder");
-        return;
-    }
     const std::string output = entities.Path("ours.ent");
     for (auto _ : state) {
         if (!WriteEntityText(entities.Data(), output)) {
             state.SkipWithError("cannot write the entity text");
-            break;
+            return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(fs::file_size(output)));
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(std::filesystem::file_size(output)));
 }
 BENCHMARK(BM_FillTemplate_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -138,16 +101,10 @@ BENCHMARK(BM_FillTemplate_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FillTemplate_Reference(benchmark::State& state) {
     const GeneratedEntities& entities = GeneratedEntities::Shared();
     const std::string output = entities.Path("sed.ent");
-    const std::string command = "sed -f '" + entities.Path("fill.sed") + "' '" +
-                                entities.Path("Entities/map.tpt") + "' > '" + output + "'";
-    for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("sed failed");
-            break;
-        }
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(fs::file_size(output)));
+    bench::RunEachIteration(state, "sed -f '" + entities.Path("fill.sed") + "' '" +
+                                       entities.Path("Entities/map.tpt") + "' > '" + output + "'");
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(std::filesystem::file_size(output)));
 }
 BENCHMARK(BM_FillTemplate_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,18 +1,12 @@
+#include "BenchSupport.h"
 #include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
 #include "demo/DemoInstallation.h"
 #include "platform/Clock.h"
-#include "platform/CommandRunner.h"
-#include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "votemap/VoteMapCompile.h"
-
-#include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
 namespace {
 
@@ -28,69 +22,40 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return {}; }
 };
 
-// The demo installation with sixteen installed maps to vote for.
-class SixteenMapDemo {
-public:
+// The demo installation with eight more installed maps: sixteen to vote for.
+struct SixteenMapDemo {
+    static const SixteenMapDemo& Shared() {
+        static const SixteenMapDemo demo;
+        return demo;
+    }
     SixteenMapDemo() {
-        std::string pattern = (fs::temp_directory_path() / "ballotine-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            return;
-        }
-        m_root = pattern;
-        const demo::DemoLayout layout(m_root / "demo", BALLOTINE_BIN_DIR);
         std::string error;
-        if (!demo::WriteDemoInstallation(layout, error)) {
-            return;
-        }
-        const fs::path tfc = layout.gameDir / "tfc";
-        for (int i = 1; i <= 8; ++i) {
+        ok = demo::WriteDemoInstallation(layout, error);
+        const fs::path sprites = layout.gameDir / "tfc/sprites/vote";
+        for (int i = 1; ok && i <= 8; ++i) {
             const std::string name = "extra" + std::to_string(i);
-            if (!CopyFileReplacing(tfc / "sprites/vote/skyline.spr",
-                                   tfc / ("sprites/vote/" + name + ".spr")) ||
-                !CopyFileReplacing(tfc / "maps/skyline.bsp", tfc / ("maps/" + name + ".bsp"))) {
-                return;
-            }
-        }
-        m_registry = layout.registryFile;
-        m_mapsDir = tfc / "maps";
-    }
-    ~SixteenMapDemo() {
-        std::error_code error;
-        if (!m_root.empty()) {
-            fs::remove_all(m_root, error);
+            ok = CopyFileReplacing(sprites / "skyline.spr", sprites / (name + ".spr")) &&
+                 CopyFileReplacing(maps / "skyline.bsp", maps / (name + ".bsp"));
         }
     }
-    SixteenMapDemo(const SixteenMapDemo&) = delete;
-    SixteenMapDemo& operator=(const SixteenMapDemo&) = delete;
 
-    bool Ok() const { return !m_registry.empty(); }
-    const fs::path& RegistryPath() const { return m_registry; }
-    const fs::path& MapsDir() const { return m_mapsDir; }
-
-private:
-    fs::path m_root;
-    fs::path m_registry;
-    fs::path m_mapsDir;
+    bench::ScratchDir root;
+    const demo::DemoLayout layout{root / "demo", BALLOTINE_BIN_DIR};
+    const fs::path maps = layout.gameDir / "tfc/maps";
+    bool ok = false;
 };
-
-const SixteenMapDemo& SharedDemo() {
-    static const SixteenMapDemo demo;
-    return demo;
-}
 
 // A 16-map compile as the button runs it, with the real entity tool.
 void BM_Compile_Ours(benchmark::State& state) {
-    if (!SharedDemo().Ok()) {
-        state.SkipWithError("cannot write the demo installation");
-        return;
-    }
     YesPrompter prompter;
     ShellCommandRunner runner;
     SteadyClock clock;
     Services services{prompter, runner, clock};
     Session session;
     MainWindowModel model(session);
-    if (!StartSession(session, RegistryFile::Load(SharedDemo().RegistryPath()), prompter)) {
+    const SixteenMapDemo& demo = SixteenMapDemo::Shared();
+    if (!demo.ok ||
+        !StartSession(session, RegistryFile::Load(demo.layout.registryFile), prompter)) {
         state.SkipWithError("the demo does not start");
         return;
     }
@@ -109,19 +74,9 @@ void BM_Compile_Ours(benchmark::State& state) {
 }
 
 void BM_Compile_Reference(benchmark::State& state) {
-    if (!SharedDemo().Ok()) {
-        state.SkipWithError("cannot write the demo installation");
-        return;
-    }
-    ShellCommandRunner runner;
-    const std::string command = "cp \"" + (SharedDemo().MapsDir() / "vote.bsp").string() + "\" \"" +
-                                (SharedDemo().MapsDir() / "copy.bsp").string() + "\"";
-    for (auto _ : state) {
-        if (runner.Run(command) != 0) {
-            state.SkipWithError("cp failed");
-            return;
-        }
-    }
+    const fs::path& maps = SixteenMapDemo::Shared().maps;
+    bench::RunEachIteration(state, "cp \"" + (maps / "vote.bsp").string() + "\" \"" +
+                                       (maps / "copy.bsp").string() + "\"");
 }
 
 BENCHMARK(BM_Compile_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
