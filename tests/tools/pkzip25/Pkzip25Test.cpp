@@ -91,11 +91,7 @@ struct ToolRun {
 };
 
 std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
+    return "\"" + EscapeForDoubleQuotes(text) + "\"";
 }
 
 // Runs the built tool the way the installer does: by name through the shell, with the
