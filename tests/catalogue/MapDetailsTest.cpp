@@ -52,7 +52,8 @@ TEST(ReadMapDescription, StopsAddingLinesOnceTheTextReaches512) {
     EXPECT_EQ(Describe(std::string(10000, 'c')).caption.size(), 4095U);
 }
 
-TEST(ReadMapDetails, BuiltInMapsShowTheirFixedTextsInAnyCase) {
+// Present and missing maps are shown by the window and the command line tests.
+TEST(ReadMapDetails, BuiltInMapsIgnoreTheirFilesAndNoModLooksNothingUp) {
     ModFolders mod;
     mod.MapFile("WELL.txt", "Other title\n\nOther text");
     mod.MapFile("well.bsp", "tiny");
@@ -62,31 +63,11 @@ TEST(ReadMapDetails, BuiltInMapsShowTheirFixedTextsInAnyCase) {
     EXPECT_EQ(details.downloadedText, "By Default");
     EXPECT_EQ(details.caption, "The Well - Capture The Flag");
     EXPECT_EQ(details.description, FindBuiltInMap("well")->description);
-}
 
-TEST(ReadMapDetails, PresentAndMissingMaps) {
-    ModFolders mod;
-    mod.MapFile("Canyon.BSP", std::string(1234, 'b'));
-    mod.MapFile("canyon.txt", "Canyon - CTF\n\nDeep and narrow.\n");
-    const MapDetails present = ReadMapDetails(mod.session.paths, "canyon");
-    EXPECT_EQ(present.sizeText, "1234 bytes");
-    EXPECT_EQ(present.downloadedText, "Yes");
-    EXPECT_EQ(present.caption, "Canyon - CTF");
-    EXPECT_EQ(present.description, "Deep and narrow. \n\n");
-
-    const MapDetails missing = ReadMapDetails(mod.session.paths, "ruins");
-    EXPECT_EQ(missing.sizeText, "N/A");
-    EXPECT_EQ(missing.downloadedText, "No");
-    EXPECT_EQ(missing.caption, "ruins");
-    EXPECT_EQ(missing.description, "Map description not available");
-}
-
-TEST(ReadMapDetails, WithoutAModNothingIsLookedUpInTheCurrentFolder) {
-    ModFolders mod;
     ClearModPaths(mod.session.paths);
-    const MapDetails details = ReadMapDetails(mod.session.paths, "CMakeCache");
-    EXPECT_EQ(details.downloadedText, "No");
-    EXPECT_EQ(details.description, "Map description not available");
+    const MapDetails noMod = ReadMapDetails(mod.session.paths, "CMakeCache");
+    EXPECT_EQ(noMod.downloadedText, "No") << "nothing is looked up in the current folder";
+    EXPECT_EQ(noMod.description, "Map description not available");
     EXPECT_EQ(ReadMapDetails(mod.session.paths, "2fort").downloadedText, "By Default");
 }
 
@@ -96,13 +77,12 @@ TEST(BuiltInMaps, SixMapsWithThreeSectionParagraphs) {
     const char* names[] = {"2fort", "cz2", "hunted", "push", "rock2", "well"};
     for (std::size_t i = 0; i < maps.size(); ++i) {
         const std::string_view text = maps[i].description;
-        EXPECT_EQ(maps[i].name, names[i]);
-        EXPECT_EQ(text.rfind("Objective: ", 0), 0U) << maps[i].name;
-        EXPECT_NE(text.find("\n\nScoring: "), std::string_view::npos) << maps[i].name;
         const bool singleBreak = maps[i].name == "cz2" || maps[i].name == "push";
-        EXPECT_NE(text.find("\nOther Notes: "), std::string_view::npos) << maps[i].name;
-        EXPECT_EQ(text.find("\n\nOther Notes: ") == std::string_view::npos, singleBreak)
-            << maps[i].name;
+        EXPECT_EQ(maps[i].name, names[i]);
+        EXPECT_TRUE(text.starts_with("Objective: ")) << maps[i].name;
+        const auto has = [text](const char* part) { return text.find(part) != text.npos; };
+        EXPECT_TRUE(has("\n\nScoring: ") && has("\nOther Notes: ")) << maps[i].name;
+        EXPECT_NE(has("\n\nOther Notes: "), singleBreak) << maps[i].name;
     }
 }
 

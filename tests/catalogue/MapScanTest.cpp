@@ -23,61 +23,36 @@ using Contents_t = std::vector<std::pair<std::string, MapState>>;
 
 TEST(ScanVoteSprites, GivesEachSpriteItsState) {
     ModFolders mod;
-    for (const char* sprite : {"2fort.spr", "vote.spr", "blank.spr", "mymap.spr", "present.SPR",
-                               "Well.spr", "settings.spr", "dead.spr", "notes.txt"}) {
+    for (const char* sprite :
+         {"2fort.spr", "vote.spr", "blank.spr", "mymap.spr", "present.SPR", "Well.spr",
+          "settings.spr", "dead.spr", "notes.txt", "2fo.spr", "2fort_x.spr", "box.spr", "real.spr",
+          "linked.spr", "folder.spr/inside.txt", "Orbit.spr", "orbit.spr"}) {
         mod.Sprite(sprite);
     }
     mod.MapFile("PRESENT.bsp");
     mod.MapFile("mymap.txt");          // a description is no map file
     mod.EntityFile("settings.16.ref"); // entity settings without a map file still count
     mod.EntityFile("Dead.ref");
-    MapList available;
-    EXPECT_TRUE(ScanVoteSprites(mod.session.paths, available));
-    EXPECT_EQ(Contents(available), (Contents_t{{"2fort", MapState::Installed},
-                                               {"dead", MapState::Configurable},
-                                               {"mymap", MapState::NotDownloaded},
-                                               {"present", MapState::Installed},
-                                               {"settings", MapState::Configurable},
-                                               {"Well", MapState::Installed}}));
-}
-
-TEST(ScanVoteSprites, EntityFilesMatchTheWholeNameBeforeADot) {
-    ModFolders mod;
-    for (const char* sprite : {"2fort.spr", "2fo.spr", "2fort_x.spr", "box.spr"}) {
-        mod.Sprite(sprite);
-    }
     mod.EntityFile("2FORT.tfc.16.ref"); // 2fort only: not 2fo, not 2fort_x
     mod.EntityFile("box");              // a name without an extension matches too
-    MapList available;
-    ScanVoteSprites(mod.session.paths, available);
-    EXPECT_EQ(Contents(available), (Contents_t{{"2fo", MapState::NotDownloaded},
-                                               {"2fort", MapState::Configurable},
-                                               {"2fort_x", MapState::NotDownloaded},
-                                               {"box", MapState::Configurable}}));
-}
-
-TEST(ScanVoteSprites, FoldersAreNoSpritesOrMapsButLinksToFilesAre) {
-    ModFolders mod;
-    mod.Sprite("real.spr");
-    mod.Sprite("linked.spr");
-    mod.Sprite("folder.spr/inside.txt");
     mod.MapFile("elsewhere/linked.bsp");
     std::filesystem::create_symlink("elsewhere/linked.bsp",
                                     mod.session.paths.mapsDir + "linked.bsp");
     mod.MapFile("real.bsp/inside.txt"); // a folder of that name is no map file
     MapList available;
-    ScanVoteSprites(mod.session.paths, available);
-    EXPECT_EQ(Contents(available),
-              (Contents_t{{"linked", MapState::Installed}, {"real", MapState::NotDownloaded}}));
-}
-
-TEST(ScanVoteSprites, NamesDifferingOnlyInCaseAreOneMap) {
-    ModFolders mod;
-    mod.Sprite("Orbit.spr");
-    mod.Sprite("orbit.spr");
-    MapList available;
-    ScanVoteSprites(mod.session.paths, available);
-    ASSERT_EQ(available.Count(), 1U);
+    EXPECT_TRUE(ScanVoteSprites(mod.session.paths, available));
+    EXPECT_EQ(Contents(available), (Contents_t{{"2fo", MapState::NotDownloaded},
+                                               {"2fort", MapState::Configurable},
+                                               {"2fort_x", MapState::NotDownloaded},
+                                               {"box", MapState::Configurable},
+                                               {"dead", MapState::Configurable},
+                                               {"linked", MapState::Installed},
+                                               {"mymap", MapState::NotDownloaded},
+                                               {"Orbit", MapState::NotDownloaded},
+                                               {"present", MapState::Installed},
+                                               {"real", MapState::NotDownloaded},
+                                               {"settings", MapState::Configurable},
+                                               {"Well", MapState::Installed}}));
 }
 
 TEST(ScanVoteSprites, NoSpritesOrNoModGivesAnEmptyListAndFalse) {
