@@ -60,10 +60,10 @@ TEST_F(VoteMapListsTest, LoadHoldsPlayersAndWallsToTheirSliders) {
     EXPECT_EQ(model.Settings().thugCount, 0);
     EXPECT_TRUE(model.ChosenMaps().Empty());
 
-    WriteFile(ListFile("short.VML"), "VML Header V1.2\n0x10\nrock2");
+    WriteFile(ListFile("short.VML"), "VML Header V1.2\n0x10 x 0\nrock2");
     ASSERT_TRUE(Load(ListFile("short.VML")));
     EXPECT_EQ(model.Settings().playerCount, 16);
-    EXPECT_EQ(model.Settings().wallStrength, 3) << "not in the file: as it was";
+    EXPECT_EQ(model.Settings().wallStrength, 3) << "the scan stops at x: walls as they were";
     EXPECT_EQ(model.ChosenMaps().Names(), Strings{"rock2"});
 }
 
@@ -76,6 +76,7 @@ TEST_F(VoteMapListsTest, RefusedFilesShowTheirMessageAndChangeNothing) {
         {"", "VML Header Invalid"},
         {"VML Header V1.2 \n12 2 1\nrock2\n", "VML Header Invalid"},
         {"vml header v1.2\n12 2 1\nrock2\n", "VML Header Invalid"},
+        {" VML Header V1.2\n", "VML Header Invalid"},
     };
     model.Settings().uncompiledChanges = false;
     for (const auto& c : cases) {

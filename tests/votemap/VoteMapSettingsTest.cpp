@@ -5,10 +5,8 @@
 namespace ballotine {
 namespace {
 
-TEST(VoteMapSettings, PlayersLabelFollowsPlayersAndThugs) {
+TEST(VoteMapSettings, PlayersLabelFollowsPlayersAndThugsHeldToTheSlider) {
     VoteMapSettings settings;
-    settings.OnPlayersChanged(12);
-    EXPECT_EQ(settings.PlayersLabel(), "2/12 (Thugs/Players)");
     const std::pair<int, const char*> cases[] = {
         {4, "1/04 (Thugs/Players)"},  {10, "1/10 (Thugs/Players)"}, {11, "2/11 (Thugs/Players)"},
         {21, "2/21 (Thugs/Players)"}, {22, "3/22 (Thugs/Players)"}, {32, "3/32 (Thugs/Players)"},
@@ -18,35 +16,21 @@ TEST(VoteMapSettings, PlayersLabelFollowsPlayersAndThugs) {
         settings.OnPlayersChanged(players);
         EXPECT_EQ(settings.PlayersLabel(), label) << players;
     }
-}
+    EXPECT_TRUE(settings.uncompiledChanges) << "a players change marks the vote map changed";
 
-TEST(VoteMapSettings, ThugsBoxSwitchesThugsWithoutMarkingAChange) {
-    VoteMapSettings settings;
-    settings.OnPlayersChanged(22);
+    // The Thugs? box switches thugs off through later player changes, without marking a change.
     settings.uncompiledChanges = false;
     settings.OnThugsToggled(false);
-    EXPECT_EQ(settings.PlayersLabel(), "0/22 (Thugs/Players)");
-    EXPECT_EQ(settings.thugCount, 0);
     settings.OnPlayersChanged(5);
-    EXPECT_EQ(settings.thugCount, 0) << "thugs stay off as players change";
+    EXPECT_EQ(settings.thugCount, 0);
     settings.uncompiledChanges = false;
     settings.OnThugsToggled(true);
     EXPECT_EQ(settings.PlayersLabel(), "1/05 (Thugs/Players)");
     EXPECT_FALSE(settings.uncompiledChanges);
 }
 
-TEST(VoteMapSettings, PlayersChangeMarksTheVoteMapChangedWallsDoNot) {
+TEST(VoteMapSettings, WallsLabelsHeldToTheSliderWithoutMarkingAChange) {
     VoteMapSettings settings;
-    EXPECT_FALSE(settings.uncompiledChanges);
-    settings.OnWallsChanged(3);
-    EXPECT_FALSE(settings.uncompiledChanges);
-    settings.OnPlayersChanged(12);
-    EXPECT_TRUE(settings.uncompiledChanges);
-}
-
-TEST(VoteMapSettings, WallsLabels) {
-    VoteMapSettings settings;
-    EXPECT_EQ(settings.WallsLabel(), "Normal Walls");
     const char* labels[] = {"Weak Walls", "Normal Walls", "Strong Walls", "Super Walls"};
     for (int position = 0; position < 4; ++position) {
         settings.OnWallsChanged(position);
@@ -54,6 +38,7 @@ TEST(VoteMapSettings, WallsLabels) {
     }
     settings.OnWallsChanged(9);
     EXPECT_EQ(settings.wallStrength, 3);
+    EXPECT_FALSE(settings.uncompiledChanges);
 }
 
 } // namespace
