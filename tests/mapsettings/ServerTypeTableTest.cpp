@@ -40,21 +40,20 @@ protected:
     ServerTypeTable table;
 };
 
-TEST_F(ServerTypes, TheHeaderMustBeExact) {
-    Conf("//Supported Server Types - *** DO NOT MODIFY ***// \n16\nSixteen\n");
-    EXPECT_TRUE(Keys().empty());
-    Conf("");
-    EXPECT_TRUE(Keys().empty());
-    std::filesystem::remove(dir.Path() / "servertypes.conf");
-    EXPECT_TRUE(Keys().empty());
-}
-
-TEST_F(ServerTypes, EndLinesSkipThemselvesAndTheLineAfter) {
+TEST_F(ServerTypes, EndLinesSkipThemselvesAndTheLineAfterAndTheHeaderMustBeExact) {
     Conf(kHeader + "16\nSixteen\n#END old\nforgotten\n32\nThirty-two\n#END");
     EXPECT_EQ(Keys(), (std::vector<std::string>{"16", "32"}));
     EXPECT_EQ(table.Types()[1].displayName, "Thirty-two");
     EXPECT_EQ(table.FindServerType("32"), 1);
     EXPECT_EQ(table.FindServerType("64"), -1);
+
+    for (const char* bad :
+         {"//Supported Server Types - *** DO NOT MODIFY ***// \n16\nSixteen\n", ""}) {
+        Conf(bad);
+        EXPECT_TRUE(Keys().empty()) << bad;
+    }
+    std::filesystem::remove(dir.Path() / "servertypes.conf");
+    EXPECT_TRUE(Keys().empty());
 }
 
 TEST_F(ServerTypes, LongKeysAndNamesAreCutAndEveryEntryIsKept) {
