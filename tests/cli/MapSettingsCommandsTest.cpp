@@ -1,7 +1,5 @@
 #include "CliTestSupport.h"
-#include "cli/CliMain.h"
 #include "cli/Commands.h"
-#include "support/DemoFixture.h"
 
 #include <cstring>
 #include <filesystem>
@@ -20,18 +18,9 @@ std::string EntityLump(const std::string& bsp) {
     return bsp.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length) - 1);
 }
 
-class MapSettingsCommandsTest : public ::testing::Test {
+class MapSettingsCommandsTest : public test::CliOnDemo {
 protected:
-    test::CliRun Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--registry", demo.Layout().registryFile.string()});
-        return test::RunCliWith(args);
-    }
-    std::string Maps(const std::string& file) const { return demo.Game("tfc/maps/" + file); }
-    std::string Entities(const std::string& file) const {
-        return demo.Game("Ballotine/tfc/Entities/" + file);
-    }
-
-    test::DemoFixture demo;
+    std::string Entities(const std::string& file) const { return WorkFile("Entities/" + file); }
 };
 
 TEST_F(MapSettingsCommandsTest, SizesListsTheMapsSizesInRankOrderWithTheFilesKeys) {
@@ -69,7 +58,21 @@ TEST_F(MapSettingsCommandsTest, DescribeShowsTheTitleThenTheDescription) {
     EXPECT_EQ(Run({"describe", "skyline", "12"}).status, kExitFailed) << "nothing to show";
 }
 
-TEST_F(MapSettingsCommandsTest, ApplyRewritesTheMapsEntitiesWithTheRealEntityTool) {
+TEST_F(MapSettingsCommandsTest, ApplyRewritesTheMapsEntitiesWithTheRealEntityToolForEverySize) {
+    for (const auto& [map, key] :
+         std::vector<std::pair<std::string, std::string>>{{"harbourside", "16"},
+                                                          {"harbourside", "32"},
+                                                          {"harbourside", "LAN"},
+                                                          {"skyline", "12"},
+                                                          {"skyline", "24"}}) {
+        const test::CliRun run = Run({"--yes", "apply", map, key});
+        EXPECT_EQ(run.status, kExitOk) << map << "." << key << ": " << run.err;
+    }
+    EXPECT_EQ(test::ReadFile(Maps("skyline.txt")),
+              "Skyline - Capture The Flag\n\n"
+              "Rooftop bases joined by a single glass bridge. Set up for large servers.\n")
+        << "only the lines between #TEXT# and #INFO#";
+
     const std::string before = test::ReadFile(Maps("harbourside.bsp"));
     const test::CliRun run = Run({"--yes", "apply", "harbourside", "CLANMATCH"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
@@ -87,22 +90,6 @@ TEST_F(MapSettingsCommandsTest, ApplyRewritesTheMapsEntitiesWithTheRealEntityToo
               "Harbourside - Attack / Defend (clan match)\n\n"
               "Two rounds of 20 minutes, the teams swap sides.\n\n");
     EXPECT_FALSE(fs::exists(Maps("harbourside.ent")));
-}
-
-TEST_F(MapSettingsCommandsTest, EveryDemoSizeImports) {
-    for (const auto& [map, key] :
-         std::vector<std::pair<std::string, std::string>>{{"harbourside", "16"},
-                                                          {"harbourside", "32"},
-                                                          {"harbourside", "LAN"},
-                                                          {"skyline", "12"},
-                                                          {"skyline", "24"}}) {
-        const test::CliRun run = Run({"--yes", "apply", map, key});
-        EXPECT_EQ(run.status, kExitOk) << map << "." << key << ": " << run.err;
-    }
-    EXPECT_EQ(test::ReadFile(Maps("skyline.txt")),
-              "Skyline - Capture The Flag\n\n"
-              "Rooftop bases joined by a single glass bridge. Set up for large servers.\n")
-        << "only the lines between #TEXT# and #INFO#";
 }
 
 TEST_F(MapSettingsCommandsTest, ApplyAnsweredNoChangesNothingAndExitsOne) {

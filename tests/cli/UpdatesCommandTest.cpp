@@ -1,5 +1,4 @@
 #include "CliTestSupport.h"
-#include "support/DemoFixture.h"
 #include "support/TestFiles.h"
 
 #include <cstdlib>
@@ -9,33 +8,22 @@
 namespace ballotine {
 namespace {
 using test::CliRun;
-using test::DemoFixture;
 using test::ReadFile;
-using test::RunCliWith;
 namespace fs = std::filesystem;
 
 // The updates command against the demo's update server (file:// addresses), with the built
 // zip tool on the PATH as beside the installed program.
-class UpdatesOnDemo : public testing::Test {
+class UpdatesOnDemo : public test::CliOnDemo {
 protected:
     static void SetUpTestSuite() {
         const std::string tools = test::BuiltProgram("pkzip25").parent_path().string();
         const char* path = std::getenv("PATH");
         setenv("PATH", (tools + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
     }
-    CliRun Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--registry", demo.Layout().registryFile.string()});
-        return RunCliWith(args);
-    }
     // A package's size on the demo server, as the list gives it.
     std::string Size(const std::string& package) const {
         return std::to_string(fs::file_size(demo.Layout().serverDir / package));
     }
-    std::string WorkFile(const std::string& name) const {
-        return demo.Game("Ballotine/tfc/" + name);
-    }
-
-    DemoFixture demo;
 };
 
 TEST_F(UpdatesOnDemo, ListsTheCatalogueAfterFetchingVoteMapData) {
@@ -85,22 +73,6 @@ TEST_F(UpdatesOnDemo, InstallsChosenPackagesAndRecordsThem) {
     EXPECT_NE(nothing.err.find("Nothing to install"), std::string::npos) << nothing.err;
 }
 
-TEST_F(UpdatesOnDemo, LearnsInstalledModsAndKeepsThemInTheModList) {
-    const fs::path modList = demo.Layout().serverDir / "modsupdate.cfg";
-    std::string text = ReadFile(modList);
-    text.insert(text.find("#END#"), "#MOD#\ncstrike 3 5000\nCounter-Strike\nCS maps\n"
-                                    "http://cs\nhttp://cs/cs.zip\nN/A\n");
-    test::WriteFile(modList, text);
-    fs::create_directories(demo.Game("cstrike"));
-
-    const CliRun run = Run({"updates"});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("Ballotine Updates\tCS maps\t3\t5000\n"), std::string::npos);
-    const std::string saved = ReadFile(demo.Game("Ballotine/mods.cfg"));
-    EXPECT_NE(saved.find("\ncstrike 0\nCounter-Strike\nhttp://cs\n#END#"), std::string::npos)
-        << saved;
-}
-
 TEST_F(UpdatesOnDemo, FailuresAndMistakes) {
     fs::remove(demo.Layout().serverDir / "tfc/maps/quarry.zip");
     const CliRun failed = Run({"updates", "--install", "Quarry - Capture The Flag"});
@@ -112,9 +84,10 @@ TEST_F(UpdatesOnDemo, FailuresAndMistakes) {
     EXPECT_NE(unknown.err.find("No package titled 'No such package'"), std::string::npos);
     EXPECT_EQ(unknown.out, "");
 
-    EXPECT_EQ(Run({"updates", "--install"}).status, 2);
-    EXPECT_EQ(Run({"updates", "--all", "Frostfall"}).status, 2);
-    EXPECT_EQ(Run({"updates", "extra"}).status, 2);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"updates", "--install"}, {"updates", "--all", "Frostfall"}, {"updates", "extra"}}) {
+        EXPECT_EQ(Run(args).status, 2) << args.back();
+    }
 
     fs::remove(demo.Layout().serverDir / "tfc/database.conf");
     const CliRun noList = Run({"updates"});
