@@ -57,26 +57,37 @@ protected:
     DownloadQueue queue;
 };
 
-TEST_F(DownloadDlg, WorksThroughTheQueueAndClosesAccepted) {
+TEST_F(DownloadDlg, SkipsAndWorksThroughTheQueueAndClosesAccepted) {
+    server.ServeStalling("/stall.zip", std::string(10000, 's'), 4000);
     server.ServeStatus("/gone.conf", 404);
     server.Serve("/mirror.conf", std::string(3000, 'c'));
     server.Serve("/mods.cfg", "mods");
+    AddPending("Stalling", server.Url("/stall.zip"), "N/A", "stall.zip", 10000);
     AddPending("Entity Config List...", server.Url("/gone.conf"), server.Url("/mirror.conf"),
                "update.conf", -1);
     AddPending("Master Map...", server.Url("/mods.cfg"), "N/A", "modsupdate.cfg", -1);
-    CDownloadDlg dialog(queue, false, transfer, clock);
+    CDownloadDlg dialog(queue, true, transfer, clock);
     EXPECT_EQ(dialog.Result(), 0);
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
 
-    EXPECT_EQ(Run(dialog), QDialog::Accepted);
+    const int outcome = Run(dialog, [&](CDownloadDlg& running) {
+        if (transfer.FileReceived() < 4000) {
+            return false;
+        }
+        running.findChild<QPushButton*>("skipButton")->click();
+        return true;
+    });
 
+    EXPECT_EQ(outcome, QDialog::Accepted);
     EXPECT_EQ(dialog.Result(), 1);
+    EXPECT_EQ(dialog.Progress().TotalSize(), 4000) << "the skipped file's 6000 missing bytes";
+    EXPECT_EQ(StatusOf("Stalling"), StatusFailed);
+    EXPECT_FALSE(std::filesystem::exists(folder / "stall.zip"));
     EXPECT_EQ(StatusOf("Entity Config List..."), StatusDownloaded);
     EXPECT_EQ(StatusOf("Master Map..."), StatusDownloaded);
     EXPECT_EQ(ReadFile(folder / "update.conf"), std::string(3000, 'c'));
     EXPECT_EQ(ReadFile(folder / "modsupdate.cfg"), "mods");
-    EXPECT_FALSE(dialog.findChild<QPushButton*>("skipButton")->isEnabled());
-    EXPECT_EQ(dialog.findChild<QGroupBox*>("fileGroup")->title(), "Download 2 of 2");
+    EXPECT_EQ(dialog.findChild<QGroupBox*>("fileGroup")->title(), "Download 3 of 3");
     EXPECT_EQ(dialog.findChild<QLabel*>("fileName")->text(), "Master Map...");
     EXPECT_EQ(dialog.findChild<QLabel*>("fileElapsed")->text(), "Not Available");
 }
@@ -88,13 +99,14 @@ TEST_F(DownloadDlg, CancelAllDuringAStallClosesRejectedAndKeepsWhatWasThere) {
     AddPending("First", server.Url("/first.zip"), "N/A", "first.zip", 5);
     AddPending("Big", server.Url("/big.zip"), "N/A", "big.zip", 100 * 1024 * 1024);
     AddPending("After", server.Url("/first.zip"), "N/A", "after.zip", 5);
-    CDownloadDlg dialog(queue, true, transfer, clock);
+    CDownloadDlg dialog(queue, false, transfer, clock);
     int barMaximum = 0;
 
     const int outcome = Run(dialog, [&](CDownloadDlg& running) {
         if (transfer.CurrentName() != "Big" || transfer.FileReceived() < 4000) {
             return false;
         }
+        EXPECT_FALSE(running.findChild<QPushButton*>("skipButton")->isEnabled());
         barMaximum = running.findChild<QProgressBar*>("progressBar")->maximum();
         running.findChild<QPushButton*>("cancelButton")->click();
         return true;
@@ -108,29 +120,6 @@ TEST_F(DownloadDlg, CancelAllDuringAStallClosesRejectedAndKeepsWhatWasThere) {
     EXPECT_EQ(StatusOf("After"), StatusPending);
     EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
     EXPECT_FALSE(transfer.IsInternetOpen());
-}
-
-TEST_F(DownloadDlg, SkipFileGivesUpTheCurrentFileAndGoesOn) {
-    server.ServeStalling("/stall.zip", std::string(10000, 's'), 4000);
-    server.Serve("/next.zip", "next");
-    AddPending("Stalling", server.Url("/stall.zip"), "N/A", "stall.zip", 10000);
-    AddPending("Next", server.Url("/next.zip"), "N/A", "next.zip", 4);
-    CDownloadDlg dialog(queue, true, transfer, clock);
-
-    const int outcome = Run(dialog, [&](CDownloadDlg& running) {
-        if (transfer.FileReceived() < 4000) {
-            return false;
-        }
-        running.findChild<QPushButton*>("skipButton")->click();
-        return true;
-    });
-
-    EXPECT_EQ(outcome, QDialog::Accepted);
-    EXPECT_EQ(dialog.Result(), 1);
-    EXPECT_EQ(dialog.Progress().TotalSize(), 4004);
-    EXPECT_EQ(StatusOf("Stalling"), StatusFailed);
-    EXPECT_EQ(StatusOf("Next"), StatusDownloaded);
-    EXPECT_FALSE(std::filesystem::exists(folder / "stall.zip"));
 }
 
 } // namespace
