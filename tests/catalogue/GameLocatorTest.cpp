@@ -16,28 +16,7 @@ RegistryFile GameKeyWith(const std::string& valueLines) {
     return RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\n" + valueLines);
 }
 
-TEST(WorkingPaths, DeriveFromTheGameFolderAndTheMod) {
-    WorkingPaths paths;
-    paths.installDir = "/games/Half-Life";
-    ComputeWorkDir(paths);
-    ComputeModPaths(paths, "tfc");
-    EXPECT_EQ(paths.workDir, "/games/Half-Life/Ballotine/");
-    EXPECT_EQ(paths.modDir, "/games/Half-Life/tfc/");
-    EXPECT_EQ(paths.mapsDir, "/games/Half-Life/tfc/maps/");
-    EXPECT_EQ(paths.modWorkDir, "/games/Half-Life/Ballotine/tfc/");
-    EXPECT_EQ(paths.voteSpriteDir, "/games/Half-Life/tfc/sprites/vote/");
-    EXPECT_TRUE(paths.HasMod());
-
-    ClearModPaths(paths);
-    EXPECT_FALSE(paths.HasMod());
-    EXPECT_EQ(paths.mapsDir, "");
-    EXPECT_EQ(paths.workDir, "/games/Half-Life/Ballotine/") << "the working folder stays";
-
-    paths.installDir += "/"; // used as it is
-    ComputeWorkDir(paths);
-    EXPECT_EQ(paths.workDir, "/games/Half-Life//Ballotine/");
-}
-
+// The working paths derived from the game folder are printed by the CLI paths test.
 TEST(GameLocator, FindsInstallPathUnderAnyCaseOfItsName) {
     for (const char* line : {"InstallPath=/hl", "installpath=/hl", "INSTALLPATH=\\hl"}) {
         ScriptedPrompter prompter;

@@ -71,20 +71,5 @@ TEST(ReadMapDetails, BuiltInMapsIgnoreTheirFilesAndNoModLooksNothingUp) {
     EXPECT_EQ(ReadMapDetails(mod.session.paths, "2fort").downloadedText, "By Default");
 }
 
-TEST(BuiltInMaps, SixMapsWithThreeSectionParagraphs) {
-    const auto maps = BuiltInMaps();
-    ASSERT_EQ(maps.size(), 6U);
-    const char* names[] = {"2fort", "cz2", "hunted", "push", "rock2", "well"};
-    for (std::size_t i = 0; i < maps.size(); ++i) {
-        const std::string_view text = maps[i].description;
-        const bool singleBreak = maps[i].name == "cz2" || maps[i].name == "push";
-        EXPECT_EQ(maps[i].name, names[i]);
-        EXPECT_TRUE(text.starts_with("Objective: ")) << maps[i].name;
-        const auto has = [text](const char* part) { return text.find(part) != text.npos; };
-        EXPECT_TRUE(has("\n\nScoring: ") && has("\nOther Notes: ")) << maps[i].name;
-        EXPECT_NE(has("\n\nOther Notes: "), singleBreak) << maps[i].name;
-    }
-}
-
 } // namespace
 } // namespace ballotine
