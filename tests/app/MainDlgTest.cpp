@@ -113,9 +113,11 @@ TEST_F(MainDlgTest, MovingMapsBothWaysKeepsBothListsSorted) {
                        "2fort frostfall lakeside skyline well");
     EXPECT_TRUE(window->Model().Settings().uncompiledChanges);
 
+    window->Model().Settings().uncompiledChanges = false;
     Click(Ui().chosenMaps, "well");
     Click(Ui().chosenMaps, "frostfall", Qt::ControlModifier);
     QTest::mouseClick(Ui().remove, Qt::LeftButton);
+    EXPECT_TRUE(window->Model().Settings().uncompiledChanges);
     EXPECT_EQ(Lists(), "ballot_bay canalworks frostfall harbourside quarry rock2 well | "
                        "2fort lakeside skyline");
     EXPECT_EQ(Ui().availableMaps->StateAt(2), MapState::NotDownloaded)
