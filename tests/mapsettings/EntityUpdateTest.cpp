@@ -28,6 +28,17 @@ protected:
     bool Update(const char* key = "16") {
         return UpdateMapEntities(paths, "2fort", key, services, data);
     }
+    // Answers Yes to an update that must fail; what it said, a line each.
+    std::string FailedUpdate() {
+        prompter.Forget();
+        prompter.AnswerYes();
+        EXPECT_FALSE(Update());
+        std::string said;
+        for (const std::string& message : prompter.Messages()) {
+            said += message + "\n";
+        }
+        return said;
+    }
     std::string Ent() { return paths.mapsDir + "2fort.ent"; }
     std::string Txt() { return paths.mapsDir + "2fort.txt"; }
 
@@ -109,27 +120,16 @@ TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrWithoutYes) {
     EXPECT_TRUE(runner.Calls().empty());
 }
 
+const std::string kEntityFileFailed =
+    "An error has occurred creating the entity file for this map. Aborting...\n";
+
 TEST_F(EntityUpdateTest, EachFailedStepSaysSoAndStops) {
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update()) << "no reference file";
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{"Failed to extract Reference Data. Aborting..."});
-
-    prompter.Forget();
+    EXPECT_EQ(FailedUpdate(), "Failed to extract Reference Data. Aborting...\n") << "no file";
     Reference("2fort.map\n");
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              (std::vector<std::string>{"Template File Reference is invalid. Aborting...",
-                                        "Failed to extract Reference Data. Aborting..."}));
-
-    prompter.Forget();
+    EXPECT_EQ(FailedUpdate(), "Template File Reference is invalid. Aborting...\n"
+                              "Failed to extract Reference Data. Aborting...\n");
     Reference("missing.tpt\n");
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{
-                  "An error has occurred creating the entity file for this map. Aborting..."});
+    EXPECT_EQ(FailedUpdate(), kEntityFileFailed);
     EXPECT_TRUE(runner.Calls().empty());
 }
 
@@ -145,11 +145,7 @@ TEST_F(EntityUpdateTest, ValuesThatMultiplyALineAreRefusedBeforeMemoryRunsOut) {
     Reference(reference);
     Template("\"team_no\" \"K0\"\n");
     WriteFile(Ent(), "earlier");
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{
-                  "An error has occurred creating the entity file for this map. Aborting..."});
+    EXPECT_EQ(FailedUpdate(), kEntityFileFailed);
     EXPECT_EQ(ReadFile(Ent()), "earlier");
     EXPECT_TRUE(runner.Calls().empty());
 
@@ -166,11 +162,8 @@ TEST_F(EntityUpdateTest, AFailedImportLeavesTheEntityTextAndTheOldDescription) {
     Template("{\n}\n");
     WriteFile(Txt(), "old");
     runner.SetExitStatus(1);
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{
-                  "An error has occurred compiling the new entities into the map. Aborting..."});
+    EXPECT_EQ(FailedUpdate(),
+              "An error has occurred compiling the new entities into the map. Aborting...\n");
     EXPECT_TRUE(fs::exists(Ent()));
     EXPECT_EQ(ReadFile(Txt()), "old");
 }
@@ -185,11 +178,9 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
         diskFull.emplace(4096);
         return 0;
     });
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
+    const std::string said = FailedUpdate();
     diskFull.reset();
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{"An error has occurred creating the map textfile'."});
+    EXPECT_EQ(said, "An error has occurred creating the map textfile'.\n");
     EXPECT_EQ(ReadFile(Txt()), "the old description");
     EXPECT_TRUE(fs::exists(Ent())) << "the entity text stays for another try";
     EXPECT_EQ(std::distance(fs::directory_iterator(paths.mapsDir), {}), 2)
