@@ -1,13 +1,5 @@
-#include "app/MainDlg.h"
-
+#include "DemoWindow.h"
 #include "app/AboutDlg.h"
-#include "app/MapListWidget.h"
-#include "catalogue/Session.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
-#include "support/DemoFixture.h"
-#include "support/FakeCommandRunner.h"
-#include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -27,31 +19,8 @@
 namespace ballotine {
 namespace {
 
-// The main window on the demo installation, driven by mouse and keys as a user would.
-class MainDlgTest : public ::testing::Test {
+class MainDlgTest : public test::DemoWindow {
 protected:
-    void Start() {
-        registry = RegistryFile::Load(demo.Layout().registryFile);
-        window = std::make_unique<CMainDlg>(session, services, registry);
-        ASSERT_TRUE(window->StartUp());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    const CMainDlg::Controls& Ui() const { return window->Ui(); }
-
-    void Click(MapListWidget* list, const char* name, Qt::KeyboardModifiers modifiers = {}) {
-        const auto row = list->Names().indexOf(QString::fromLatin1(name));
-        ASSERT_GE(row, 0) << name;
-        const QPoint at = list->visualItemRect(list->topLevelItem(static_cast<int>(row))).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, at);
-    }
-    void DoubleClick(MapListWidget* list, const char* name) {
-        Click(list, name);
-        const auto row = list->Names().indexOf(QString::fromLatin1(name));
-        QTest::mouseDClick(
-            list->viewport(), Qt::LeftButton, {},
-            list->visualItemRect(list->topLevelItem(static_cast<int>(row))).center());
-    }
     // "available names | vote list names"
     QString Lists() const {
         return Ui().availableMaps->Names().join(' ') + " | " + Ui().chosenMaps->Names().join(' ');
@@ -62,15 +31,6 @@ protected:
                            Ui().downloadedValue->text(), Ui().descriptionFrame->title()}
             .join('|');
     }
-
-    test::DemoFixture demo;
-    test::ScriptedPrompter prompter;
-    test::FakeCommandRunner runner;
-    test::ManualClock clock;
-    Services services{prompter, runner, clock};
-    RegistryFile registry;
-    Session session;
-    std::unique_ptr<CMainDlg> window;
 };
 
 TEST_F(MainDlgTest, StartsWithTheDemoModsMapsAndSettings) {
@@ -218,7 +178,6 @@ TEST_F(MainDlgTest, AModWithoutSpritesDisablesTheWorkingControls) {
 
 TEST_F(MainDlgTest, StartUpFailsWithTheMessageWithoutAModList) {
     std::filesystem::remove(demo.Game("Ballotine/mods.cfg"));
-    registry = RegistryFile::Load(demo.Layout().registryFile);
     CMainDlg failing(session, services, registry);
     EXPECT_FALSE(failing.StartUp());
     EXPECT_EQ(prompter.Messages(), (std::vector<std::string>{"Mod Data not found. Aborting..."}));
