@@ -125,7 +125,7 @@ TEST_F(ModListTest, EveryRecordIsKeptWhateverTheCount) {
     EXPECT_EQ(SavedModsCfg(), content + "#END#");
 }
 
-TEST_F(ModListTest, LoadFailuresShowTheirMessages) {
+TEST_F(ModListTest, FailuresShowTheirMessagesAndAFailedSaveKeepsTheOldFile) {
     ASSERT_FALSE(Load());
     EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Mod Data not found. Aborting..."});
 
@@ -138,13 +138,12 @@ TEST_F(ModListTest, LoadFailuresShowTheirMessages) {
         EXPECT_EQ(local.Messages(), std::vector<std::string>{"Mod Data invalid. Aborting..."});
         EXPECT_EQ(session.mods.Count(), 0);
     }
-}
 
-TEST_F(ModListTest, AFailedSaveKeepsTheOldFile) {
     ModsCfg(kHeader + "u\n#END#");
     ASSERT_TRUE(Load());
     session.mods.records.push_back(ModRecord{"new", 1, "New", "b", false});
     session.paths.workDir = (dir.Path() / "missing").string() + "/";
+    prompter.Forget();
     EXPECT_FALSE(SaveModList(session, prompter));
     EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Unable to save mod list..."});
     EXPECT_EQ(SavedModsCfg(), kHeader + "u\n#END#");

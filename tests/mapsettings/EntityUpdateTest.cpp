@@ -79,13 +79,6 @@ TEST_F(EntityUpdateTest, ReferenceLinesBecomePairs) {
             "\"never closed"}));
 }
 
-TEST_F(EntityUpdateTest, TheSubstitutionsEndAtAMarkerWord) {
-    Reference("2fort.tpt\nA = \"1\"\n#TEXT# tail\nB = \"2\"\n");
-    ASSERT_TRUE(ExtractReferenceData(paths.modWorkDir + "Entities/2fort.16.ref", paths.modWorkDir,
-                                     data, prompter));
-    ASSERT_EQ(data.substitutions.size(), 1u);
-}
-
 TEST_F(EntityUpdateTest, SuccessImportsWritesTheTextAndRemovesTheEntityText) {
     Reference("2fort.tpt\nHEALTH = \"900\"\nCLASS = \"func_door\"\n#TEXT#\n2 Fortresses\n\nBig "
               "map\n#INFO#\nTitle\n");
@@ -112,18 +105,14 @@ TEST_F(EntityUpdateTest, SuccessImportsWritesTheTextAndRemovesTheEntityText) {
     EXPECT_EQ(prompter.BusyDepth(), 0);
 }
 
-TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrWithoutYes) {
+const std::string kEntityFileFailed =
+    "An error has occurred creating the entity file for this map. Aborting...\n";
+
+TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrYesAndEachFailedStepSaysSoAndStops) {
     EXPECT_FALSE(Update(""));
     EXPECT_TRUE(prompter.Transcript().empty());
     prompter.AnswerNo();
     EXPECT_FALSE(Update());
-    EXPECT_TRUE(runner.Calls().empty());
-}
-
-const std::string kEntityFileFailed =
-    "An error has occurred creating the entity file for this map. Aborting...\n";
-
-TEST_F(EntityUpdateTest, EachFailedStepSaysSoAndStops) {
     EXPECT_EQ(FailedUpdate(), "Failed to extract Reference Data. Aborting...\n") << "no file";
     Reference("2fort.map\n");
     EXPECT_EQ(FailedUpdate(), "Template File Reference is invalid. Aborting...\n"
@@ -187,7 +176,12 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
         << "no temporary file is left";
 }
 
-TEST_F(EntityUpdateTest, MapTextIsOnlyTheTextSection) {
+TEST_F(EntityUpdateTest, EachFileTakesOnlyItsSection) {
+    Reference("2fort.tpt\nA = \"1\"\n#TEXT# tail\nB = \"2\"\n");
+    ASSERT_TRUE(ExtractReferenceData(paths.modWorkDir + "Entities/2fort.16.ref", paths.modWorkDir,
+                                     data, prompter));
+    EXPECT_EQ(data.substitutions.size(), 1u) << "the substitutions end at a marker word";
+
     Reference("2fort.tpt\n#TEXT#\none\ntwo\n#INFO#\nTitle\nabout\n");
     ASSERT_TRUE(WriteMapText(paths.modWorkDir + "Entities/2fort.16.ref", Txt()));
     EXPECT_EQ(ReadFile(Txt()), "one\ntwo\n");
@@ -195,13 +189,11 @@ TEST_F(EntityUpdateTest, MapTextIsOnlyTheTextSection) {
     ASSERT_TRUE(WriteMapText(paths.modWorkDir + "Entities/2fort.16.ref", Txt()));
     EXPECT_EQ(ReadFile(Txt()), "") << "no text section empties the description";
     EXPECT_FALSE(WriteMapText(paths.modWorkDir + "Entities/none.ref", Txt()));
-}
 
-TEST_F(EntityUpdateTest, AnEmptyTemplateGivesOneEmptyLine) {
     Template("");
     data.templatePath = paths.modWorkDir + "Entities/2fort.tpt";
     ASSERT_TRUE(WriteEntityText(data, Ent()));
-    EXPECT_EQ(ReadFile(Ent()), "\n");
+    EXPECT_EQ(ReadFile(Ent()), "\n") << "an empty template gives one empty line";
 }
 
 } // namespace
