@@ -9,6 +9,7 @@ namespace ballotine {
 namespace {
 using test::CliRun;
 using test::ReadFile;
+using test::WriteFile;
 namespace fs = std::filesystem;
 
 // The updates command against the demo's update server (file:// addresses), with the built
@@ -93,6 +94,26 @@ TEST_F(UpdatesOnDemo, FailuresAndMistakes) {
     const CliRun noList = Run({"updates"});
     EXPECT_EQ(noList.status, 1);
     EXPECT_NE(noList.err.find("Unable to download config list. Retry later..."), std::string::npos);
+}
+
+// How the record is raised is pinned by the version table tests; this is the command's wiring.
+class VersionsOnDemo : public test::CliOnDemo {};
+
+TEST_F(VersionsOnDemo, PrintsTheRecordAfterMarkingTheMapsOnDiskButNeverCreatesOne) {
+    fs::remove_all(demo.Game("tfc/maps")); // only the maps put there
+    WriteFile(WorkFile("config.conf"), "#TFC Header V1.0 - DO NOT MODIFY\nrock2 0 4\n#END#");
+    WriteFile(Maps("well.bsp"), "BSP");
+    WriteFile(Maps("Rock2.bsp"), "BSP");
+    const test::CliRun run = Run({"versions"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "rock2\t1\t4\nwell\t1\t0\n");
+    EXPECT_EQ(ReadFile(WorkFile("config.conf")),
+              "#TFC Header V1.0 - DO NOT MODIFY\nrock2 1 4\nwell 1 0\n#END#");
+
+    fs::remove(WorkFile("config.conf"));
+    EXPECT_EQ(Run({"versions"}).status, 1); // its message is checked with the vanishing files
+    EXPECT_FALSE(fs::exists(WorkFile("config.conf")));
+    EXPECT_EQ(Run({"versions", "extra"}).status, 2);
 }
 
 } // namespace

@@ -54,11 +54,6 @@ TEST_F(VoteListCommandsTest, RefusalsAndDeclinesLeaveTheVoteMapAlone) {
     EXPECT_EQ(Run({"--yes", "compile", "--list", Lists("none.VML"), "2fort", "well"}), kExitFailed);
     EXPECT_EQ(err, "Unable to load VoteMapList\nFile does not exist\n");
     EXPECT_EQ(ReadFile(Maps("vote.ent")), before);
-
-    WriteFile(Lists("bad.VML"), "VML Header V1.2 \n12 2 1\n");
-    EXPECT_EQ(Run({"show-list", Lists("bad.VML")}), kExitFailed);
-    EXPECT_EQ(err, "VML Header Invalid\n");
-    EXPECT_EQ(out, "");
 }
 
 TEST_F(VoteListCommandsTest, WrongOptionsAreUsageErrors) {
