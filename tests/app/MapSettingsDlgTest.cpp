@@ -1,42 +1,29 @@
 #include "app/MapSettingsDlg.h"
 
-#include "app/MainDlg.h"
-#include "app/MapListWidget.h"
-#include "catalogue/Session.h"
+#include "DemoWindow.h"
 #include "platform/CommandRunner.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
-#include "support/DemoFixture.h"
-#include "support/FakeCommandRunner.h"
-#include "support/ScriptedPrompter.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 namespace ballotine {
 namespace {
 namespace fs = std::filesystem;
 
-// What an opened settings window showed before it was closed.
-struct Seen {
-    QString caption;
-    QString frame;
-    QStringList rows;
-    QImage preview;
-};
-
-class MapSettingsDlgTest : public ::testing::Test {
+// The settings window on the demo, the demo's own entity tool doing the import.
+class MapSettingsDlgTest : public test::DemoWindow {
 protected:
     MapSettingsDlgTest() {
-        registry = RegistryFile::Load(demo.Layout().registryFile);
+        runner.SetAction([this](const test::FakeCommandRunner::Call& call) {
+            return shell.Run(call.commandLine, call.workingFolder);
+        });
         EXPECT_TRUE(StartSession(session, registry, prompter));
     }
     // The window for a map, shown as the opener shows it but without its own event loop.
@@ -52,66 +39,52 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->topLevelItem(row)).center());
     }
-    static QStringList Rows(const CMapSettingsDlg& dialog) {
-        QStringList rows;
+    // "caption|frame|name=key;name=key..."
+    static QString Shown(const CMapSettingsDlg& dialog) {
+        QString shown = dialog.windowTitle() + "|" + dialog.Ui().serverSizeFrame->title() + "|";
         QTreeWidget* list = dialog.Ui().serverSizes;
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            rows << list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1);
+            shown += list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1) + ";";
         }
-        return rows;
+        return shown;
     }
     std::string Maps(const std::string& file) const { return demo.Game("tfc/maps/" + file); }
 
-    test::DemoFixture demo;
-    test::ScriptedPrompter prompter;
-    ShellCommandRunner runner; // the demo's own entity tool does the import
-    test::ManualClock clock;
-    Services services{prompter, runner, clock};
-    RegistryFile registry;
-    Session session;
+    ShellCommandRunner shell;
     MapSettingsTables tables;
 };
 
 TEST_F(MapSettingsDlgTest, TheMainWindowOpensItForTheChosenMapEachTimeAnew) {
-    CMainDlg window(session, services, registry);
-    ASSERT_TRUE(window.StartUp());
-    window.SetMapSettingsOpener(MakeMapSettingsOpener(session, tables, services));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-
-    std::vector<Seen> seen;
-    const auto closeTheSettingsWindow = [&seen] {
+    Start();
+    window->SetMapSettingsOpener(MakeMapSettingsOpener(session, tables, services));
+    QStringList seen;
+    std::vector<QImage> previews;
+    const auto closeTheSettingsWindow = [&] {
         auto* dialog = qobject_cast<CMapSettingsDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        seen.push_back({dialog->windowTitle(), dialog->Ui().serverSizeFrame->title(), Rows(*dialog),
-                        dialog->Ui().preview->pixmap().toImage()});
+        seen << Shown(*dialog);
+        previews.push_back(dialog->Ui().preview->pixmap().toImage());
         dialog->Ui().cancel->click();
     };
-    MapListWidget* available = window.Ui().availableMaps;
-    const auto at = [available](const char* name) {
-        const auto row = available->Names().indexOf(QString::fromLatin1(name));
-        return available->visualItemRect(available->topLevelItem(static_cast<int>(row))).center();
-    };
-
-    QTest::mouseClick(available->viewport(), Qt::LeftButton, {}, at("harbourside"));
+    Click(Ui().availableMaps, "harbourside");
     QTimer::singleShot(0, closeTheSettingsWindow);
-    QTest::mouseDClick(available->viewport(), Qt::LeftButton, {}, at("harbourside"));
-    QTest::mouseClick(available->viewport(), Qt::LeftButton, {}, at("skyline"));
+    QTest::mouseDClick(Ui().availableMaps->viewport(), Qt::LeftButton, {},
+                       At(Ui().availableMaps, "harbourside"));
+    Click(Ui().availableMaps, "skyline");
     QTimer::singleShot(0, closeTheSettingsWindow);
-    QTest::mouseClick(window.Ui().settings, Qt::LeftButton);
+    QTest::mouseClick(Ui().settings, Qt::LeftButton);
 
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].caption, "Map Settings For 'harbourside'");
-    EXPECT_EQ(seen[0].frame, "harbourside");
-    EXPECT_EQ(
-        seen[0].rows,
-        QStringList({"Medium server (12 to 20 players)=16", "Full server (28 to 32 players)=32",
-                     "LAN party (no respawn delay)=LAN", "Clan match (8 against 8)=ClanMatch"}));
-    EXPECT_EQ(seen[1].caption, "Map Settings For 'skyline'");
-    EXPECT_EQ(seen[1].rows, QStringList({"Small server (up to 12 players)=12",
-                                         "Large server (20 to 28 players)=24"}));
-    EXPECT_EQ(seen[0].preview.size(), QSize(128, 64));
-    EXPECT_NE(seen[0].preview, seen[1].preview) << "each map shows its own sprite";
+    EXPECT_EQ(seen, QStringList({"Map Settings For 'harbourside'|harbourside|"
+                                 "Medium server (12 to 20 players)=16;"
+                                 "Full server (28 to 32 players)=32;"
+                                 "LAN party (no respawn delay)=LAN;"
+                                 "Clan match (8 against 8)=ClanMatch;",
+                                 "Map Settings For 'skyline'|skyline|"
+                                 "Small server (up to 12 players)=12;"
+                                 "Large server (20 to 28 players)=24;"}));
+    ASSERT_EQ(previews.size(), 2u);
+    EXPECT_EQ(previews[0].size(), QSize(128, 64));
+    EXPECT_NE(previews[0], previews[1]) << "each map shows its own sprite";
     EXPECT_TRUE(prompter.Transcript().empty());
 }
 
@@ -148,12 +121,19 @@ TEST_F(MapSettingsDlgTest, AClickShowsTheSettingAndUpdateRewritesTheMap) {
     EXPECT_FALSE(fs::exists(Maps("harbourside.ent")));
 }
 
-TEST_F(MapSettingsDlgTest, AFailedUpdateLeavesTheWindowOpenAsItWas) {
+TEST_F(MapSettingsDlgTest, WhatCannotBeUpdatedLeavesTheWindowOpenAsItWas) {
+    const auto empty = Open("canalworks");
+    EXPECT_EQ(empty->Ui().serverSizes->topLevelItemCount(), 0);
+    QTest::mouseClick(empty->Ui().serverSizes->viewport(), Qt::LeftButton);
+    EXPECT_EQ(empty->Ui().description->toPlainText(), "No Server Size selected...");
+    EXPECT_FALSE(empty->Ui().update->isEnabled());
+    QTest::keyClick(empty.get(), Qt::Key_Return);
+    EXPECT_TRUE(prompter.Transcript().empty());
+    EXPECT_TRUE(empty->isVisible());
+
     const auto dialog = Open("skyline");
     ClickRow(*dialog, 1);
-    EXPECT_EQ(dialog->Ui().settingFrame->title(), "Large server");
     fs::remove(Maps("skyline.bsp"));
-
     prompter.AnswerYes();
     QTest::mouseClick(dialog->Ui().update, Qt::LeftButton);
     EXPECT_EQ(prompter.Messages(),
@@ -163,21 +143,9 @@ TEST_F(MapSettingsDlgTest, AFailedUpdateLeavesTheWindowOpenAsItWas) {
     EXPECT_EQ(dialog->Ui().settingFrame->title(), "Large server");
     EXPECT_TRUE(dialog->Ui().update->isEnabled());
     EXPECT_TRUE(fs::exists(Maps("skyline.ent")));
-
     QTest::mouseClick(dialog->Ui().cancel, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_FALSE(dialog->isVisible());
-}
-
-TEST_F(MapSettingsDlgTest, AMapWithoutSettingsListsNothingAndCannotBeUpdated) {
-    const auto dialog = Open("canalworks");
-    EXPECT_EQ(dialog->Ui().serverSizes->topLevelItemCount(), 0);
-    QTest::mouseClick(dialog->Ui().serverSizes->viewport(), Qt::LeftButton);
-    EXPECT_EQ(dialog->Ui().description->toPlainText(), "No Server Size selected...");
-    EXPECT_FALSE(dialog->Ui().update->isEnabled());
-    QTest::keyClick(dialog.get(), Qt::Key_Return);
-    EXPECT_TRUE(prompter.Transcript().empty());
-    EXPECT_TRUE(dialog->isVisible());
 }
 
 } // namespace

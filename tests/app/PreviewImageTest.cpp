@@ -18,7 +18,7 @@ TEST(PreviewImage, ShowsThe16BitPixelsOnlyOnA16BitScreen) {
     EXPECT_EQ(sixteen.format(), QImage::Format_RGB16);
     EXPECT_EQ(sixteen.pixel(127, 63), qRgb(255, 0, 0));
 
-    for (const int depth : {24, 32, 8}) {
+    for (const int depth : {24, 32, 8, 15}) {
         PreparePreview(preview, depth);
         const QImage image = ToPreviewImage(preview);
         EXPECT_EQ(image.size(), QSize(128, 64));

@@ -1,14 +1,8 @@
 #include "app/ResourceListDlg.h"
 
-#include "app/MainDlg.h"
-#include "app/MapListWidget.h"
-#include "catalogue/Session.h"
+#include "DemoWindow.h"
 #include "download/DownloadTransfer.h"
 #include "download/LoopbackServer.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
-#include "support/DemoFixture.h"
-#include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -28,33 +22,20 @@ using test::ReadFile;
 using test::WriteFile;
 namespace fs = std::filesystem;
 
-// The shell with the built zip tool first on the PATH; the log viewer is only noted.
-class ToolRunner final : public CommandRunner {
-public:
-    int Run(const std::string& commandLine, const std::filesystem::path& folder) override {
-        if (commandLine.starts_with("xdg-open")) {
-            viewed.push_back(commandLine);
-            return 0;
-        }
-        return m_shell.Run(commandLine, folder);
-    }
-    std::vector<std::string> viewed;
-
-private:
-    ShellCommandRunner m_shell{{test::BuiltProgram("pkzip25").parent_path()}};
-};
-
 // "Check For Updates" on the demo installation, from the main window through the update
-// list and its download windows.
-class ResourceListDlgTest : public testing::Test {
+// list and its download windows; the built zip tool unpacks, the log viewer is only noted.
+class ResourceListDlgTest : public test::DemoWindow {
 protected:
+    ResourceListDlgTest() {
+        runner.SetAction([this](const test::FakeCommandRunner::Call& call) {
+            return call.commandLine.starts_with("xdg-open")
+                       ? (++viewed, 0)
+                       : shell.Run(call.commandLine, call.workingFolder);
+        });
+    }
     void Start() {
-        registry = RegistryFile::Load(demo.Layout().registryFile);
-        window = std::make_unique<CMainDlg>(session, services, registry);
-        ASSERT_TRUE(window->StartUp());
+        DemoWindow::Start();
         window->SetUpdatesOpener(MakeUpdatesOpener(session, tables, transfer, services));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
     // Presses "Check For Updates"; while the windows it opens run, `step` is called every
@@ -111,7 +92,7 @@ protected:
         EXPECT_NE(record.find("lakeside 1 1\n"), std::string::npos) << record;
         EXPECT_NE(record.find("ridgeline 1 0\n"), std::string::npos) << record;
         EXPECT_EQ(ReadFile(demo.Game("tfc/maps/ridgeline.bsp")).substr(0, 1), "\x1e");
-        EXPECT_EQ(runner.viewed.size(), 1u) << "the report is shown";
+        EXPECT_EQ(viewed, 1) << "the report is shown";
         // The main window: the new map is available, the vote list map with new entity
         // settings is marked.
         EXPECT_TRUE(window->Ui().availableMaps->Names().contains("ridgeline"));
@@ -119,16 +100,10 @@ protected:
         EXPECT_TRUE(prompter.Messages().empty()) << prompter.Messages().front();
     }
 
-    test::DemoFixture demo;
-    Session session;
-    test::ScriptedPrompter prompter;
-    ToolRunner runner;
-    SteadyClock clock;
-    Services services{prompter, runner, clock};
-    RegistryFile registry;
+    ShellCommandRunner shell{{test::BuiltProgram("pkzip25").parent_path()}};
+    int viewed = 0;
     UpdateTables tables;
     DownloadTransfer transfer{clock};
-    std::unique_ptr<CMainDlg> window;
 };
 
 void ExpectCatalogueShown(CResourceListDlg* list) {

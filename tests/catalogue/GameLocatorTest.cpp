@@ -16,72 +16,26 @@ RegistryFile GameKeyWith(const std::string& valueLines) {
     return RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\n" + valueLines);
 }
 
-TEST(WorkingPaths, DeriveFromTheGameFolderAndTheMod) {
-    WorkingPaths paths;
-    paths.installDir = "/games/Half-Life";
-    ComputeWorkDir(paths);
-    ComputeModPaths(paths, "tfc");
-    EXPECT_EQ(paths.workDir, "/games/Half-Life/Ballotine/");
-    EXPECT_EQ(paths.modDir, "/games/Half-Life/tfc/");
-    EXPECT_EQ(paths.mapsDir, "/games/Half-Life/tfc/maps/");
-    EXPECT_EQ(paths.modWorkDir, "/games/Half-Life/Ballotine/tfc/");
-    EXPECT_EQ(paths.voteSpriteDir, "/games/Half-Life/tfc/sprites/vote/");
-    EXPECT_TRUE(paths.HasMod());
-
-    ClearModPaths(paths);
-    EXPECT_FALSE(paths.HasMod());
-    EXPECT_EQ(paths.mapsDir, "");
-    EXPECT_EQ(paths.workDir, "/games/Half-Life/Ballotine/") << "the working folder stays";
-}
-
-TEST(WorkingPaths, AGameFolderWithTrailingSeparatorIsUsedAsItIs) {
-    WorkingPaths paths;
-    paths.installDir = "/games/Half-Life/";
-    ComputeWorkDir(paths);
-    ComputeModPaths(paths, "tfc");
-    EXPECT_EQ(paths.workDir, "/games/Half-Life//Ballotine/");
-    EXPECT_EQ(paths.mapsDir, "/games/Half-Life//tfc/maps/");
-}
-
-TEST(GameLocator, FindsInstallPathUnderAnyCaseOfItsName) {
-    for (const char* name : {"InstallPath", "installpath", "INSTALLPATH"}) {
+// The working paths derived from the game folder are printed by the CLI paths test.
+TEST(GameLocator, FindsInstallPathUnderAnyCaseOfItsNameOrSaysWhatIsMissing) {
+    const std::string noGame = "Error - Cannot locate installed version of Half-Life\nAborting...";
+    const std::string noPath = "Error - Install Path Registry Entry not found\nAborting...";
+    const std::pair<RegistryFile, std::string> cases[] = {
+        {GameKeyWith("Other=1\nInstallPath=/hl\n"), ""},
+        {GameKeyWith("installpath=/hl\n"), ""},
+        {GameKeyWith("INSTALLPATH=\\hl\n"), ""}, // backslashes become separators
+        {RegistryFile{}, noGame},
+        {RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve]\nInstallPath=/x\n"), noGame},
+        {GameKeyWith("Language=english\n"), noPath},
+        {GameKeyWith("InstallPath=\n"), noPath},
+    };
+    for (const auto& [registry, message] : cases) {
         ScriptedPrompter prompter;
         WorkingPaths paths;
-        ASSERT_TRUE(
-            LocateGame(paths, GameKeyWith("Other=1\n" + std::string(name) + "=/hl\n"), prompter))
-            << name;
-        EXPECT_EQ(paths.installDir, "/hl");
-        EXPECT_EQ(paths.workDir, "/hl/Ballotine/");
-        EXPECT_TRUE(prompter.Transcript().empty());
-    }
-}
-
-TEST(GameLocator, BackslashesInTheStoredPathBecomeSeparators) {
-    ScriptedPrompter prompter;
-    WorkingPaths paths;
-    ASSERT_TRUE(LocateGame(paths, GameKeyWith("InstallPath=\\srv\\Half-Life\n"), prompter));
-    EXPECT_EQ(paths.workDir, "/srv/Half-Life/Ballotine/");
-}
-
-TEST(GameLocator, FailuresShowTheirMessages) {
-    struct Case {
-        RegistryFile registry;
-        const char* message;
-    };
-    const Case cases[] = {
-        {RegistryFile{}, "Error - Cannot locate installed version of Half-Life\nAborting..."},
-        {RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\Software\\Valve]\nInstallPath=/x\n"),
-         "Error - Cannot locate installed version of Half-Life\nAborting..."},
-        {GameKeyWith("Language=english\n"),
-         "Error - Install Path Registry Entry not found\nAborting..."},
-        {GameKeyWith("InstallPath=\n"),
-         "Error - Install Path Registry Entry not found\nAborting..."},
-    };
-    for (const Case& c : cases) {
-        ScriptedPrompter prompter;
-        WorkingPaths paths;
-        EXPECT_FALSE(LocateGame(paths, c.registry, prompter));
-        EXPECT_EQ(prompter.Transcript(), std::vector<std::string>{c.message});
+        EXPECT_EQ(LocateGame(paths, registry, prompter), message.empty()) << message;
+        EXPECT_EQ(paths.workDir, message.empty() ? "/hl/Ballotine/" : "");
+        EXPECT_EQ(prompter.Transcript(),
+                  message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
     }
 }
 

@@ -11,99 +11,54 @@ namespace {
 
 using test::ModFolders;
 
-MapDescription Describe(const std::string& fileContent) {
+// "caption|text"
+std::string Describe(const std::string& fileContent) {
     std::istringstream in(fileContent);
-    return ReadMapDescription(in);
+    const MapDescription description = ReadMapDescription(in);
+    return description.caption + "|" + description.text;
 }
 
 TEST(ReadMapDescription, JoinsLinesAndTurnsLaterEmptyLinesIntoBreaks) {
-    struct Case {
-        const char* file;
-        const char* caption;
-        const char* text;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Title", "Title|"},
+        {"Title\n", "Title|"}, // the reader's last empty line is skipped as the first one
+        {"Title\n\nLine one\nLine two\n", "Title|Line one Line two \n\n"},
+        {"Title\n\nLine one\nLine two", "Title|Line one Line two "},
+        {"Title\n\n\nText", "Title|\n\nText "},
+        {"Title\r\nFirst\r\n\r\nSecond", "Title|First \n\nSecond "},
+        {"", "|"},
     };
-    const Case cases[] = {
-        {"Title", "Title", ""},
-        {"Title\n", "Title", ""}, // the reader's last empty line is skipped as the first one
-        {"Title\n\nLine one\nLine two\n", "Title", "Line one Line two \n\n"},
-        {"Title\n\nLine one\nLine two", "Title", "Line one Line two "},
-        {"Title\n\n\nText", "Title", "\n\nText "},
-        {"Title\r\nFirst\r\n\r\nSecond", "Title", "First \n\nSecond "},
-        {"", "", ""},
-    };
-    for (const Case& c : cases) {
-        const MapDescription description = Describe(c.file);
-        EXPECT_EQ(description.caption, c.caption) << c.file;
-        EXPECT_EQ(description.text, c.text) << c.file;
+    for (const auto& [file, shown] : cases) {
+        EXPECT_EQ(Describe(file), shown) << file;
     }
 }
 
-TEST(ReadMapDescription, StopsAddingLinesOnceTheTextReaches512) {
-    const std::string line(100, 'x');
+TEST(ReadMapDescription, StopsAddingLinesOnceTheTextReaches512AndCutsLongLines) {
     std::string file = "Title\n";
     for (int i = 0; i < 10; ++i) {
-        file += line + "\n";
+        file += std::string(100, 'x') + "\n";
     }
     // Five lines of 101 make 505 (< 512), so a sixth is added; then the text is 606.
-    EXPECT_EQ(Describe(file).text.size(), 606U);
-
-    // One very long line is cut, not kept whole.
-    EXPECT_EQ(Describe("Title\n" + std::string(10000, 'y')).text.size(), 4095U);
-    EXPECT_EQ(Describe(std::string(10000, 'c')).caption.size(), 4095U);
+    EXPECT_EQ(Describe(file).size(), 6U + 606U);
+    EXPECT_EQ(Describe("Title\n" + std::string(10000, 'y')).size(), 6U + 4095U);
+    EXPECT_EQ(Describe(std::string(10000, 'c')).size(), 4095U + 1U);
 }
 
-TEST(ReadMapDetails, BuiltInMapsShowTheirFixedTextsInAnyCase) {
+// Present and missing maps are shown by the window and the command line tests.
+TEST(ReadMapDetails, BuiltInMapsIgnoreTheirFilesAndNoModLooksNothingUp) {
     ModFolders mod;
     mod.MapFile("WELL.txt", "Other title\n\nOther text");
     mod.MapFile("well.bsp", "tiny");
-    const MapDetails details = ReadMapDetails(mod.session.paths, "WeLL");
-    EXPECT_EQ(details.name, "WeLL");
-    EXPECT_EQ(details.sizeText, "2252800");
-    EXPECT_EQ(details.downloadedText, "By Default");
-    EXPECT_EQ(details.caption, "The Well - Capture The Flag");
-    EXPECT_EQ(details.description, FindBuiltInMap("well")->description);
-}
+    const MapDetails well = ReadMapDetails(mod.session.paths, "WeLL");
+    EXPECT_EQ(well.name + "|" + well.sizeText + "|" + well.downloadedText + "|" + well.caption,
+              "WeLL|2252800|By Default|The Well - Capture The Flag");
+    EXPECT_EQ(well.description, FindBuiltInMap("well")->description);
 
-TEST(ReadMapDetails, PresentAndMissingMaps) {
-    ModFolders mod;
-    mod.MapFile("Canyon.BSP", std::string(1234, 'b'));
-    mod.MapFile("canyon.txt", "Canyon - CTF\n\nDeep and narrow.\n");
-    const MapDetails present = ReadMapDetails(mod.session.paths, "canyon");
-    EXPECT_EQ(present.sizeText, "1234 bytes");
-    EXPECT_EQ(present.downloadedText, "Yes");
-    EXPECT_EQ(present.caption, "Canyon - CTF");
-    EXPECT_EQ(present.description, "Deep and narrow. \n\n");
-
-    const MapDetails missing = ReadMapDetails(mod.session.paths, "ruins");
-    EXPECT_EQ(missing.sizeText, "N/A");
-    EXPECT_EQ(missing.downloadedText, "No");
-    EXPECT_EQ(missing.caption, "ruins");
-    EXPECT_EQ(missing.description, "Map description not available");
-}
-
-TEST(ReadMapDetails, WithoutAModNothingIsLookedUpInTheCurrentFolder) {
-    ModFolders mod;
     ClearModPaths(mod.session.paths);
-    const MapDetails details = ReadMapDetails(mod.session.paths, "CMakeCache");
-    EXPECT_EQ(details.downloadedText, "No");
-    EXPECT_EQ(details.description, "Map description not available");
+    const MapDetails noMod = ReadMapDetails(mod.session.paths, "CMakeCache");
+    EXPECT_EQ(noMod.downloadedText, "No") << "nothing is looked up in the current folder";
+    EXPECT_EQ(noMod.description, "Map description not available");
     EXPECT_EQ(ReadMapDetails(mod.session.paths, "2fort").downloadedText, "By Default");
-}
-
-TEST(BuiltInMaps, SixMapsWithThreeSectionParagraphs) {
-    const auto maps = BuiltInMaps();
-    ASSERT_EQ(maps.size(), 6U);
-    const char* names[] = {"2fort", "cz2", "hunted", "push", "rock2", "well"};
-    for (std::size_t i = 0; i < maps.size(); ++i) {
-        const std::string_view text = maps[i].description;
-        EXPECT_EQ(maps[i].name, names[i]);
-        EXPECT_EQ(text.rfind("Objective: ", 0), 0U) << maps[i].name;
-        EXPECT_NE(text.find("\n\nScoring: "), std::string_view::npos) << maps[i].name;
-        const bool singleBreak = maps[i].name == "cz2" || maps[i].name == "push";
-        EXPECT_NE(text.find("\nOther Notes: "), std::string_view::npos) << maps[i].name;
-        EXPECT_EQ(text.find("\n\nOther Notes: ") == std::string_view::npos, singleBreak)
-            << maps[i].name;
-    }
 }
 
 } // namespace

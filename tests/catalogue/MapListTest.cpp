@@ -5,49 +5,36 @@
 namespace ballotine {
 namespace {
 
-std::vector<std::string> Names(const MapList& list) {
-    std::vector<std::string> names;
-    for (const MapEntry& entry : list.Entries()) {
-        names.push_back(entry.name);
-    }
-    return names;
-}
+using Names = std::vector<std::string>;
 
-TEST(MapList, KeepsEntriesSortedWithoutRegardToCase) {
+MapList Of(const Names& names) {
     MapList list;
-    for (const char* name : {"well", "2fort", "Rock2", "cz2", "ROCK1", "hunted"}) {
+    for (const std::string& name : names) {
         list.Insert(name, MapState::Installed);
     }
-    EXPECT_EQ(Names(list),
-              (std::vector<std::string>{"2fort", "cz2", "hunted", "ROCK1", "Rock2", "well"}));
+    return list;
 }
 
-TEST(MapList, InsertAllPlacesEntriesAsOneByOneInsertionWould) {
-    const std::vector<std::string> existing = {"alpha", "delta", "Well"};
-    const std::vector<std::string> added = {"well", "beta", "zulu", "Alpha", "alpha", "0"};
-    MapList oneByOne;
-    MapList batch;
-    for (const std::string& name : existing) {
-        oneByOne.Insert(name, MapState::Installed);
-        batch.Insert(name, MapState::Installed);
-    }
+TEST(MapList, KeepsEntriesSortedAndInsertAllPlacesThemAsOneByOneInsertionWould) {
+    EXPECT_EQ(Of({"well", "2fort", "Rock2", "cz2", "ROCK1"}).Names(),
+              (Names{"2fort", "cz2", "ROCK1", "Rock2", "well"}));
+
+    const Names added = {"well", "beta", "zulu", "Alpha", "alpha", "0"};
+    MapList oneByOne = Of({"alpha", "delta", "Well"});
+    MapList batch = Of({"alpha", "delta", "Well"});
     std::vector<MapEntry> entries;
     for (const std::string& name : added) {
         oneByOne.Insert(name, MapState::NotDownloaded);
         entries.push_back({name, MapState::NotDownloaded, true});
     }
     batch.InsertAll(entries);
-    EXPECT_EQ(Names(batch), Names(oneByOne));
-    for (const MapEntry& entry : batch.Entries()) {
-        EXPECT_FALSE(entry.selected) << entry.name << ": a moved entry arrives unselected";
-    }
+    EXPECT_EQ(batch.Names(), oneByOne.Names());
+    EXPECT_TRUE(batch.SelectedEntries().empty()) << "a moved entry arrives unselected";
 }
 
 TEST(MapList, FindNoCaseGivesTheFirstOfEqualNames) {
-    MapList list;
-    list.Insert("well", MapState::Installed);
+    MapList list = Of({"well", "2fort"});
     list.Insert("WELL", MapState::NotDownloaded);
-    list.Insert("2fort", MapState::Installed);
     ASSERT_TRUE(list.FindNoCase("Well"));
     EXPECT_EQ(list.At(*list.FindNoCase("Well")).name, "WELL");
     EXPECT_FALSE(list.FindNoCase("wel"));
@@ -55,33 +42,23 @@ TEST(MapList, FindNoCaseGivesTheFirstOfEqualNames) {
 }
 
 TEST(MapList, RemoveFirstMatchesDeletesOneEntryPerName) {
-    MapList list;
-    for (const char* name : {"a", "b", "B", "c"}) {
-        list.Insert(name, MapState::Installed);
-    }
+    MapList list = Of({"a", "b", "B", "c"});
     // "b" twice takes both spellings; "x" matches nothing; "C" matches without regard to case.
     list.RemoveFirstMatches({{"b"}, {"x"}, {"b"}, {"C"}});
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(list.Names(), Names{"a"});
 
     // Names in list order (a whole selection moving back) take the same entries.
-    MapList sorted;
-    for (const char* name : {"a", "b", "B", "b", "c", "d"}) {
-        sorted.Insert(name, MapState::Installed);
-    }
+    MapList sorted = Of({"a", "b", "B", "b", "c", "d"});
     sorted.SetFocused(5); // d
     sorted.RemoveFirstMatches({{"a"}, {"B"}, {"b"}, {"bb"}, {"C"}, {"C"}});
-    EXPECT_EQ(Names(sorted), (std::vector<std::string>{"b", "d"}));
+    EXPECT_EQ(sorted.Names(), (Names{"b", "d"}));
     EXPECT_EQ(sorted.At(*sorted.Focused()).name, "d");
 }
 
-TEST(MapList, FocusFollowsItsEntryThroughInsertionsAndRemovals) {
-    MapList list;
-    for (const char* name : {"b", "d", "f"}) {
-        list.Insert(name, MapState::Installed);
-    }
+TEST(MapList, FocusFollowsItsEntryAndSelectionIsInListOrder) {
+    MapList list = Of({"b", "d", "f"});
     list.SetFocused(1); // d
     list.Insert("a", MapState::Installed);
-    EXPECT_EQ(list.At(*list.Focused()).name, "d");
     list.InsertAll({{"c"}, {"e"}, {"0"}});
     EXPECT_EQ(list.At(*list.Focused()).name, "d");
     list.RemoveFirstMatches({{"a"}, {"c"}});
@@ -90,20 +67,14 @@ TEST(MapList, FocusFollowsItsEntryThroughInsertionsAndRemovals) {
     EXPECT_FALSE(list.Focused());
     list.SetFocused(99);
     EXPECT_FALSE(list.Focused());
-}
 
-TEST(MapList, SelectedEntriesInListOrder) {
-    MapList list;
-    for (const char* name : {"c", "a", "b"}) {
-        list.Insert(name, MapState::Installed);
-    }
-    list.SetSelected(2, true);
-    list.SetSelected(0, true);
+    list.SetSelected(3, true); // f
+    list.SetSelected(0, true); // 0
     list.SetSelected(7, true); // out of range: ignored
     const auto selected = list.SelectedEntries();
     ASSERT_EQ(selected.size(), 2U);
-    EXPECT_EQ(selected[0].name, "a");
-    EXPECT_EQ(selected[1].name, "c");
+    EXPECT_EQ(selected[0].name, "0");
+    EXPECT_EQ(selected[1].name, "f");
     list.ClearSelection();
     EXPECT_TRUE(list.SelectedEntries().empty());
 }

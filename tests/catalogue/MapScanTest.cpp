@@ -11,73 +11,37 @@ namespace {
 
 using test::ModFolders;
 
-std::vector<std::pair<std::string, MapState>> Contents(const MapList& list) {
-    std::vector<std::pair<std::string, MapState>> contents;
+// "name:I" (installed), ":C" (configurable) or ":N" (not downloaded), in list order.
+std::string Contents(const MapList& list) {
+    std::string text;
     for (const MapEntry& entry : list.Entries()) {
-        contents.emplace_back(entry.name, entry.state);
+        text += (text.empty() ? "" : " ") + entry.name + ":" + "ICN"[static_cast<int>(entry.state)];
     }
-    return contents;
+    return text;
 }
-
-using Contents_t = std::vector<std::pair<std::string, MapState>>;
 
 TEST(ScanVoteSprites, GivesEachSpriteItsState) {
     ModFolders mod;
-    for (const char* sprite : {"2fort.spr", "vote.spr", "blank.spr", "mymap.spr", "present.SPR",
-                               "Well.spr", "settings.spr", "dead.spr", "notes.txt"}) {
+    for (const char* sprite :
+         {"2fort.spr", "vote.spr", "blank.spr", "mymap.spr", "present.SPR", "Well.spr",
+          "settings.spr", "dead.spr", "notes.txt", "2fo.spr", "2fort_x.spr", "box.spr", "real.spr",
+          "linked.spr", "folder.spr/inside.txt", "Orbit.spr", "orbit.spr"}) {
         mod.Sprite(sprite);
     }
     mod.MapFile("PRESENT.bsp");
     mod.MapFile("mymap.txt");          // a description is no map file
     mod.EntityFile("settings.16.ref"); // entity settings without a map file still count
     mod.EntityFile("Dead.ref");
-    MapList available;
-    EXPECT_TRUE(ScanVoteSprites(mod.session.paths, available));
-    EXPECT_EQ(Contents(available), (Contents_t{{"2fort", MapState::Installed},
-                                               {"dead", MapState::Configurable},
-                                               {"mymap", MapState::NotDownloaded},
-                                               {"present", MapState::Installed},
-                                               {"settings", MapState::Configurable},
-                                               {"Well", MapState::Installed}}));
-}
-
-TEST(ScanVoteSprites, EntityFilesMatchTheWholeNameBeforeADot) {
-    ModFolders mod;
-    for (const char* sprite : {"2fort.spr", "2fo.spr", "2fort_x.spr", "box.spr"}) {
-        mod.Sprite(sprite);
-    }
     mod.EntityFile("2FORT.tfc.16.ref"); // 2fort only: not 2fo, not 2fort_x
     mod.EntityFile("box");              // a name without an extension matches too
-    MapList available;
-    ScanVoteSprites(mod.session.paths, available);
-    EXPECT_EQ(Contents(available), (Contents_t{{"2fo", MapState::NotDownloaded},
-                                               {"2fort", MapState::Configurable},
-                                               {"2fort_x", MapState::NotDownloaded},
-                                               {"box", MapState::Configurable}}));
-}
-
-TEST(ScanVoteSprites, FoldersAreNoSpritesOrMapsButLinksToFilesAre) {
-    ModFolders mod;
-    mod.Sprite("real.spr");
-    mod.Sprite("linked.spr");
-    mod.Sprite("folder.spr/inside.txt");
     mod.MapFile("elsewhere/linked.bsp");
     std::filesystem::create_symlink("elsewhere/linked.bsp",
                                     mod.session.paths.mapsDir + "linked.bsp");
     mod.MapFile("real.bsp/inside.txt"); // a folder of that name is no map file
     MapList available;
-    ScanVoteSprites(mod.session.paths, available);
-    EXPECT_EQ(Contents(available),
-              (Contents_t{{"linked", MapState::Installed}, {"real", MapState::NotDownloaded}}));
-}
-
-TEST(ScanVoteSprites, NamesDifferingOnlyInCaseAreOneMap) {
-    ModFolders mod;
-    mod.Sprite("Orbit.spr");
-    mod.Sprite("orbit.spr");
-    MapList available;
-    ScanVoteSprites(mod.session.paths, available);
-    ASSERT_EQ(available.Count(), 1U);
+    EXPECT_TRUE(ScanVoteSprites(mod.session.paths, available));
+    EXPECT_EQ(Contents(available), "2fo:N 2fort:C 2fort_x:N box:C dead:C linked:I mymap:N "
+                                   "Orbit:N present:I real:N settings:C Well:I");
 }
 
 TEST(ScanVoteSprites, NoSpritesOrNoModGivesAnEmptyListAndFalse) {
@@ -107,39 +71,33 @@ protected:
         }
         available.Insert("ruins", MapState::NotDownloaded);
     }
-    MapList Read(std::string_view voteEnt) {
+    std::string Read(std::string_view voteEnt) {
         mod.MapFile("vote.ent", voteEnt);
         MapList chosen;
         ReadVoteMapEntries(mod.session.paths, available, chosen);
-        return chosen;
+        return Contents(chosen);
     }
 
     ModFolders mod;
     MapList available;
 };
 
-TEST_F(ReadVoteMapEntriesTest, TakesEachMapNamedBySpritePathOnce) {
-    const MapList chosen = Read("{\n"
-                                "\"model\" \"sprites/vote/well.spr\"\n"
-                                "\"model\" \"sprites/vote/ruins.spr\"\n"
-                                "\"model\" \"sprites/vote/well.spr\"\n"    // again: nothing
-                                "\"model\" \"sprites/vote/Rock2.spr\"\n"   // case counts
-                                "\"model\" \"sprites/vote/unknown.spr\"\n" // no sprite
-                                "\"message\" \"2fort.spr sprites/other/canyon.spr\"\n"
-                                "}\n");
-    EXPECT_EQ(Contents(chosen),
-              (Contents_t{{"ruins", MapState::NotDownloaded}, {"well", MapState::Installed}}));
-}
-
-TEST_F(ReadVoteMapEntriesTest, OneMapPerLineTheFirstInListOrder) {
-    // canyon comes before well in the list, whatever the line's order.
-    const MapList first = Read("\"sprites/vote/well.spr sprites/vote/canyon.spr\"\n");
-    EXPECT_EQ(Contents(first), (Contents_t{{"canyon", MapState::Installed}}));
-
-    // A line that also names a map already taken adds nothing.
-    const MapList second = Read("\"sprites/vote/well.spr\"\n"
-                                "\"sprites/vote/canyon.spr sprites/vote/well.spr\"\n");
-    EXPECT_EQ(Contents(second), (Contents_t{{"well", MapState::Installed}}));
+TEST_F(ReadVoteMapEntriesTest, TakesEachMapNamedBySpritePathOnceOnePerLine) {
+    EXPECT_EQ(Read("{\n"
+                   "\"model\" \"sprites/vote/well.spr\"\n"
+                   "\"model\" \"sprites/vote/ruins.spr\"\n"
+                   "\"model\" \"sprites/vote/well.spr\"\n"    // again: nothing
+                   "\"model\" \"sprites/vote/Rock2.spr\"\n"   // case counts
+                   "\"model\" \"sprites/vote/unknown.spr\"\n" // no sprite
+                   "\"message\" \"2fort.spr sprites/other/canyon.spr\"\n"
+                   "}\n"),
+              "ruins:N well:I");
+    // canyon comes before well in the list, whatever the line's order
+    EXPECT_EQ(Read("\"sprites/vote/well.spr sprites/vote/canyon.spr\"\n"), "canyon:I");
+    EXPECT_EQ(
+        Read("\"sprites/vote/well.spr\"\n\"sprites/vote/canyon.spr sprites/vote/well.spr\"\n"),
+        "well:I")
+        << "a line that also names a map already taken adds nothing";
 }
 
 TEST_F(ReadVoteMapEntriesTest, NoEntityTextOrNoModGivesAnEmptyList) {

@@ -1,8 +1,12 @@
 #include "CliTestSupport.h"
 
 #include "cli/CliMain.h"
+#include "support/TestFiles.h"
 
+#include <array>
+#include <cstdio>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace ballotine::test {
 
@@ -14,6 +18,24 @@ CliRun RunCliWith(const std::vector<std::string>& args, const std::string& input
     run.status = RunCli(args, out, err, in, false);
     run.out = out.str();
     run.err = err.str();
+    return run;
+}
+
+CliRun RunBuiltCli(const std::string& arguments) {
+    const std::string command =
+        "'" + BuiltProgram("ballotine-cli").string() + "' " + arguments + " 2>/dev/null";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return run;
+    }
+    std::array<char, 4096> chunk{};
+    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
+        run.out.append(chunk.data(), got);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/DemoFixture.h"
+
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -13,5 +16,25 @@ struct CliRun {
 
 // Runs ballotine-cli in-process with the given arguments (no terminal on input).
 CliRun RunCliWith(const std::vector<std::string>& args, const std::string& input = "");
+
+// The built program run by the shell with these (quoted) arguments: its standard output and
+// exit status, its messages dropped.
+CliRun RunBuiltCli(const std::string& arguments);
+
+// ballotine-cli on a fresh demo installation, whose registry file every run is given.
+class CliOnDemo : public ::testing::Test {
+protected:
+    CliRun Run(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--registry", demo.Layout().registryFile.string()});
+        return RunCliWith(args);
+    }
+    std::string Registry() const { return "'" + demo.Layout().registryFile.string() + "'"; }
+    std::string Maps(const std::string& file) const { return demo.Game("tfc/maps/" + file); }
+    std::string WorkFile(const std::string& file) const {
+        return demo.Game("Ballotine/tfc/" + file);
+    }
+
+    DemoFixture demo;
+};
 
 } // namespace ballotine::test

@@ -29,6 +29,8 @@ TEST(HelpText, TheHelpAndTheManualPageDescribeEveryCommandAndOption) {
         const CliRun commandHelp = RunCliWith({name, "--help"});
         EXPECT_EQ(commandHelp.status, 0) << name;
         EXPECT_NE(commandHelp.out.find(std::string(command.help)), std::string::npos) << name;
+        EXPECT_NE(commandHelp.out.find("ballotine-cli [OPTIONS] " + name), std::string::npos)
+            << name;
     }
     for (const OptionHelp& option : GlobalOptionsHelp()) {
         const std::string shown(option.option);

@@ -1,7 +1,5 @@
 #include "CliTestSupport.h"
-#include "cli/CliMain.h"
 #include "cli/Commands.h"
-#include "support/DemoFixture.h"
 
 #include <cstring>
 #include <filesystem>
@@ -20,18 +18,9 @@ std::string EntityLump(const std::string& bsp) {
     return bsp.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length) - 1);
 }
 
-class MapSettingsCommandsTest : public ::testing::Test {
+class MapSettingsCommandsTest : public test::CliOnDemo {
 protected:
-    test::CliRun Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--registry", demo.Layout().registryFile.string()});
-        return test::RunCliWith(args);
-    }
-    std::string Maps(const std::string& file) const { return demo.Game("tfc/maps/" + file); }
-    std::string Entities(const std::string& file) const {
-        return demo.Game("Ballotine/tfc/Entities/" + file);
-    }
-
-    test::DemoFixture demo;
+    std::string Entities(const std::string& file) const { return WorkFile("Entities/" + file); }
 };
 
 TEST_F(MapSettingsCommandsTest, SizesListsTheMapsSizesInRankOrderWithTheFilesKeys) {
@@ -53,12 +42,6 @@ TEST_F(MapSettingsCommandsTest, DescribeShowsTheTitleThenTheDescription) {
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_EQ(run.out, "LAN party\nNo respawn delay and short rounds for players in one room.\n");
 
-    const test::CliRun textFirst = Run({"describe", "skyline", "24"});
-    ASSERT_EQ(textFirst.status, kExitOk) << textFirst.err;
-    EXPECT_EQ(textFirst.out, "Large server\nThe glass bridge holds longer and respawns are slower "
-                             "for 20 to 28\nplayers.\n\n")
-        << "the file's final empty line ends the description";
-
     test::WriteFile(Entities("skyline.12.ref"), "skyline.tpt\n#TEXT#\nonly map text\n");
     const test::CliRun missing = Run({"describe", "skyline", "12"});
     EXPECT_EQ(missing.status, kExitFailed);
@@ -69,7 +52,21 @@ TEST_F(MapSettingsCommandsTest, DescribeShowsTheTitleThenTheDescription) {
     EXPECT_EQ(Run({"describe", "skyline", "12"}).status, kExitFailed) << "nothing to show";
 }
 
-TEST_F(MapSettingsCommandsTest, ApplyRewritesTheMapsEntitiesWithTheRealEntityTool) {
+TEST_F(MapSettingsCommandsTest, ApplyRewritesTheMapsEntitiesWithTheRealEntityToolForEverySize) {
+    for (const auto& [map, key] :
+         std::vector<std::pair<std::string, std::string>>{{"harbourside", "16"},
+                                                          {"harbourside", "32"},
+                                                          {"harbourside", "LAN"},
+                                                          {"skyline", "12"},
+                                                          {"skyline", "24"}}) {
+        const test::CliRun run = Run({"--yes", "apply", map, key});
+        EXPECT_EQ(run.status, kExitOk) << map << "." << key << ": " << run.err;
+    }
+    EXPECT_EQ(test::ReadFile(Maps("skyline.txt")),
+              "Skyline - Capture The Flag\n\n"
+              "Rooftop bases joined by a single glass bridge. Set up for large servers.\n")
+        << "only the lines between #TEXT# and #INFO#";
+
     const std::string before = test::ReadFile(Maps("harbourside.bsp"));
     const test::CliRun run = Run({"--yes", "apply", "harbourside", "CLANMATCH"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
@@ -89,30 +86,8 @@ TEST_F(MapSettingsCommandsTest, ApplyRewritesTheMapsEntitiesWithTheRealEntityToo
     EXPECT_FALSE(fs::exists(Maps("harbourside.ent")));
 }
 
-TEST_F(MapSettingsCommandsTest, EveryDemoSizeImports) {
-    for (const auto& [map, key] :
-         std::vector<std::pair<std::string, std::string>>{{"harbourside", "16"},
-                                                          {"harbourside", "32"},
-                                                          {"harbourside", "LAN"},
-                                                          {"skyline", "12"},
-                                                          {"skyline", "24"}}) {
-        const test::CliRun run = Run({"--yes", "apply", map, key});
-        EXPECT_EQ(run.status, kExitOk) << map << "." << key << ": " << run.err;
-    }
-    EXPECT_EQ(test::ReadFile(Maps("skyline.txt")),
-              "Skyline - Capture The Flag\n\n"
-              "Rooftop bases joined by a single glass bridge. Set up for large servers.\n")
-        << "only the lines between #TEXT# and #INFO#";
-}
-
-TEST_F(MapSettingsCommandsTest, ApplyAnsweredNoChangesNothingAndExitsOne) {
+TEST_F(MapSettingsCommandsTest, RefusalsAndANoChangeNothing) {
     const std::string bsp = test::ReadFile(Maps("harbourside.bsp"));
-    EXPECT_EQ(Run({"--no", "apply", "harbourside", "16"}).status, kExitFailed);
-    EXPECT_EQ(test::ReadFile(Maps("harbourside.bsp")), bsp);
-    EXPECT_FALSE(fs::exists(Maps("harbourside.ent")));
-}
-
-TEST_F(MapSettingsCommandsTest, MapsAndKeysThatAreNotOfferedAreRefused) {
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -127,6 +102,7 @@ TEST_F(MapSettingsCommandsTest, MapsAndKeysThatAreNotOfferedAreRefused) {
         {{"describe", "harbourside", "24"}, kExitFailed},
         {{"--yes", "apply", "harbourside", "../../16"}, kExitFailed},
         {{"--yes", "apply", "harbourside", "h"}, kExitFailed},
+        {{"--no", "apply", "harbourside", "16"}, kExitFailed},
     };
     for (const Case& c : cases) {
         const test::CliRun run = Run(c.args);
@@ -134,6 +110,8 @@ TEST_F(MapSettingsCommandsTest, MapsAndKeysThatAreNotOfferedAreRefused) {
         EXPECT_EQ(run.out, "") << c.args.back();
         EXPECT_FALSE(run.err.empty()) << c.args.back();
     }
+    EXPECT_EQ(test::ReadFile(Maps("harbourside.bsp")), bsp);
+    EXPECT_FALSE(fs::exists(Maps("harbourside.ent")));
     EXPECT_EQ(Run({"describe", "harbourside", "24"}).err,
               "'harbourside' has no server size '24'. Sizes: 16 32 LAN ClanMatch\n");
 }

@@ -28,6 +28,17 @@ protected:
     bool Update(const char* key = "16") {
         return UpdateMapEntities(paths, "2fort", key, services, data);
     }
+    // Answers Yes to an update that must fail; what it said, a line each.
+    std::string FailedUpdate() {
+        prompter.Forget();
+        prompter.AnswerYes();
+        EXPECT_FALSE(Update());
+        std::string said;
+        for (const std::string& message : prompter.Messages()) {
+            said += message + "\n";
+        }
+        return said;
+    }
     std::string Ent() { return paths.mapsDir + "2fort.ent"; }
     std::string Txt() { return paths.mapsDir + "2fort.txt"; }
 
@@ -68,13 +79,6 @@ TEST_F(EntityUpdateTest, ReferenceLinesBecomePairs) {
             "\"never closed"}));
 }
 
-TEST_F(EntityUpdateTest, TheSubstitutionsEndAtAMarkerWord) {
-    Reference("2fort.tpt\nA = \"1\"\n#TEXT# tail\nB = \"2\"\n");
-    ASSERT_TRUE(ExtractReferenceData(paths.modWorkDir + "Entities/2fort.16.ref", paths.modWorkDir,
-                                     data, prompter));
-    ASSERT_EQ(data.substitutions.size(), 1u);
-}
-
 TEST_F(EntityUpdateTest, SuccessImportsWritesTheTextAndRemovesTheEntityText) {
     Reference("2fort.tpt\nHEALTH = \"900\"\nCLASS = \"func_door\"\n#TEXT#\n2 Fortresses\n\nBig "
               "map\n#INFO#\nTitle\n");
@@ -101,35 +105,20 @@ TEST_F(EntityUpdateTest, SuccessImportsWritesTheTextAndRemovesTheEntityText) {
     EXPECT_EQ(prompter.BusyDepth(), 0);
 }
 
-TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrWithoutYes) {
+const std::string kEntityFileFailed =
+    "An error has occurred creating the entity file for this map. Aborting...\n";
+
+TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrYesAndEachFailedStepSaysSoAndStops) {
     EXPECT_FALSE(Update(""));
     EXPECT_TRUE(prompter.Transcript().empty());
     prompter.AnswerNo();
     EXPECT_FALSE(Update());
-    EXPECT_TRUE(runner.Calls().empty());
-}
-
-TEST_F(EntityUpdateTest, EachFailedStepSaysSoAndStops) {
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update()) << "no reference file";
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{"Failed to extract Reference Data. Aborting..."});
-
-    prompter.Forget();
+    EXPECT_EQ(FailedUpdate(), "Failed to extract Reference Data. Aborting...\n") << "no file";
     Reference("2fort.map\n");
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              (std::vector<std::string>{"Template File Reference is invalid. Aborting...",
-                                        "Failed to extract Reference Data. Aborting..."}));
-
-    prompter.Forget();
+    EXPECT_EQ(FailedUpdate(), "Template File Reference is invalid. Aborting...\n"
+                              "Failed to extract Reference Data. Aborting...\n");
     Reference("missing.tpt\n");
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{
-                  "An error has occurred creating the entity file for this map. Aborting..."});
+    EXPECT_EQ(FailedUpdate(), kEntityFileFailed);
     EXPECT_TRUE(runner.Calls().empty());
 }
 
@@ -145,11 +134,7 @@ TEST_F(EntityUpdateTest, ValuesThatMultiplyALineAreRefusedBeforeMemoryRunsOut) {
     Reference(reference);
     Template("\"team_no\" \"K0\"\n");
     WriteFile(Ent(), "earlier");
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{
-                  "An error has occurred creating the entity file for this map. Aborting..."});
+    EXPECT_EQ(FailedUpdate(), kEntityFileFailed);
     EXPECT_EQ(ReadFile(Ent()), "earlier");
     EXPECT_TRUE(runner.Calls().empty());
 
@@ -166,11 +151,8 @@ TEST_F(EntityUpdateTest, AFailedImportLeavesTheEntityTextAndTheOldDescription) {
     Template("{\n}\n");
     WriteFile(Txt(), "old");
     runner.SetExitStatus(1);
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{
-                  "An error has occurred compiling the new entities into the map. Aborting..."});
+    EXPECT_EQ(FailedUpdate(),
+              "An error has occurred compiling the new entities into the map. Aborting...\n");
     EXPECT_TRUE(fs::exists(Ent()));
     EXPECT_EQ(ReadFile(Txt()), "old");
 }
@@ -185,18 +167,21 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
         diskFull.emplace(4096);
         return 0;
     });
-    prompter.AnswerYes();
-    EXPECT_FALSE(Update());
+    const std::string said = FailedUpdate();
     diskFull.reset();
-    EXPECT_EQ(prompter.Messages(),
-              std::vector<std::string>{"An error has occurred creating the map textfile'."});
+    EXPECT_EQ(said, "An error has occurred creating the map textfile'.\n");
     EXPECT_EQ(ReadFile(Txt()), "the old description");
     EXPECT_TRUE(fs::exists(Ent())) << "the entity text stays for another try";
     EXPECT_EQ(std::distance(fs::directory_iterator(paths.mapsDir), {}), 2)
         << "no temporary file is left";
 }
 
-TEST_F(EntityUpdateTest, MapTextIsOnlyTheTextSection) {
+TEST_F(EntityUpdateTest, EachFileTakesOnlyItsSection) {
+    Reference("2fort.tpt\nA = \"1\"\n#TEXT# tail\nB = \"2\"\n");
+    ASSERT_TRUE(ExtractReferenceData(paths.modWorkDir + "Entities/2fort.16.ref", paths.modWorkDir,
+                                     data, prompter));
+    EXPECT_EQ(data.substitutions.size(), 1u) << "the substitutions end at a marker word";
+
     Reference("2fort.tpt\n#TEXT#\none\ntwo\n#INFO#\nTitle\nabout\n");
     ASSERT_TRUE(WriteMapText(paths.modWorkDir + "Entities/2fort.16.ref", Txt()));
     EXPECT_EQ(ReadFile(Txt()), "one\ntwo\n");
@@ -204,13 +189,11 @@ TEST_F(EntityUpdateTest, MapTextIsOnlyTheTextSection) {
     ASSERT_TRUE(WriteMapText(paths.modWorkDir + "Entities/2fort.16.ref", Txt()));
     EXPECT_EQ(ReadFile(Txt()), "") << "no text section empties the description";
     EXPECT_FALSE(WriteMapText(paths.modWorkDir + "Entities/none.ref", Txt()));
-}
 
-TEST_F(EntityUpdateTest, AnEmptyTemplateGivesOneEmptyLine) {
     Template("");
     data.templatePath = paths.modWorkDir + "Entities/2fort.tpt";
     ASSERT_TRUE(WriteEntityText(data, Ent()));
-    EXPECT_EQ(ReadFile(Ent()), "\n");
+    EXPECT_EQ(ReadFile(Ent()), "\n") << "an empty template gives one empty line";
 }
 
 } // namespace

@@ -60,33 +60,25 @@ protected:
     Services services{prompter, runner, clock};
 };
 
-TEST_F(MapSettingsModelTest, OpensWithTheMapsSizesInRankOrderAndNothingChosen) {
-    const MapSettingsModel model = Open("2fort");
-    EXPECT_EQ(model.Caption(), "Map Settings For '2fort'");
+// What the window shows on opening and after a click on a row is pinned by the offscreen
+// window tests on the demo; these are the cases the demo cannot show.
+TEST_F(MapSettingsModelTest, AClickShowsTheFocusedRowsSettingAndUpdateAppliesIt) {
+    MapSettingsModel model = Open("2fort");
     EXPECT_EQ(RowTexts(model),
               (std::vector<std::string>{"Sixteen=16", "Thirty-two=32", "LAN party=LAN"}));
-    EXPECT_EQ(model.SettingCaption(), "Setting");
-    EXPECT_EQ(model.DescriptionText(), "No Server Size selected...");
-    EXPECT_FALSE(model.UpdateEnabled());
-    EXPECT_FALSE(IsBlack(model.Preview()));
-}
-
-TEST_F(MapSettingsModelTest, AClickShowsTheFocusedRowsSettingAndEnablesUpdate) {
-    MapSettingsModel model = Open("2fort");
     model.OnServerSizeClicked(std::nullopt);
     model.OnServerSizeClicked(7);
     EXPECT_EQ(model.DescriptionText(), "No Server Size selected...");
     EXPECT_FALSE(model.UpdateEnabled()) << "a click that finds no focused row does nothing";
+    EXPECT_FALSE(model.Update(std::nullopt, services));
+    EXPECT_TRUE(prompter.Transcript().empty()) << "no question without a focused row";
 
     model.OnServerSizeClicked(1);
     EXPECT_EQ(model.SettingCaption(), "Big server");
     EXPECT_EQ(model.DescriptionText(), "For many.\n");
-    EXPECT_TRUE(model.UpdateEnabled());
-
     model.OnServerSizeClicked(2);
     EXPECT_EQ(model.SettingCaption(), "Big server") << "nothing to show changes neither text";
     EXPECT_EQ(model.DescriptionText(), "For many.\n");
-
     model.OnServerSizeClicked(0);
     EXPECT_EQ(model.SettingCaption(), "2fort");
     EXPECT_EQ(model.DescriptionText(), "No map description text found for this setting...");
@@ -95,12 +87,7 @@ TEST_F(MapSettingsModelTest, AClickShowsTheFocusedRowsSettingAndEnablesUpdate) {
     fresh.OnServerSizeClicked(2);
     EXPECT_EQ(fresh.DescriptionText(), "No Server Size selected...");
     EXPECT_TRUE(fresh.UpdateEnabled()) << "every result enables Update...";
-}
 
-TEST_F(MapSettingsModelTest, UpdateAppliesTheFocusedRowOnly) {
-    MapSettingsModel model = Open("2fort");
-    EXPECT_FALSE(model.Update(std::nullopt, services));
-    EXPECT_TRUE(prompter.Transcript().empty()) << "no question without a focused row";
     prompter.AnswerYes();
     EXPECT_TRUE(model.Update(1, services));
     EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.txt"), "map text\n") << "row 1 is 2fort.32.ref";
@@ -110,7 +97,6 @@ TEST_F(MapSettingsModelTest, EachOpeningShowsItsOwnMapWithTheSameTables) {
     const MapSettingsModel first = Open("2fort");
     const PreviewSet firstPicture = first.Preview();
     const MapSettingsModel second = Open("WELL");
-    EXPECT_EQ(second.Caption(), "Map Settings For 'WELL'");
     EXPECT_EQ(RowTexts(second), std::vector<std::string>{"Sixteen=16"});
     EXPECT_FALSE(IsBlack(second.Preview()));
     EXPECT_NE(second.Preview().pixels32, firstPicture.pixels32);

@@ -1,51 +1,26 @@
 #include "mapsettings/PreviewSet.h"
 
+#include "demo/DemoSprite.h"
 #include "support/TestFiles.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace ballotine {
 namespace {
+using namespace std::string_literals;
 
-using test::TempDir;
-using test::WriteFile;
+// Where a 128x64 sprite keeps its fields: width and height, palette size, palette, pixels.
+constexpr std::size_t kWidthAt = 20;
+constexpr std::size_t kPaletteSizeAt = 40;
+constexpr std::size_t kPaletteAt = 42;
+constexpr std::size_t kPixelsAt = 830;
 
-struct SpriteSpec {
-    std::int32_t width = 128;
-    std::int32_t height = 64;
-    std::uint16_t paletteSize = 256;
-    std::array<std::uint8_t, 3> colour0{0, 0, 0};
-    std::array<std::uint8_t, 3> colour255{0, 0, 0};
-    std::uint8_t pixel = 0;
-};
-
-void PutInt32(std::string& out, std::int32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<char>(static_cast<std::uint32_t>(value) >> shift & 0xFF));
-    }
-}
-
-// A sprite file: 40-byte header, palette, a frame header and pixels all of one index.
-std::string SpriteBytes(const SpriteSpec& spec) {
-    std::string bytes = "IDSP";
-    for (const std::int32_t field : {2, 2, 0, 0, spec.width, spec.height, 1, 0, 0}) {
-        PutInt32(bytes, field);
-    }
-    bytes.push_back(static_cast<char>(spec.paletteSize & 0xFF));
-    bytes.push_back(static_cast<char>(spec.paletteSize >> 8));
-    for (int i = 0; i < 256; ++i) {
-        const auto& colour = i == 0     ? spec.colour0
-                             : i == 255 ? spec.colour255
-                                        : std::array<std::uint8_t, 3>{7, 7, 7};
-        bytes.append(colour.begin(), colour.end());
-    }
-    for (const std::int32_t field : {0, -64, 32, 128, 64}) {
-        PutInt32(bytes, field);
-    }
-    bytes.append(kPreviewPixels, static_cast<char>(spec.pixel));
+// A sprite whose pixels all use palette entry `index`, which holds red, green and blue.
+std::string Sprite(std::uint8_t index, const std::string& rgb) {
+    std::string bytes = demo::MakeMapSprite("any");
+    bytes.replace(kPaletteAt + index * 3U, 3, rgb);
+    std::fill(bytes.begin() + kPixelsAt, bytes.end(), static_cast<char>(index));
     return bytes;
 }
 
@@ -59,82 +34,56 @@ bool AllBlack(const PreviewSet& preview) {
 class PreviewSetTest : public ::testing::Test {
 protected:
     bool Load(const std::string& bytes) {
-        WriteFile(path, bytes);
+        test::WriteFile(path, bytes);
         return LoadPreview(preview, path);
     }
-    TempDir dir;
+    test::TempDir dir;
     std::string path = dir / "map.spr";
     PreviewSet preview;
 };
 
 TEST_F(PreviewSetTest, ConvertsPaletteColoursIntoBothForms) {
-    SpriteSpec red;
-    red.colour0 = {255, 0, 0};
-    ASSERT_TRUE(Load(SpriteBytes(red)));
+    ASSERT_TRUE(Load(Sprite(0, "\xFF\x00\x00"s)));
     EXPECT_EQ(preview.pixels16.front(), 0xF800);
     EXPECT_EQ(preview.pixels32.back(), 0x00FF0000U);
 
-    SpriteSpec white; // index 255 is drawn like any other
-    white.colour255 = {255, 255, 255};
-    white.pixel = 255;
-    ASSERT_TRUE(Load(SpriteBytes(white)));
+    ASSERT_TRUE(Load(Sprite(255, "\xFF\xFF\xFF"))); // index 255 is drawn like any other
     EXPECT_EQ(preview.pixels16[1000], 0xFFDF) << "bit 5 stays 0";
     EXPECT_EQ(preview.pixels32[1000], 0x00FFFFFFU);
 
-    EXPECT_EQ(ToPixel16(0x12, 0x34, 0x56), (0x12 >> 3) << 11 | (0x34 >> 3) << 6 | (0x56 >> 3));
-    EXPECT_EQ(ToPixel32(0x12, 0x34, 0x56), 0x00123456U);
-}
-
-TEST_F(PreviewSetTest, UnsuitableFilesGiveBlack) {
-    SpriteSpec swapped;
-    swapped.width = 64;
-    swapped.height = 128;
-    SpriteSpec shortPalette;
-    shortPalette.paletteSize = 255;
-    SpriteSpec good;
-    good.colour0 = {10, 200, 30};
-    const std::string goodBytes = SpriteBytes(good);
-    const std::pair<const char*, std::string> cases[] = {
-        {"swapped size", SpriteBytes(swapped)},
-        {"palette of 255", SpriteBytes(shortPalette)},
-        {"empty file", ""},
-        {"short header", goodBytes.substr(0, 30)},
-        {"short palette", goodBytes.substr(0, 500)},
-        {"short frame header", goodBytes.substr(0, 820)},
-    };
-    for (const auto& [what, bytes] : cases) {
-        ASSERT_TRUE(Load(goodBytes));
-        EXPECT_FALSE(Load(bytes)) << what;
-        EXPECT_TRUE(AllBlack(preview)) << what;
-    }
-    ASSERT_TRUE(Load(goodBytes));
-    EXPECT_FALSE(LoadPreview(preview, dir / "missing.spr"));
-    EXPECT_TRUE(AllBlack(preview));
-    ASSERT_TRUE(Load(goodBytes));
-    EXPECT_FALSE(LoadPreview(preview, ""));
-    EXPECT_TRUE(AllBlack(preview));
-}
-
-TEST_F(PreviewSetTest, TruncatedPixelsKeepWhatWasReadAndBlackTheRest) {
-    SpriteSpec blue;
-    blue.colour0 = {0, 0, 255};
-    const std::string bytes = SpriteBytes(blue);
-    const std::size_t pixelsStart = bytes.size() - kPreviewPixels;
-    EXPECT_FALSE(Load(bytes.substr(0, pixelsStart + 300)));
+    // Truncated pixels keep what was read and black the rest.
+    EXPECT_FALSE(Load(Sprite(0, "\x00\x00\xFF"s).substr(0, kPixelsAt + 300)));
     EXPECT_EQ(preview.pixels32[299], 0x000000FFU);
     EXPECT_EQ(preview.pixels16[299], 0x001F);
     EXPECT_EQ(preview.pixels32[300], 0U);
     EXPECT_EQ(preview.pixels16[kPreviewPixels - 1], 0);
 }
 
-TEST(PreviewSet, OnlyAScreenOfDepth16TakesThe16BitForm) {
-    PreviewSet preview;
-    for (const int depth : {8, 15, 24, 32}) {
-        PreparePreview(preview, depth);
-        EXPECT_FALSE(preview.UsesPixels16()) << depth;
+TEST_F(PreviewSetTest, UnsuitableFilesGiveBlack) {
+    const std::string good = Sprite(0, "\x0A\xC8\x1E");
+    std::string swapped = good; // 64 wide, 128 high
+    std::swap_ranges(swapped.begin() + kWidthAt, swapped.begin() + kWidthAt + 4,
+                     swapped.begin() + kWidthAt + 4);
+    std::string shortPalette = good;
+    shortPalette[kPaletteSizeAt] = static_cast<char>(255);
+    const std::pair<const char*, std::string> cases[] = {
+        {"swapped size", swapped},
+        {"palette of 255", shortPalette},
+        {"empty file", ""},
+        {"short header", good.substr(0, 30)},
+        {"short palette", good.substr(0, 500)},
+        {"short frame header", good.substr(0, 820)},
+    };
+    for (const auto& [what, bytes] : cases) {
+        ASSERT_TRUE(Load(good));
+        EXPECT_FALSE(Load(bytes)) << what;
+        EXPECT_TRUE(AllBlack(preview)) << what;
     }
-    PreparePreview(preview, 16);
-    EXPECT_TRUE(preview.UsesPixels16());
+    for (const std::string& unreadable : {dir / "missing.spr", std::string()}) {
+        ASSERT_TRUE(Load(good));
+        EXPECT_FALSE(LoadPreview(preview, unreadable));
+        EXPECT_TRUE(AllBlack(preview)) << unreadable;
+    }
 }
 
 } // namespace

@@ -25,24 +25,18 @@ TEST_F(Description, TheFirstEmptyLineIsDroppedTheOthersKept) {
     EXPECT_EQ(found.description, "A\n\nB\n");
 }
 
-TEST_F(Description, InfoAsTheLastLine) {
+TEST_F(Description, SectionBoundaries) {
     const auto withLineFeed = Read("x.tpt\n#INFO#\n");
-    EXPECT_EQ(withLineFeed.result, Result::Found);
+    EXPECT_EQ(withLineFeed.result, Result::Found) << "#INFO# as the last line";
     EXPECT_EQ(withLineFeed.title, "");
     EXPECT_EQ(withLineFeed.description, "");
     EXPECT_EQ(Read("x.tpt\n#INFO#").result, Result::NothingToShow);
-}
-
-TEST_F(Description, MissingSectionOrFileGivesNoDescription) {
     EXPECT_EQ(Read("x.tpt\n#TEXT#\nonly map text\n").result, Result::NoDescription);
     EXPECT_EQ(ReadSettingDescription(dir.Path().string() + "/", "2fort", "32").result,
-              Result::NoDescription);
-}
-
-TEST_F(Description, TextBeforeInfoIsNotPartOfIt) {
-    const auto found = Read("x.tpt\n#TEXT#\nmap text\n#INFO#\nTitle\nabout");
-    ASSERT_EQ(found.result, Result::Found);
-    EXPECT_EQ(found.description, "about\n");
+              Result::NoDescription)
+        << "no file";
+    EXPECT_EQ(Read("x.tpt\n#TEXT#\nmap text\n#INFO#\nTitle\nabout").description, "about\n")
+        << "the text section before is not part of it";
 }
 
 TEST_F(Description, StopsAfter768AndCutsTheCrossingLineAt1023) {

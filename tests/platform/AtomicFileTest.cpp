@@ -17,9 +17,15 @@ std::size_t FilesIn(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
 
-TEST(AtomicFile, CommitReplacesTheTargetWhole) {
+TEST(AtomicFile, CommitReplacesTheTargetWholeAndWithoutCommitNothingChanges) {
     TempDir dir;
     WriteFile(dir.Path() / "mods.cfg", "old");
+    {
+        AtomicFile file(dir / "mods.cfg");
+        file.Write("lost");
+    }
+    EXPECT_EQ(ReadFile(dir.Path() / "mods.cfg"), "old");
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
     {
         AtomicFile file(dir / "MODS.CFG");
         ASSERT_TRUE(file.IsOpen());
@@ -32,15 +38,19 @@ TEST(AtomicFile, CommitReplacesTheTargetWhole) {
     EXPECT_EQ(FilesIn(dir.Path()), 1u) << "no temporary file left, no second spelling";
 }
 
-TEST(AtomicFile, WithoutCommitNothingChanges) {
+TEST(AtomicFile, RestartDropsEverythingWrittenBeforeBufferedOrNot) {
     TempDir dir;
-    WriteFile(dir.Path() / "config.conf", "keep me");
-    {
-        AtomicFile file(dir / "config.conf");
-        file.Write("lost");
-    }
-    EXPECT_EQ(ReadFile(dir.Path() / "config.conf"), "keep me");
-    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+    const std::string target = dir / "package.zip";
+    WriteFile(target, "installed");
+    AtomicFile file(target);
+    ASSERT_TRUE(file.Write(std::string(200000, 'x'))); // past the buffer: on disk already
+    ASSERT_TRUE(file.Write("tail"));                   // still buffered
+    ASSERT_TRUE(file.Restart());
+    EXPECT_EQ(ReadFile(target), "installed");
+    ASSERT_TRUE(file.Write("fresh"));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFile(target), "fresh");
+    EXPECT_FALSE(file.Restart()) << "a committed file cannot be restarted";
 }
 
 TEST(AtomicFile, AFailedWriteKeepsTheOldFile) {
@@ -57,14 +67,6 @@ TEST(AtomicFile, AFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }
 
-TEST(AtomicFile, MissingFolderOrFolderTargetFails) {
-    TempDir dir;
-    EXPECT_FALSE(WriteFileAtomically(dir / "absent/file.txt", "x"));
-    fs::create_directory(dir.Path() / "afolder");
-    EXPECT_FALSE(WriteFileAtomically(dir / "afolder", "x"));
-    EXPECT_TRUE(fs::is_directory(dir.Path() / "afolder"));
-}
-
 TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
     TempDir dir;
     WriteFile(dir.Path() / "tool", "#!/bin/sh\n");
@@ -78,8 +80,12 @@ TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
     EXPECT_NE(fresh & fs::perms::others_read, fs::perms::none) << "not a private temp file's mode";
 }
 
-TEST(AtomicFile, WritesThroughALinkInsteadOfReplacingIt) {
+TEST(AtomicFile, WritesThroughALinkButNotIntoAMissingFolderOrOverAFolder) {
     TempDir dir;
+    EXPECT_FALSE(WriteFileAtomically(dir / "absent/file.txt", "x"));
+    fs::create_directory(dir.Path() / "afolder");
+    EXPECT_FALSE(WriteFileAtomically(dir / "afolder", "x"));
+    EXPECT_TRUE(fs::is_directory(dir.Path() / "afolder"));
     WriteFile(dir.Path() / "real.cfg", "old");
     fs::create_symlink("real.cfg", dir.Path() / "link.cfg");
     ASSERT_TRUE(WriteFileAtomically(dir / "link.cfg", "new"));

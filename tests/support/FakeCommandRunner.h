@@ -34,7 +34,6 @@ private:
 class ManualClock final : public Clock {
 public:
     std::uint64_t TickMs() const override { return m_now; }
-    void Set(std::uint64_t now) { m_now = now; }
     void Advance(std::uint64_t ms) { m_now += ms; }
 
 private:

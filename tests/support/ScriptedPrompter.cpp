@@ -43,24 +43,14 @@ void ScriptedPrompter::SetBusy(bool busy) {
     m_busyCount += busy ? 1 : 0;
 }
 
-std::vector<std::string> ScriptedPrompter::Messages() const {
-    std::vector<std::string> messages;
+std::vector<std::string> ScriptedPrompter::Entries(bool questions) const {
+    std::vector<std::string> entries;
     for (const std::string& entry : m_transcript) {
-        if (entry.rfind("? ", 0) != 0) {
-            messages.push_back(entry);
+        if ((entry.rfind("? ", 0) == 0) == questions) {
+            entries.push_back(questions ? entry.substr(2) : entry);
         }
     }
-    return messages;
-}
-
-std::vector<std::string> ScriptedPrompter::Questions() const {
-    std::vector<std::string> questions;
-    for (const std::string& entry : m_transcript) {
-        if (entry.rfind("? ", 0) == 0) {
-            questions.push_back(entry.substr(2));
-        }
-    }
-    return questions;
+    return entries;
 }
 
 } // namespace ballotine::test

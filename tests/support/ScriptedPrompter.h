@@ -27,17 +27,16 @@ public:
 
     // Everything shown, in order: messages as they are, questions prefixed with "? ".
     const std::vector<std::string>& Transcript() const { return m_transcript; }
-    std::vector<std::string> Messages() const;
-    std::vector<std::string> Questions() const;
+    std::vector<std::string> Messages() const { return Entries(false); }
+    std::vector<std::string> Questions() const { return Entries(true); }
     const std::vector<FileDialogRequest>& FileDialogs() const { return m_dialogs; }
     int BusyDepth() const { return m_busyDepth; }
     int BusyCount() const { return m_busyCount; }
     void Forget() { m_transcript.clear(); }
-    // Unused scripted answers left over (a test usually expects none).
-    std::size_t PendingAnswers() const { return m_answers.size() + m_files.size(); }
 
 private:
     std::optional<std::string> NextFileAnswer(const FileDialogRequest& request);
+    std::vector<std::string> Entries(bool questions) const;
 
     std::deque<bool> m_answers;
     std::deque<std::optional<std::string>> m_files;

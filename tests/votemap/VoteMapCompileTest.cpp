@@ -37,6 +37,13 @@ protected:
 
 TEST_F(VoteMapCompileTest, TwoMapsFillTheirSlotsAndLeaveTheOthersClosed) {
     Choose({"2fort", "lakeside"});
+    const std::string before = VoteEnt();
+    prompter.AnswerNo();
+    EXPECT_FALSE(CompileVoteMap(model, services)) << "declined: nothing changes";
+    EXPECT_EQ(VoteEnt(), before);
+    EXPECT_EQ(prompter.BusyCount(), 0);
+
+    prompter.Forget();
     prompter.AnswerYes();
     ASSERT_TRUE(CompileVoteMap(model, services));
 
@@ -57,39 +64,34 @@ TEST_F(VoteMapCompileTest, TwoMapsFillTheirSlotsAndLeaveTheOthersClosed) {
     EXPECT_EQ(prompter.BusyDepth(), 0);
 }
 
-TEST_F(VoteMapCompileTest, SixteenMapsReplaceEverySlot) {
-    Strings names;
-    for (int i = 1; i <= 16; ++i) {
-        names.push_back(Format("m%02i", i));
+TEST_F(VoteMapCompileTest, OneOrSeventeenMapsAreRefusedWithoutAQuestionSixteenFillEverySlot) {
+    const std::string before = VoteEnt();
+    for (const int count : {0, 1, 17, 16}) {
+        Strings names;
+        for (int i = 1; i <= count; ++i) {
+            names.push_back(Format("m%02i", i));
+        }
+        ChooseNames(names);
+        prompter.Forget();
+        if (count == 16) {
+            EXPECT_TRUE(runner.Calls().empty());
+            EXPECT_EQ(VoteEnt(), before);
+            prompter.AnswerYes();
+            prompter.AnswerYes(); // the maps have no .bsp
+            ASSERT_TRUE(CompileVoteMap(model, services));
+            break;
+        }
+        EXPECT_FALSE(CompileVoteMap(model, services));
+        EXPECT_EQ(prompter.Transcript(),
+                  Strings{Format("Unable to compile VoteMap!\n\nThe VoteMap must have between 2 "
+                                 "to 16 Maps\nYou have currently selected %i",
+                                 count)});
     }
-    ChooseNames(names);
-    prompter.AnswerYes();
-    prompter.AnswerYes(); // the maps have no .bsp
-    ASSERT_TRUE(CompileVoteMap(model, services));
     const std::string text = VoteEnt();
     EXPECT_NE(text.find("m01m01 mrf01 godoor\nm02 godoor\nm03 godoor\nm16 godoor\n"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("RDR"), std::string::npos);
-}
-
-TEST_F(VoteMapCompileTest, OneOrSeventeenMapsAreRefusedWithoutAQuestion) {
-    const std::string before = VoteEnt();
-    for (const std::size_t count : {0u, 1u, 17u}) {
-        Strings names;
-        for (std::size_t i = 0; i < count; ++i) {
-            names.push_back("map" + std::to_string(i));
-        }
-        ChooseNames(names);
-        prompter.Forget();
-        EXPECT_FALSE(CompileVoteMap(model, services));
-        EXPECT_EQ(prompter.Transcript(),
-                  Strings{Format("Unable to compile VoteMap!\n\nThe VoteMap must have between 2 "
-                                 "to 16 Maps\nYou have currently selected %zu",
-                                 count)});
-    }
-    EXPECT_TRUE(runner.Calls().empty());
-    EXPECT_EQ(VoteEnt(), before);
 }
 
 TEST_F(VoteMapCompileTest, MissingMapsAreNamedInListOrderAndBuiltInMapsNeverAre) {
@@ -113,16 +115,6 @@ TEST_F(VoteMapCompileTest, MissingMapsAreNamedInListOrderAndBuiltInMapsNeverAre)
     prompter.AnswerYes();
     EXPECT_TRUE(CompileVoteMap(model, services));
     EXPECT_EQ(runner.Calls().size(), 1u);
-}
-
-TEST_F(VoteMapCompileTest, DecliningTheCompileChangesNothing) {
-    Choose({"2fort", "well"});
-    const std::string before = VoteEnt();
-    prompter.AnswerNo();
-    EXPECT_FALSE(CompileVoteMap(model, services));
-    EXPECT_TRUE(runner.Calls().empty());
-    EXPECT_EQ(VoteEnt(), before);
-    EXPECT_EQ(prompter.BusyCount(), 0);
 }
 
 TEST_F(VoteMapCompileTest, AFailingToolIsReportedAndTheTextStaysWritten) {

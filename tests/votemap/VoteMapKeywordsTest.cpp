@@ -1,6 +1,7 @@
 #include "votemap/VoteMapKeywords.h"
 
 #include "votemap/ReplaceKeyword.h"
+#include "votemap/VoteMapSettings.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -26,15 +27,6 @@ TEST(ReplaceKeyword, ReplacesEveryWholeOccurrenceOnce) {
     EXPECT_EQ(line, "keep");
 }
 
-TEST(ReplaceKeyword, LongLinesAreNeverCut) {
-    std::string line(5000, 'a');
-    line += "KEY";
-    line += std::string(5000, 'b');
-    ASSERT_TRUE(ReplaceKeyword(line, "KEY", std::string(3000, 'v')));
-    EXPECT_EQ(line.size(), 13000u);
-    EXPECT_EQ(line.substr(5000, 3000), std::string(3000, 'v'));
-}
-
 TEST(VoteMapKeywords, DoorHealthForEveryWallStrength) {
     const std::int32_t expected[4][3] = {
         {300, 700, 1700}, {500, 1100, 2600}, {800, 1800, 4300}, {1800, 3400, 7400}};
@@ -56,46 +48,61 @@ std::map<std::string, std::string> AsMap(const std::vector<KeywordValue>& keywor
     return values;
 }
 
-TEST(VoteMapKeywords, ThugsOnAndOff) {
+// The slots each map takes (two and sixteen maps) are pinned by the compile tests.
+TEST(VoteMapKeywords, ThugsOnAndOffAndTheOrderLaterKeywordsSee) {
     const auto off = AsMap(BuildVoteMapKeywords({"2fort", "well"}, 12, 0, 1));
     EXPECT_EQ(off.at("THUGON"), "1");
     EXPECT_EQ(off.at("THUGNUM"), "0");
     EXPECT_EQ(off.at("THUGMSG"), "(X) Thugs Disabled");
     EXPECT_EQ(off.at("DRHLTH"), "1100");
-
-    const auto on = AsMap(BuildVoteMapKeywords({"2fort", "well"}, 32, 3, 2));
+    const auto on = AsMap(BuildVoteMapKeywords({"2fort", "Well"}, 32, 3, 2));
     EXPECT_EQ(on.at("THUGON"), "2");
     EXPECT_EQ(on.at("THUGNUM"), "3");
     EXPECT_EQ(on.at("THUGMSG"), "(2) Political Thug (Limit 3)");
     EXPECT_EQ(on.at("DRHLTH"), "4300");
-}
+    EXPECT_EQ(on.at("MRF02"), "Well") << "the name as the list holds it";
 
-TEST(VoteMapKeywords, SlotsBeyondTheMapsShowTheVoteSpriteAndKeepTheirDoorsShut) {
-    const auto keywords = BuildVoteMapKeywords({"2fort", "Well"}, 12, 2, 1);
-    ASSERT_EQ(keywords.size(), 4u + 2u * 16u);
-    EXPECT_EQ(keywords[4].keyword, "MRF01");
-    EXPECT_EQ(keywords[5].keyword, "RDR01") << "each slot's map before its door";
-    const auto values = AsMap(keywords);
-    EXPECT_EQ(values.at("MRF01"), "2fort");
-    EXPECT_EQ(values.at("MRF02"), "Well") << "the name as the list holds it";
-    EXPECT_EQ(values.at("RDR02"), "godoor");
-    EXPECT_EQ(values.at("MRF03"), "vote");
-    EXPECT_EQ(values.at("RDR16"), "RDR16");
-
-    std::vector<std::string> sixteen;
-    for (int i = 1; i <= 16; ++i) {
-        sixteen.push_back("map" + std::to_string(i));
-    }
-    std::string line = "MRF01 RDR01 MRF16 RDR16";
-    ApplyKeywords(line, BuildVoteMapKeywords(sixteen, 12, 2, 1));
-    EXPECT_EQ(line, "map1 godoor map16 godoor");
-}
-
-TEST(VoteMapKeywords, LaterKeywordsSeeWhatEarlierOnesBroughtIn) {
-    // a map named after a later keyword is itself replaced: the order is part of the format
+    // A map named after a later keyword (its own slot's door) is itself replaced: the order,
+    // each slot's map before its door, is part of the format.
     std::string line = "MRF01";
-    ApplyKeywords(line, BuildVoteMapKeywords({"RDR02x", "b"}, 12, 2, 1));
+    ApplyKeywords(line, BuildVoteMapKeywords({"RDR01x", "b"}, 12, 2, 1));
     EXPECT_EQ(line, "godoorx");
+}
+
+TEST(VoteMapSettings, PlayersLabelFollowsPlayersAndThugsHeldToTheSlider) {
+    VoteMapSettings settings;
+    const std::pair<int, const char*> cases[] = {
+        {4, "1/04 (Thugs/Players)"},  {10, "1/10 (Thugs/Players)"}, {11, "2/11 (Thugs/Players)"},
+        {21, "2/21 (Thugs/Players)"}, {22, "3/22 (Thugs/Players)"}, {32, "3/32 (Thugs/Players)"},
+        {2, "1/04 (Thugs/Players)"},  {40, "3/32 (Thugs/Players)"},
+    };
+    for (const auto& [players, label] : cases) {
+        settings.OnPlayersChanged(players);
+        EXPECT_EQ(settings.PlayersLabel(), label) << players;
+    }
+    EXPECT_TRUE(settings.uncompiledChanges) << "a players change marks the vote map changed";
+
+    // The Thugs? box switches thugs off through later player changes, without marking a change.
+    settings.uncompiledChanges = false;
+    settings.OnThugsToggled(false);
+    settings.OnPlayersChanged(5);
+    EXPECT_EQ(settings.thugCount, 0);
+    settings.uncompiledChanges = false;
+    settings.OnThugsToggled(true);
+    EXPECT_EQ(settings.PlayersLabel(), "1/05 (Thugs/Players)");
+    EXPECT_FALSE(settings.uncompiledChanges);
+}
+
+TEST(VoteMapSettings, WallsLabelsHeldToTheSliderWithoutMarkingAChange) {
+    VoteMapSettings settings;
+    const char* labels[] = {"Weak Walls", "Normal Walls", "Strong Walls", "Super Walls"};
+    for (int position = 0; position < 4; ++position) {
+        settings.OnWallsChanged(position);
+        EXPECT_EQ(settings.WallsLabel(), labels[position]);
+    }
+    settings.OnWallsChanged(9);
+    EXPECT_EQ(settings.wallStrength, 3);
+    EXPECT_FALSE(settings.uncompiledChanges);
 }
 
 } // namespace

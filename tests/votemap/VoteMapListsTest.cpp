@@ -1,6 +1,7 @@
 #include "votemap/VoteMapLists.h"
 
 #include "DemoVoteList.h"
+#include "common/Text.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
@@ -20,50 +21,44 @@ protected:
         prompter.NextFile(path);
         return LoadVoteMapList(model, prompter);
     }
+    // "players thugs walls", " changed" while not compiled, then the window's title.
+    std::string Shown() const {
+        const VoteMapSettings& s = model.Settings();
+        return Format("%i %i %i%s | ", s.playerCount, s.thugCount, s.wallStrength,
+                      s.uncompiledChanges ? " changed" : "") +
+               model.Title();
+    }
+    std::string Dialog(std::size_t index) const {
+        const FileDialogRequest& d = prompter.FileDialogs().at(index);
+        return d.title + "|" + d.filterName + "|" + d.filterPattern + "|" + d.initialFolder + "|" +
+               d.initialName + "|" + d.defaultExtension;
+    }
 };
 
 TEST_F(VoteMapListsTest, LoadTakesAvailableMapsInTheirSpellingOnceAndSorted) {
-    WriteFile(ListFile("mixed.VML"), "VML Header V1.2\r\n"
-                                     "2 3 2\r\n"
-                                     "WELL\r\n"
-                                     "Skyline\r\n"
-                                     "skyline\r\n"
-                                     "unknown_map\r\n"
-                                     "\r\n"
-                                     "Ballot_Bay\r\n");
+    WriteFile(ListFile("mixed.VML"), "VML Header V1.2\r\n2 3 2\r\nWELL\r\nSkyline\r\nskyline\r\n"
+                                     "unknown_map\r\n\r\nBallot_Bay\r\n");
     model.Settings().uncompiledChanges = false;
     ASSERT_TRUE(Load(ListFile("mixed.VML")));
     EXPECT_EQ(model.ChosenMaps().Names(), (Strings{"ballot_bay", "skyline", "well"}));
     EXPECT_FALSE(model.AvailableMaps().FindNoCase("skyline"));
     EXPECT_TRUE(model.AvailableMaps().FindNoCase("lakeside")) << "back from the earlier list";
-    EXPECT_EQ(model.Settings().playerCount, 4) << "held to the slider's range";
-    EXPECT_EQ(model.Settings().thugCount, 1) << "the Thugs? box decides, not the file";
-    EXPECT_EQ(model.Settings().wallStrength, 2);
-    EXPECT_TRUE(model.Settings().uncompiledChanges);
-    EXPECT_EQ(session.currentListName, "mixed.VML");
-    EXPECT_EQ(model.Title(), "Ballotine V2.1 - mixed.VML");
+    // players held to the slider's range; the Thugs? box decides the thugs, not the file
+    EXPECT_EQ(Shown(), "4 1 2 changed | Ballotine V2.1 - mixed.VML");
     EXPECT_TRUE(prompter.Transcript().empty());
+    EXPECT_EQ(Dialog(0), "Select A VoteMap List...|VoteMap List (*.VML)|*.VML|" +
+                             WorkFile("VoteMapLists/") + "||.VML");
 
-    const FileDialogRequest& dialog = prompter.FileDialogs().front();
-    EXPECT_EQ(dialog.title, "Select A VoteMap List...");
-    EXPECT_EQ(dialog.filterName, "VoteMap List (*.VML)");
-    EXPECT_EQ(dialog.filterPattern, "*.VML");
-    EXPECT_EQ(dialog.initialFolder, WorkFile("VoteMapLists/"));
-}
-
-TEST_F(VoteMapListsTest, LoadHoldsPlayersAndWallsToTheirSliders) {
     model.Settings().OnThugsToggled(false);
     WriteFile(ListFile("big.VML"), "VML Header V1.2\n40 2 9\n");
     ASSERT_TRUE(Load(ListFile("big.VML")));
-    EXPECT_EQ(model.Settings().playerCount, 32);
-    EXPECT_EQ(model.Settings().wallStrength, 3);
-    EXPECT_EQ(model.Settings().thugCount, 0);
+    EXPECT_EQ(Shown(), "32 0 3 changed | Ballotine V2.1 - big.VML");
     EXPECT_TRUE(model.ChosenMaps().Empty());
 
-    WriteFile(ListFile("short.VML"), "VML Header V1.2\n0x10\nrock2");
+    WriteFile(ListFile("short.VML"), "VML Header V1.2\n0x10 x 0\nrock2");
     ASSERT_TRUE(Load(ListFile("short.VML")));
-    EXPECT_EQ(model.Settings().playerCount, 16);
-    EXPECT_EQ(model.Settings().wallStrength, 3) << "not in the file: as it was";
+    EXPECT_EQ(Shown(), "16 0 3 changed | Ballotine V2.1 - short.VML")
+        << "the scan stops at x: walls as they were";
     EXPECT_EQ(model.ChosenMaps().Names(), Strings{"rock2"});
 }
 
@@ -76,6 +71,7 @@ TEST_F(VoteMapListsTest, RefusedFilesShowTheirMessageAndChangeNothing) {
         {"", "VML Header Invalid"},
         {"VML Header V1.2 \n12 2 1\nrock2\n", "VML Header Invalid"},
         {"vml header v1.2\n12 2 1\nrock2\n", "VML Header Invalid"},
+        {" VML Header V1.2\n", "VML Header Invalid"},
     };
     model.Settings().uncompiledChanges = false;
     for (const auto& c : cases) {
@@ -87,24 +83,21 @@ TEST_F(VoteMapListsTest, RefusedFilesShowTheirMessageAndChangeNothing) {
         EXPECT_FALSE(Load(ListFile("bad.VML")));
         EXPECT_EQ(prompter.Transcript(), Strings{c.message});
     }
-    EXPECT_EQ(model.ChosenMaps().Names(), (Strings{"lakeside", "well"}));
-    EXPECT_EQ(model.Title(), "Ballotine V2.2");
-    EXPECT_EQ(session.currentListName, "default.VML");
-    EXPECT_FALSE(model.Settings().uncompiledChanges);
-
     prompter.CancelNextFile();
     EXPECT_FALSE(LoadVoteMapList(model, prompter));
     EXPECT_EQ(model.ChosenMaps().Names(), (Strings{"lakeside", "well"}));
+    EXPECT_EQ(Shown(), "12 2 1 | Ballotine V2.2");
+    EXPECT_EQ(session.currentListName, "default.VML");
 }
 
-TEST_F(VoteMapListsTest, SaveWritesDefaultListIntoTheModsFolderAndLoadsBack) {
+// Save As elsewhere then Save into the mod's list folder is also driven through the window.
+TEST_F(VoteMapListsTest, SaveWritesTheListIntoTheModsFolderAndLoadsBack) {
     model.Settings().OnWallsChanged(2);
     model.Settings().uncompiledChanges = false;
     ASSERT_TRUE(SaveVoteMapList(model, prompter));
     EXPECT_EQ(ReadFile(ListFile("default.VML")), "VML Header V1.2\n12 2 2\nlakeside\nwell\n");
     EXPECT_EQ(prompter.Messages(), Strings{"VoteMap List 'default.VML' successfully saved!"});
-    EXPECT_FALSE(model.Settings().uncompiledChanges);
-    EXPECT_EQ(model.Title(), "Ballotine V2.2");
+    EXPECT_EQ(Shown(), "12 2 2 | Ballotine V2.2");
 
     model.ClearChosenMaps();
     ASSERT_TRUE(SaveVoteMapList(model, prompter));
@@ -112,29 +105,17 @@ TEST_F(VoteMapListsTest, SaveWritesDefaultListIntoTheModsFolderAndLoadsBack) {
     Choose({"2fort"});
     ASSERT_TRUE(Load(ListFile("default.VML")));
     EXPECT_TRUE(model.ChosenMaps().Empty());
-}
 
-TEST_F(VoteMapListsTest, SaveAfterSaveAsElsewhereWritesIntoVoteMapLists) {
     test::TempDir elsewhere;
     prompter.NextFile(elsewhere / "finals.VML");
-    Choose({"well", "2fort"});
     ASSERT_TRUE(SaveVoteMapListAs(model, prompter));
-    EXPECT_EQ(ReadFile(elsewhere / "finals.VML"), "VML Header V1.2\n12 2 1\n2fort\nwell\n");
-    EXPECT_EQ(session.currentListName, "finals.VML");
-    EXPECT_EQ(model.Title(), "Ballotine V2.1 - finals.VML");
-
-    const FileDialogRequest& dialog = prompter.FileDialogs().front();
-    EXPECT_EQ(dialog.title, "Save A VoteMap List...");
-    EXPECT_EQ(dialog.initialName, "default.VML");
-    EXPECT_EQ(dialog.defaultExtension, ".VML");
-    EXPECT_EQ(dialog.initialFolder, WorkFile("VoteMapLists/"));
-
-    Choose({"rock2", "2fort"});
+    EXPECT_EQ(Dialog(1), "Save A VoteMap List...|VoteMap List (*.VML)|*.VML|" +
+                             WorkFile("VoteMapLists/") + "|default.VML|.VML");
+    Choose({"rock2"});
     ASSERT_TRUE(SaveVoteMapList(model, prompter));
-    EXPECT_EQ(ReadFile(ListFile("finals.VML")), "VML Header V1.2\n12 2 1\n2fort\nrock2\n");
-    EXPECT_EQ(ReadFile(elsewhere / "finals.VML"), "VML Header V1.2\n12 2 1\n2fort\nwell\n");
-    EXPECT_EQ(prompter.Messages(), (Strings{"VoteMap List 'finals.VML' successfully saved!",
-                                            "VoteMap List 'finals.VML' successfully saved!"}));
+    EXPECT_EQ(ReadFile(ListFile("finals.VML")), "VML Header V1.2\n12 2 2\nrock2\n");
+    EXPECT_EQ(ReadFile(elsewhere / "finals.VML"), "VML Header V1.2\n12 2 2\n")
+        << "the copy elsewhere stays as saved";
 }
 
 TEST_F(VoteMapListsTest, AFailedSaveSaysSoAndKeepsNameAndOlderFile) {
@@ -156,7 +137,6 @@ TEST_F(VoteMapListsTest, AFailedSaveSaysSoAndKeepsNameAndOlderFile) {
     EXPECT_EQ(ReadFile(ListFile("default.VML")), "VML Header V1.2\n20 2 1\nrock2\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ListFile("")), {}), 1)
         << "no temporary file left behind";
-
     EXPECT_EQ(prompter.Messages(),
               (Strings{"Unable to save VoteMapList", "Unable to save VoteMapList"}));
 }
