@@ -64,10 +64,13 @@ TEST_F(PreviewSetTest, UnsuitableFilesGiveBlack) {
     std::string swapped = good; // 64 wide, 128 high
     std::swap_ranges(swapped.begin() + kWidthAt, swapped.begin() + kWidthAt + 4,
                      swapped.begin() + kWidthAt + 4);
+    std::string narrow = good; // 127 wide, 64 high: each size is checked on its own
+    narrow[kWidthAt] = static_cast<char>(127);
     std::string shortPalette = good;
     shortPalette[kPaletteSizeAt] = static_cast<char>(255);
     const std::pair<const char*, std::string> cases[] = {
         {"swapped size", swapped},
+        {"width 127", narrow},
         {"palette of 255", shortPalette},
         {"empty file", ""},
         {"short header", good.substr(0, 30)},
