@@ -44,7 +44,6 @@ constexpr std::array<DemoMap, 10> kDemoMaps = {{
      "An abandoned stone quarry with tunnels under the cliffs.\n", false},
 }};
 
-
 } // namespace
 
 void WriteDemoMaps(DemoWriter& writer, const DemoLayout& /*layout*/) {

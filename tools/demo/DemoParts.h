@@ -15,14 +15,15 @@ void WriteDemoMaps(DemoWriter& writer, const DemoLayout& layout);
 
 // The tfc mod's version record (config.conf) and install mappings (mappings.conf).
 void WriteDemoInstallerFiles(DemoWriter& writer, const DemoLayout& layout);
+
 // The tfc mod's vote map: its entity template, the vote map compiled from it with two maps
 // and that compile's entity text.
 void WriteDemoVoteMap(DemoWriter& writer, const DemoLayout& layout);
-// The tfc mod's maps: vote sprites, map files, descriptions and a compiled vote map's entity
-// text.
+
 // The tfc mod's server sizes (servertypes.conf) and two maps' entity reference files and
 // templates.
 void WriteDemoSettings(DemoWriter& writer, const DemoLayout& layout);
+
 // The update server below server/: the tfc mod's map update list with its map, entity and vote
 // map data packages, and the mod update list with a tfc package.
 void WriteDemoUpdateServer(DemoWriter& writer, const DemoLayout& layout);
