@@ -1,5 +1,6 @@
 #include "catalogue/ModListFile.h"
 #include "cli/Commands.h"
+#include "cli/InterruptCancel.h"
 #include "cli/TerminalPrompter.h"
 #include "common/Text.h"
 #include "download/DownloadTransfer.h"
@@ -19,11 +20,18 @@ namespace {
 class HeadlessRunner final : public DownloadRunner {
 public:
     HeadlessRunner(DownloadTransfer& transfer, const Clock& clock, std::ostream& out,
-                   std::ostream& err)
-        : m_transfer(transfer), m_clock(clock), m_outLine(out, false), m_errLine(err, false) {}
+                   std::ostream& err, const InterruptCancel& interrupt)
+        : m_transfer(transfer), m_clock(clock), m_outLine(out, false), m_errLine(err, false),
+          m_err(err) {
+        m_options.cancelRequested = [&interrupt] { return interrupt.Requested(); };
+    }
     void ReportOnOutput() { m_line = &m_outLine; }
     int RunQueue(DownloadQueue& queue, bool /*allowSkip*/) override {
-        return RunDownloadQueue(queue, m_transfer, m_clock, m_line);
+        const int result = RunDownloadQueue(queue, m_transfer, m_clock, m_line, m_options);
+        if (m_options.cancelRequested()) {
+            m_err << "Interrupted: the downloads were cancelled.\n";
+        }
+        return result;
     }
 
 private:
@@ -32,6 +40,8 @@ private:
     TextProgressLine m_outLine;
     TextProgressLine m_errLine;
     TextProgressLine* m_line = &m_errLine;
+    std::ostream& m_err;
+    HeadlessDownloadOptions m_options;
 };
 
 struct UpdatesRequest {
@@ -154,7 +164,8 @@ int RunUpdatesCommand(CliContext& context, const CommandArgs& args) {
         return kExitFailed;
     }
     DownloadTransfer transfer(context.services.clock);
-    HeadlessRunner runner(transfer, context.services.clock, context.out, context.err);
+    const InterruptCancel interrupt;
+    HeadlessRunner runner(transfer, context.services.clock, context.out, context.err, interrupt);
     UpdateTables tables;
     UpdateRoad road{
         tables.downloads,
