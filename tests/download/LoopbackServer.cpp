@@ -121,14 +121,6 @@ void LoopbackServer::ServeStalling(const std::string& path, std::string content,
     });
 }
 
-std::string PatternedBytes(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t index = 0; index < size; ++index) {
-        bytes[index] = static_cast<char>((index * 131 + index / 251) & 0xFF);
-    }
-    return bytes;
-}
-
 bool PumpUntil(DownloadTransfer& transfer, const std::function<bool()>& done, int limitMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     while (!done()) {

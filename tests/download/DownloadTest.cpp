@@ -1,0 +1,347 @@
+#include "download/DownloadProgress.h"
+#include "download/DownloadQueue.h"
+#include "download/DownloadTransfer.h"
+#include "download/HeadlessDownload.h"
+#include "download/LoopbackServer.h"
+#include "download/TextProgressLine.h"
+#include "platform/Clock.h"
+#include "support/FakeCommandRunner.h"
+#include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace ballotine {
+namespace {
+using test::ReadFile;
+using test::WriteFile;
+
+// Bytes that differ from position to position, so a misplaced range shows.
+std::string Patterned(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t index = 0; index < size; ++index) {
+        bytes[index] = static_cast<char>((index * 131 + index / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+TEST(DownloadQueue, TheCursorMovesOnlyWhenToldAndAnEmptyQueueIgnoresChanges) {
+    DownloadQueue queue;
+    queue.Rewind();
+    EXPECT_FALSE(queue.Advance());
+    queue.SetStatus(StatusPending); // nothing to change, nothing to crash
+    EXPECT_EQ(queue.GetStatus(), StatusNone);
+    for (const char* name : {"Alpha", "Beta", "beta"}) {
+        queue.Append(name, "http://host/file", "N/A", "/tmp/file", 10, 1, "key", false);
+    }
+    EXPECT_FALSE(queue.HasCurrent()) << "Append moved the cursor";
+    ASSERT_TRUE(queue.FindByName("BETA")) << "by name without regard to case, the first of two";
+    queue.SetStatus(StatusDownloaded);
+    EXPECT_FALSE(queue.FindByName("gamma"));
+    EXPECT_EQ(queue.GetName(), "Beta") << "a miss leaves the cursor";
+    EXPECT_TRUE(queue.Advance());
+    EXPECT_FALSE(queue.Advance()) << "the last item";
+    EXPECT_EQ(queue.GetName(), "beta");
+    queue.Rewind();
+    EXPECT_EQ(queue.GetStatus(), StatusNone);
+}
+
+TEST(DownloadFigures, ChunkSizeFollowsTheRateWithStrictThresholdsAndTimesShowHours) {
+    const std::pair<float, int> cases[] = {{2.5F, 512},   {2.51F, 1024}, {7.0F, 1024},
+                                           {7.01F, 1536}, {12.0F, 1536}, {12.5F, 2048}};
+    for (const auto& [rate, chunkSize] : cases) {
+        EXPECT_EQ(DownloadProgress::ChunkSizeForRate(rate), chunkSize) << rate;
+    }
+    EXPECT_EQ(DownloadProgress::FormatTime(360061), "100:01:01");
+}
+
+// A loopback server, a temporary folder and a queue of pending items.
+template <typename ClockType>
+class DownloadFixture : public ::testing::Test {
+protected:
+    void AddPending(const std::string& name, const std::string& path, const std::string& file,
+                    std::int64_t size = -1, const std::string& altUrl = "N/A") {
+        queue.Append(name, path.starts_with("/") ? server.Url(path) : path, altUrl, folder / file,
+                     size, 0, "N/A", false);
+        queue.FindByName(name);
+        queue.SetStatus(StatusPending);
+    }
+    DownloadStatus StatusOf(const std::string& name) {
+        EXPECT_TRUE(queue.FindByName(name)) << name;
+        return queue.GetStatus();
+    }
+    // Every file the folder holds, temporary ones included.
+    auto FilesInFolder() const {
+        const std::filesystem::directory_iterator files(folder.Path());
+        return std::distance(begin(files), end(files));
+    }
+
+    test::TempDir folder;
+    test::LoopbackServer server;
+    ClockType clock;
+    DownloadTransfer transfer{clock};
+    DownloadQueue queue;
+};
+
+class Transfer : public DownloadFixture<SteadyClock> {
+protected:
+    int Run(const HeadlessDownloadOptions& options = {}, TextProgressLine* line = nullptr) {
+        return RunDownloadQueue(queue, transfer, clock, line, options);
+    }
+};
+
+// Only an opened file counts as started, a mirror tried after an error status included.
+TEST_F(Transfer, EachItemEndsDownloadedOrFailedAndAFailureKeepsTheOldFile) {
+    server.ServeStatus("/gone.zip", 404);
+    server.Serve("/mirror.zip", "the package");
+    server.Serve("/file.zip", "content");
+    server.Serve("/empty.conf", "");
+    WriteFile(folder / "first.zip", "old first");
+    AddPending("Mirror", "/gone.zip", "package.zip", -1, server.Url("/mirror.zip"));
+    AddPending("Error page", "/gone.zip", "first.zip", -1, "n/a");
+    AddPending("No folder", "/file.zip", "none/file.zip", -1, server.Url("/mirror.zip"));
+    AddPending("Empty", "/empty.conf", "update.conf");
+
+    EXPECT_EQ(Run(), 1);
+
+    EXPECT_EQ(StatusOf("Mirror"), StatusDownloaded);
+    EXPECT_EQ(ReadFile(folder / "package.zip"), "the package");
+    EXPECT_EQ(StatusOf("Error page"), StatusFailed);
+    EXPECT_EQ(ReadFile(folder / "first.zip"), "old first") << "an error page was stored";
+    EXPECT_EQ(StatusOf("No folder"), StatusFailed);
+    EXPECT_EQ(server.Requests("/file.zip").size(), 1U);
+    EXPECT_EQ(server.Requests("/mirror.zip").size(), 1U) << "tried for the error status only";
+    EXPECT_EQ(StatusOf("Empty"), StatusDownloaded);
+    EXPECT_EQ(ReadFile(folder / "update.conf"), "");
+    EXPECT_EQ(transfer.FilesStarted(), 2);
+    EXPECT_FALSE(transfer.IsActive());
+    EXPECT_EQ(FilesInFolder(), 3) << "no temporary file left";
+}
+
+// Each file used to wait for the next 100 ms tick after it had arrived.
+TEST_F(Transfer, AFileThatArrivedIsTakenWithoutWaitingForTheTick) {
+    for (const std::string name : {"a", "b", "c", "d", "e"}) {
+        server.Serve("/" + name, name);
+        AddPending(name, "/" + name, name);
+    }
+    const std::uint64_t started = clock.TickMs();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_LT(clock.TickMs() - started, 4u * DownloadProgress::kTickMs);
+    EXPECT_EQ(StatusOf("e"), StatusDownloaded);
+}
+
+TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
+    server.Serve("/big.zip", Patterned(400000));
+    WriteFile(folder / "big.zip", "installed before");
+    AddPending("Big", "/big.zip", "big.zip", 400000);
+    {
+        const test::FileSizeLimit limit(100000);
+        EXPECT_EQ(Run(), 1);
+    }
+    EXPECT_EQ(StatusOf("Big"), StatusFailed);
+    EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
+    EXPECT_EQ(FilesInFolder(), 1);
+}
+
+// Large enough that the transfer pauses between turns several times before and after the drop;
+// one server honours the range asked for after the drop, the other sends the whole file again.
+TEST_F(Transfer, AConnectionDroppedMidFileCompletesWithTheRightBytes) {
+    const std::string content = Patterned(10000000);
+    for (const bool ranges : {true, false}) {
+        const std::string name = ranges ? "ranges" : "whole";
+        server.ServeDroppingOnce("/" + name, content, 6000000, ranges);
+        AddPending(name, "/" + name, name, 10000000);
+    }
+
+    EXPECT_EQ(Run(), 1);
+
+    for (const std::string name : {"ranges", "whole"}) {
+        EXPECT_EQ(StatusOf(name), StatusDownloaded);
+        EXPECT_TRUE(ReadFile(folder / name) == content) << name << ": the file's bytes differ";
+        EXPECT_EQ(server.Requests("/" + name), (std::vector<std::string>{"", "bytes=6000000-"}));
+    }
+    EXPECT_EQ(transfer.TotalReceived(), 20000000);
+    EXPECT_EQ(FilesInFolder(), 2);
+}
+
+TEST_F(Transfer, WithoutAnyoneToSkipAFileThatBringsNoByteFailsAndTheRunGoesOn) {
+    server.ServeStalling("/stall.zip", Patterned(10000), 4000);
+    server.Serve("/next.txt", "next");
+    AddPending("Stalling", "/stall.zip", "stall.zip", 10000);
+    AddPending("Next", "/next.txt", "next.txt", 4);
+    std::ostringstream out;
+    TextProgressLine line(out, false);
+    HeadlessDownloadOptions options;
+    options.noProgressLimitMs = 300;
+
+    EXPECT_EQ(Run(options, &line), 1);
+
+    EXPECT_EQ(StatusOf("Next"), StatusDownloaded);
+    EXPECT_EQ(FilesInFolder(), 1);
+    EXPECT_EQ(out.str().rfind("Stalling\tfailed\t4000\t", 0), 0U) << out.str();
+}
+
+// Ticks are driven by hand: the clock moves 100 ms before each, and the transfer only works
+// when the test pumps it, so what arrives before which tick is fixed.
+class Progress : public DownloadFixture<test::ManualClock> {
+protected:
+    void Tick(int count = 1) {
+        for (int tick = 0; tick < count; ++tick) {
+            clock.Advance(DownloadProgress::kTickMs);
+            progress.Tick();
+        }
+    }
+    bool PumpUntil(const std::function<bool()>& done) { return test::PumpUntil(transfer, done); }
+    bool PumpUntilReceived(std::int64_t bytes) {
+        return PumpUntil([&] { return transfer.FileReceived() >= bytes; });
+    }
+
+    DownloadProgress progress{queue, transfer, clock};
+};
+
+TEST_F(Progress, AQueueWithoutPendingItemsEndsOnTheFirstTickWithResultOne) {
+    queue.Append("Unticked", server.Url("/a"), "N/A", folder / "a", 10, 0, "a", false);
+    AddPending("Done before", "/b", "b", 10);
+    queue.SetStatus(StatusDownloaded);
+
+    ASSERT_TRUE(progress.Start());
+    Tick();
+
+    EXPECT_EQ(progress.GetState(), DownloadProgress::State::Finished);
+    EXPECT_EQ(progress.Result(), 1);
+    EXPECT_EQ(StatusOf("Unticked"), StatusNone);
+    EXPECT_EQ(StatusOf("Done before"), StatusDownloaded);
+    EXPECT_TRUE(server.Requests("/a").empty());
+}
+
+TEST_F(Progress, BeforeTheFirstMeasurementTheRateIsSixAndTheOpeningFileIsNumberZero) {
+    server.ServeStalling("/slow.zip", Patterned(10000), 0);
+    AddPending("Slow", "/slow.zip", "slow.zip", 10000);
+    ASSERT_TRUE(progress.Start());
+    EXPECT_EQ(progress.Labels().progressMaximum, 9);
+
+    Tick();
+    ASSERT_TRUE(PumpUntil([&] { return !server.Requests("/slow.zip").empty(); }));
+    EXPECT_EQ(progress.Labels().fileGroup, "Download 0 of 1");
+    EXPECT_EQ(progress.Labels().totalBytes, "0 of 10000");
+    Tick(4);
+    EXPECT_EQ(progress.Labels().totalBytes, "0 of 10000 (6.00 Kb/Sec)");
+}
+
+struct FigureCase {
+    std::int64_t size;
+    const char* fileBytes;
+    const char* fileTimes; // elapsed and remaining
+    const char* remaining;
+};
+
+class ProgressFigures : public Progress, public ::testing::WithParamInterface<FigureCase> {};
+
+// 3000 bytes arrive just before the fifth tick, 500 ms after the start: 5.86 KB/s. A size the
+// server exceeds or does not know never makes a time negative.
+TEST_P(ProgressFigures, AreMeasuredOnTheFifthTick) {
+    const FigureCase& figures = GetParam();
+    server.ServeStalling("/file.zip", Patterned(8000), 3000);
+    AddPending("File", "/file.zip", "file.zip", figures.size);
+    ASSERT_TRUE(progress.Start());
+    Tick(4);
+    ASSERT_TRUE(PumpUntilReceived(3000));
+    EXPECT_EQ(progress.Labels().fileGroup, "Download 1 of 1");
+    Tick();
+
+    EXPECT_NEAR(progress.Rate(), 5.859375F, 1e-4F);
+    EXPECT_EQ(transfer.ChunkSize(), 1024);
+    EXPECT_EQ(progress.Labels().fileBytes, figures.fileBytes);
+    EXPECT_EQ(progress.Labels().fileElapsed, figures.fileTimes);
+    EXPECT_EQ(progress.Labels().fileRemaining,
+              figures.size < 0 ? figures.fileTimes : figures.remaining);
+    EXPECT_EQ(progress.Labels().totalRemaining, figures.remaining);
+    EXPECT_EQ(progress.Labels().progressPosition, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ProgressFigures,
+                         ::testing::Values(FigureCase{-1, "3000", "Not Available", "00:00:00"},
+                                           FigureCase{1000, "3000 of 1000", "00:00:00", "00:00:00"},
+                                           FigureCase{1000000, "3000 of 1000000", "00:00:00",
+                                                      "00:02:46"}));
+
+TEST_F(Progress, SkipLowersTheTotalByWhatWasNotReceived) {
+    server.ServeStalling("/skip.zip", Patterned(10000), 4000);
+    WriteFile(folder / "skip.zip", "installed before");
+    AddPending("Skipped", "/skip.zip", "skip.zip", 10000);
+    AddPending("Unknown size", "/skip.zip", "unknown.zip", -1);
+    AddPending("Next", "/next.zip", "next.zip", 100000);
+    ASSERT_TRUE(progress.Start());
+    ASSERT_EQ(progress.TotalSize(), 110000);
+    // A file whose size was never counted leaves the total as it is.
+    for (const std::int64_t total : {104000, 104000}) {
+        Tick();
+        ASSERT_TRUE(PumpUntilReceived(4000));
+        progress.SkipFile();
+        EXPECT_EQ(progress.TotalSize(), total);
+    }
+    EXPECT_EQ(progress.Labels().progressMaximum, 104000 / 1024);
+    EXPECT_EQ(StatusOf("Skipped"), StatusFailed);
+    EXPECT_EQ(StatusOf("Unknown size"), StatusFailed);
+    EXPECT_EQ(ReadFile(folder / "skip.zip"), "installed before");
+}
+
+// Skip and cancel mark the item under the cursor only while it is pending or transferring.
+TEST_F(Progress, CancelWithTheCursorOnAFinishedItemMarksNothing) {
+    AddPending("Already here", "/here", "here.zip", 10);
+    queue.SetStatus(StatusDownloaded);
+    AddPending("Waiting", "/waiting", "waiting.zip", 10);
+    ASSERT_TRUE(progress.Start());
+    progress.SkipFile();
+    progress.Cancel();
+    EXPECT_EQ(progress.Result(), -1);
+    EXPECT_EQ(StatusOf("Already here"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("Waiting"), StatusPending);
+    EXPECT_FALSE(transfer.IsInternetOpen());
+}
+
+TEST_F(Progress, AFileThatArrivedWholeBeforeACancelIsKeptAsDownloaded) {
+    server.Serve("/quick.txt", "quick");
+    AddPending("Quick", "/quick.txt", "quick.txt", 5);
+    AddPending("Later", "/quick.txt", "later.txt", 5);
+    ASSERT_TRUE(progress.Start());
+    Tick();
+    ASSERT_TRUE(PumpUntil([&] { return transfer.IsComplete(); }));
+    progress.Cancel();
+    EXPECT_EQ(StatusOf("Quick"), StatusDownloaded);
+    EXPECT_EQ(ReadFile(folder / "quick.txt"), "quick");
+    EXPECT_EQ(StatusOf("Later"), StatusPending);
+}
+
+TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile) {
+    const auto labels = [](const char* bytes, const char* remaining) {
+        DownloadLabels shown;
+        shown.fileName = "a.zip";
+        shown.fileBytes = bytes;
+        shown.fileRemaining = remaining;
+        return shown;
+    };
+    for (const bool terminal : {true, false}) {
+        std::ostringstream out;
+        TextProgressLine line(out, terminal);
+        line.Show(labels("1000 of 20000", "00:00:09"), 6.0F);
+        line.FileEnded("a.zip", StatusDownloaded, 20000, 12.5F);
+        line.Show(labels("7", "Not Available"), 1.0F);
+        line.FileEnded("a.zip", StatusFailed, 7, 1.0F);
+        const std::string first = "a.zip  1000 of 20000 bytes  6.00 Kb/Sec  00:00:09 left";
+        const std::string closing = "a.zip  20000 bytes  12.50 Kb/Sec  downloaded";
+        const std::string second = "a.zip  7 bytes  1.00 Kb/Sec  Not Available left";
+        const std::string failed = "a.zip  7 bytes  1.00 Kb/Sec  failed";
+        EXPECT_EQ(out.str(), terminal
+                                 ? "\r" + first + "\r" + closing +
+                                       std::string(first.size() - closing.size(), ' ') + "\n\r" +
+                                       second + "\r" + failed +
+                                       std::string(second.size() - failed.size(), ' ') + "\n"
+                                 : "a.zip\tdownloaded\t20000\t12.50\na.zip\tfailed\t7\t1.00\n");
+    }
+}
+
+} // namespace
+} // namespace ballotine

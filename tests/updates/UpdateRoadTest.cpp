@@ -1,0 +1,257 @@
+#include "catalogue/ModTable.h"
+#include "updates/CatalogueTree.h"
+#include "updates/ModUpdates.h"
+#include "updates/ResourceList.h"
+#include "updates/UpdateCatalogue.h"
+#include "updates/UpdateTestSupport.h"
+#include "updates/VoteMapData.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+using test::MapListText;
+using test::ReadFile;
+using test::WriteFile;
+namespace fs = std::filesystem;
+
+constexpr const char* kMapListUrl = "http://up/tfc/database.conf";
+constexpr const char* kModListUrl = "http://up/modsupdate.cfg";
+
+class VoteDataAndMods : public test::UpdateRoadTest {
+protected:
+    VoteDataAndMods() {
+        WriteFile(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n#DIRS#\n#END#");
+        fs::create_directories(paths.installDir + "/tfc");
+    }
+    // "dir version baseUrl" of every mod.
+    std::vector<std::string> Mods() const {
+        std::vector<std::string> lines;
+        for (const ModRecord& mod : mods.records) {
+            lines.push_back(mod.dir + " " + std::to_string(mod.version) + " " + mod.baseUrl);
+        }
+        return lines;
+    }
+    bool LoadMods(const std::string& list, CatalogueTree& into) {
+        WriteFile(paths.workDir + "modsupdate.cfg", list);
+        return LoadModUpdates(mods, request, road, into);
+    }
+
+    ResourceListRequest request{"Team Fortress Classic", "tfc", "http://up/tfc", kModListUrl,
+                                paths};
+    CatalogueTree tree{tables.downloads};
+    ModTable mods;
+};
+
+TEST_F(VoteDataAndMods, MissingVoteSpritesAreFetchedAndInstalled) {
+    WriteFile(paths.voteSpriteDir + "well.spr", "present");
+    WriteFile(paths.modWorkDir + "update.conf", MapListText(5, {{.key = "2fort", .hasVoteData = 1},
+                                                                {.key = "well", .hasVoteData = 1},
+                                                                {.key = "hunted"}}));
+    downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", Package("sprites/vote/2fort.spr", 's'));
+    downloader.SetResult(-1);
+    EXPECT_EQ(FetchVoteMapData(request, road), 0) << "cancelled";
+    EXPECT_FALSE(fs::exists(paths.voteSpriteDir + "2fort.spr"));
+    downloader.SetResult(1);
+
+    EXPECT_EQ(FetchVoteMapData(request, road), 1);
+
+    ASSERT_EQ(downloader.runs.size(), 2u);
+    ASSERT_EQ(downloader.runs[1].size(), 1u) << "a present sprite and no vote data fetch nothing";
+    EXPECT_EQ(test::Fields(downloader.runs[1][0], paths),
+              "2fort votemap data...|NA|http://up/tfc/voteVM/2fortVM.zip|"
+              "http://up/tfc/voteVM/2fortVM.zip|Ballotine/tfc/mapzips/2fortVM.zip|0|-1|1|0");
+    EXPECT_FALSE(downloader.skipAllowed[1]);
+    EXPECT_EQ(ReadFile(paths.voteSpriteDir + "2fort.spr"), std::string(4096, 's'));
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/2fortVM")) << "extraction folder removed";
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "update.log")) << "no report";
+    EXPECT_EQ(tables.versions.Count(), 0) << "no version recorded";
+
+    // The next opening finds the sprite and shows no download at all.
+    EXPECT_EQ(FetchVoteMapData(request, road), 0);
+    EXPECT_EQ(downloader.runs.size(), 2u);
+}
+
+TEST_F(VoteDataAndMods, ModUpdatesRefreshAddressesLearnModsAndListNewerPackages) {
+    fs::create_directories(paths.installDir + "/newmod");
+    mods.modListUrl = "http://old/list";
+    mods.records = {{"tfc", 2, "Team Fortress Classic", "http://old/tfc", true},
+                    {"valve", 1, "Half-Life", "http://old/valve", true}};
+    const auto record = [](const std::string& folder, int version) {
+        return "#MOD#\n" + folder + " " + std::to_string(version) + " 9000\n" + folder + " mod\n" +
+               folder + " package\nhttp://new/" + folder + "\nhttp://new/" + folder +
+               ".zip\nhttp://mirror/" + folder + ".zip\n";
+    };
+    ASSERT_TRUE(LoadMods("http://new/list\n" + record("TFC", 3) + record("valve", 4) +
+                             record("newmod", 7) + record("absent", 1) + "#END#",
+                         tree));
+
+    EXPECT_EQ(mods.modListUrl, "http://new/list");
+    // valve's address is replaced though it is not installed; absent is not installed: neither
+    // listed nor learnt.
+    EXPECT_EQ(Mods(), (std::vector<std::string>{"tfc 2 http://new/TFC", "valve 1 http://new/valve",
+                                                "newmod 0 http://new/newmod"}));
+    EXPECT_EQ(mods.records[2].title, "newmod mod");
+    const auto& listed = tree.Packages(Category::BallotineUpdates);
+    ASSERT_EQ(listed.size(), 2u) << "valve's folder is missing";
+    EXPECT_EQ(listed[0].label, "newmod package");
+    EXPECT_EQ(
+        test::Fields(tables.downloads.At(listed[1].queueIndex), paths),
+        "TFC package|*TFC|http://new/TFC.zip|http://mirror/TFC.zip|Ballotine/TFC.zip|3|9000|0|1");
+
+    // The same version as installed is not listed; the address is still taken over.
+    CatalogueTree again(tables.downloads);
+    mods.records[0].baseUrl = "http://old/tfc";
+    ASSERT_TRUE(LoadMods("http://new/list\n" + record("tfc", 2), again));
+    EXPECT_EQ(again.PackageCount(), 0);
+    EXPECT_EQ(mods.records[0].baseUrl, "http://new/tfc");
+    ASSERT_TRUE(LoadMods("http://newer/list\n#END#\n" + record("x", 1), again));
+    EXPECT_EQ(mods.modListUrl, "http://newer/list");
+    EXPECT_EQ(mods.Count(), 3);
+    ASSERT_TRUE(LoadMods("", again));
+    EXPECT_EQ(mods.modListUrl, "http://newer/list") << "an empty answer keeps the address";
+    fs::remove(paths.workDir + "modsupdate.cfg");
+    EXPECT_FALSE(LoadModUpdates(mods, request, road, again));
+}
+
+TEST(PlainName, RefusesWhatCouldLeaveAFolder) {
+    for (const char* good : {"..x", "x..", "*tfc", "n\xC3\xA9"}) {
+        EXPECT_TRUE(IsPlainName(good)) << good;
+    }
+    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "tab\there", "del\x7F"}) {
+        EXPECT_FALSE(IsPlainName(bad)) << bad;
+    }
+}
+
+// A hostile list names paths outside the game's folders as keys, folder names and package
+// file names; none of them is listed, fetched or unpacked, and the sane records still are.
+TEST_F(VoteDataAndMods, HostileListsTouchNothingOutsideTheGame) {
+    const std::string outside = dir / "outside";
+    fs::create_directories(outside + "/victim");
+    WriteFile(outside + "/victim/keep.txt", "keep");
+
+    std::string list = "10\n";
+    for (const std::string key : {"..", "../../outside/victim", "..\\..\\outside", "a/b", "ok"}) {
+        list += test::MapRecordText({.key = key, .entityVersion = 1, .hasVoteData = 1});
+    }
+    // A sane key whose package address ends in "/..": its file name would be "..".
+    list += "#MAP#\nsneaky 0 0\n1 100\nhttp://s/maps/..\nN/A\nsneaky map\n0 0\nN/A\nN/A\n\n";
+    list += "#MAP#\nsneaky2 0 0\n0 0\nN/A\nN/A\n\n1 100\nhttp://s/x/\nN/A\nsneaky2 ents\n#END#";
+    WriteFile(paths.modWorkDir + "update.conf", list);
+
+    EXPECT_EQ(FetchVoteMapData(request, road), 0);
+    ASSERT_EQ(downloader.runs.size(), 1u);
+    ASSERT_EQ(downloader.runs[0].size(), 1u);
+    EXPECT_EQ(downloader.runs[0][0].url, "http://up/tfc/voteVM/okVM.zip");
+
+    BuildUpdateTree(paths, tables.versions, tables.downloads, tree, road.debugLog);
+    std::vector<std::string> listed;
+    for (std::int32_t index = 0; index < tables.downloads.Count(); ++index) {
+        listed.push_back(tables.downloads.At(index).localPath);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{paths.modWorkDir + "mapzips/ok.zip",
+                                                paths.modWorkDir + "mapzips/ok_ent.zip"}));
+    EXPECT_GE(notes.size(), 7u) << "each record left out is noted";
+
+    mods.records = {{"tfc", 1, "Team Fortress Classic", "http://old/tfc", true}};
+    std::string modList = "http://list\n";
+    for (const std::string folder : {"..", "../outside", "..\\outside", "tfc"}) {
+        modList += "#MOD#\n" + folder + " 5 9000\nEvil\nEvil package " + folder +
+                   "\nhttp://evil\nhttp://evil/p.zip\nN/A\n";
+    }
+    ASSERT_TRUE(LoadMods(modList, tree));
+    EXPECT_EQ(mods.Count(), 1) << "no hostile folder is learnt";
+    ASSERT_EQ(tree.Packages(Category::BallotineUpdates).size(), 1u);
+    EXPECT_EQ(tree.Packages(Category::BallotineUpdates)[0].label, "Evil package tfc");
+    EXPECT_EQ(ReadFile(outside + "/victim/keep.txt"), "keep");
+}
+
+// The opening and "Download..." of the update list on a game in a temporary folder, with a
+// downloader that serves prepared lists and packages.
+class ResourceListTest : public VoteDataAndMods {
+protected:
+    ResourceListTest() {
+        WriteFile(paths.modWorkDir + "config.conf", "#TFC Header V1.0 - DO NOT MODIFY\n#END#");
+        mods.records = {{"tfc", 1, "Team Fortress Classic", "http://up/tfc", true}};
+        downloader.Serve(kMapListUrl,
+                         MapListText(10, {{"alpha", 9}, {"beta", 9}, {"gamma", 9}, {"delta", 9}}));
+        downloader.Serve(kModListUrl, "http://up/modsupdate.cfg\n#MOD#\ntfc 2 9000\nTeam "
+                                      "Fortress Classic\nTFC pack\nhttp://up/tfc\n"
+                                      "http://up/tfc.zip\nN/A\n#END#");
+    }
+    ResourceList list{request, mods, road};
+};
+
+TEST_F(ResourceListTest, OpensWithTheListsAndTheCatalogue) {
+    tables.downloads.Append({"left from last time", "", "", "", "", 0, 1, StatusNone, false});
+    mods.tableChanged = true;
+    ResourceList fresh(request, mods, road);
+    EXPECT_FALSE(mods.tableChanged);
+
+    ASSERT_EQ(fresh.Open(), ResourceList::Opening::Listed);
+    const std::vector<DownloadItem>& lists = downloader.runs.at(0);
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(test::Fields(lists[0], paths), "Entity Config List...|N/A|" +
+                                                 std::string(kMapListUrl) +
+                                                 "|N/A|Ballotine/tfc/update.conf|0|-1|1|0");
+    EXPECT_EQ(test::Fields(lists[1], paths), "Master Map...|N/A|" + std::string(kModListUrl) +
+                                                 "|N/A|Ballotine/modsupdate.cfg|0|-1|1|0");
+    EXPECT_EQ(tables.downloads.Count(), 5) << "emptied, then the mod package and four maps";
+    EXPECT_EQ(fresh.Tree().Packages(Category::BallotineUpdates).size(), 1u);
+}
+
+TEST_F(ResourceListTest, ListFailuresEndTheOpeningWithTheirMessages) {
+    downloader.SetResult(-1);
+    EXPECT_EQ(list.Open(), ResourceList::Opening::Cancelled);
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{"Unable to download config list. Retry again later..."});
+
+    prompter.Forget();
+    downloader.SetResult(1);
+    downloader.Serve(kMapListUrl, std::string(256, 'x')); // an error page stored as the list
+    ResourceList again(request, mods, road);
+    EXPECT_EQ(again.Open(), ResourceList::Opening::Cancelled);
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{"Unable to download config list. Retry later..."});
+}
+
+TEST_F(ResourceListTest, WithoutTheModListOrTheRecordLessIsListed) {
+    ResourceList noModList({"T", "tfc", "http://up/tfc", "http://gone", paths}, mods, road);
+    ASSERT_EQ(noModList.Open(), ResourceList::Opening::Listed);
+    EXPECT_EQ(noModList.Tree().Packages(Category::BallotineUpdates).size(), 0u);
+    EXPECT_EQ(noModList.Tree().PackageCount(), 4);
+    EXPECT_TRUE(prompter.Messages().empty());
+
+    fs::remove(paths.modWorkDir + "config.conf");
+    ResourceList noRecord(request, mods, road);
+    ASSERT_EQ(noRecord.Open(), ResourceList::Opening::CategoriesOnly);
+    EXPECT_EQ(noRecord.Tree().PackageCount(), 1) << "the mod package only";
+    EXPECT_TRUE(noRecord.Tree().StatusText().empty());
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "config.conf")) << "never created from nothing";
+}
+
+// "Download..." right after a double click on a category: the cascade counts all the same.
+TEST_F(ResourceListTest, DownloadAppliesAWaitingCascadeThenInstalls) {
+    ASSERT_EQ(list.Open(), ResourceList::Opening::Listed);
+    EXPECT_FALSE(list.Download()) << "nothing checked";
+    EXPECT_EQ(downloader.runs.size(), 1u);
+
+    downloader.Serve("http://s/maps/alpha.zip", Package("alpha.bsp", 'b'));
+    downloader.Serve("http://s/maps/beta.zip", Package("beta.bsp", 'b'));
+    list.Tree().ToggleCheck({Category::NewMaps, -1});
+    ASSERT_TRUE(list.Download());
+
+    ASSERT_EQ(downloader.runs.size(), 2u);
+    EXPECT_EQ(downloader.runs[1].size(), 4u);
+    EXPECT_TRUE(downloader.skipAllowed[1]);
+    EXPECT_EQ(list.FailedCount(), 2) << "gamma and delta were not served";
+    EXPECT_EQ(ReadFile(paths.mapsDir + "alpha.bsp"), std::string(4096, 'b'));
+    EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
+              "#TFC Header V1.0 - DO NOT MODIFY\nalpha 1 0\nbeta 1 0\n#END#");
+    EXPECT_NE(ReadFile(paths.modWorkDir + "update.log").find("delta map....\n\n  Download failed"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace ballotine
