@@ -1,4 +1,3 @@
-#include "mapsettings/PreviewSet.h"
 #include "ripent/EntityText.h"
 #include "ripent/LumpTable.h"
 #include "support/DemoFixture.h"
@@ -9,22 +8,6 @@
 
 namespace ballotine {
 namespace {
-
-TEST(Demo, EverySpriteReadsAsAVoteSpriteAndEachMapLooksDifferent) {
-    test::DemoFixture demo;
-    std::set<std::vector<std::uint32_t>> pictures;
-    const char* sprites[] = {"2fort",     "well",       "rock2",       "ballot_bay",
-                             "lakeside",  "canalworks", "harbourside", "skyline",
-                             "frostfall", "quarry",     "vote",        "blank"};
-    for (const char* name : sprites) {
-        PreviewSet preview;
-        EXPECT_TRUE(
-            LoadPreview(preview, demo.Game("tfc/sprites/vote/" + std::string(name) + ".spr")))
-            << name;
-        pictures.insert({preview.pixels32.begin(), preview.pixels32.end()});
-    }
-    EXPECT_EQ(pictures.size(), std::size(sprites));
-}
 
 // Every map is a BSP 30 map whose lumps follow one another, aligned, inside the file, and
 // whose entity lump holds text the game loads, ended by its only zero byte; the vote map's
