@@ -201,8 +201,10 @@ TEST_F(ModFolders, VoteMapEntriesAreEachMapNamedBySpritePathOncePerLine) {
         read("\"sprites/vote/well.spr\"\n\"sprites/vote/canyon.spr sprites/vote/well.spr\"\n"),
         "well:I")
         << "a line that also names a map already taken adds nothing";
-    ClearModPaths(session.paths);
-    EXPECT_EQ(read("sprites/vote/well.spr\n"), "");
+    ClearModPaths(session.paths); // the file stays, the mod is gone
+    MapList chosen = Of({"stale"});
+    ReadVoteMapEntries(session.paths, available, chosen);
+    EXPECT_TRUE(chosen.Empty());
 }
 
 // Moving maps, settings and the details pane through the window are covered by the offscreen
