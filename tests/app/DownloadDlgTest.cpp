@@ -14,45 +14,44 @@
 
 namespace ballotine {
 namespace {
-
 using test::ReadFile;
 
+// The download window over a loopback server; each item is saved under its own name.
 class DownloadDlg : public ::testing::Test {
 protected:
-    void AddPending(const std::string& name, const std::string& url, const std::string& altUrl,
-                    const std::string& file, std::int64_t size) {
-        queue.Append(name, url, altUrl, folder / file, size, 0, "N/A", false);
+    void Add(const std::string& name, const std::string& path, std::int64_t size) {
+        queue.Append(name, server.Url(path), "N/A", folder / name, size, 0, "N/A", false);
         queue.FindByName(name);
         queue.SetStatus(StatusPending);
     }
-
-    // The items' statuses in queue order: N none, P pending, D downloaded, F failed, I installed.
+    // The items' statuses in queue order: N none, P pending, D downloaded, F failed.
     std::string Statuses() {
         std::string statuses;
         queue.Rewind();
         for (std::int32_t i = 0; i < queue.GetCount(); ++i, queue.Advance()) {
-            statuses += queue.GetStatus() == StatusInstalled ? 'I' : "NPDF"[queue.GetStatus()];
+            statuses += "NPDF"[queue.GetStatus()];
         }
         return statuses;
     }
-
-    // Runs the window; `whileRunning` is called every 10 ms until it returns true. A run that
-    // does not end within 20 s is cancelled so the test fails rather than hangs.
-    int Run(CDownloadDlg& dialog, std::function<bool(CDownloadDlg&)> whileRunning = {}) {
+    // Runs the window, calling `step` every 10 ms until it returns true; after 20 s the run
+    // is cancelled so the test fails rather than hangs.
+    int Run(CDownloadDlg& dialog, std::function<bool(CDownloadDlg&)> step) {
         QTimer poll;
-        if (whileRunning) {
-            QObject::connect(&poll, &QTimer::timeout, [&] {
-                if (whileRunning(dialog)) {
-                    poll.stop();
-                }
-            });
-            poll.start(10);
-        }
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (step(dialog)) {
+                poll.stop();
+            }
+        });
+        poll.start(10);
         QTimer::singleShot(20000, &dialog, [&dialog] {
             ADD_FAILURE() << "the download window did not close";
             dialog.reject();
         });
         return dialog.exec();
+    }
+    template <typename Widget>
+    static Widget* Find(CDownloadDlg& dialog, const char* name) {
+        return dialog.findChild<Widget*>(name);
     }
 
     test::TempDir folder;
@@ -62,65 +61,49 @@ protected:
     DownloadQueue queue;
 };
 
-TEST_F(DownloadDlg, SkipsAndWorksThroughTheQueueAndClosesAccepted) {
-    server.ServeStalling("/stall.zip", std::string(10000, 's'), 4000);
-    server.ServeStatus("/gone.conf", 404);
-    server.Serve("/mirror.conf", std::string(3000, 'c'));
-    server.Serve("/mods.cfg", "mods");
-    AddPending("Stalling", server.Url("/stall.zip"), "N/A", "stall.zip", 10000);
-    AddPending("Entity Config List...", server.Url("/gone.conf"), server.Url("/mirror.conf"),
-               "update.conf", -1);
-    AddPending("Master Map...", server.Url("/mods.cfg"), "N/A", "modsupdate.cfg", -1);
-    CDownloadDlg dialog(queue, true, transfer, clock);
-    EXPECT_EQ(dialog.Result(), 0);
-    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
-
-    const int outcome = Run(dialog, [&](CDownloadDlg& running) {
-        if (transfer.FileReceived() < 4000) {
-            return false;
-        }
-        running.findChild<QPushButton*>("skipButton")->click();
-        return true;
-    });
-
-    EXPECT_EQ(outcome, QDialog::Accepted);
-    EXPECT_EQ(dialog.Result(), 1);
-    EXPECT_EQ(dialog.Progress().TotalSize(), 4000) << "the skipped file's 6000 missing bytes";
-    EXPECT_EQ(Statuses(), "FDD");
-    EXPECT_FALSE(std::filesystem::exists(folder / "stall.zip"));
-    EXPECT_EQ(ReadFile(folder / "update.conf"), std::string(3000, 'c'));
-    EXPECT_EQ(ReadFile(folder / "modsupdate.cfg"), "mods");
-    EXPECT_EQ(dialog.findChild<QGroupBox*>("fileGroup")->title(), "Download 3 of 3");
-    EXPECT_EQ(dialog.findChild<QLabel*>("fileName")->text(), "Master Map...");
-    EXPECT_EQ(dialog.findChild<QLabel*>("fileElapsed")->text(), "Not Available");
-}
-
-TEST_F(DownloadDlg, CancelAllDuringAStallClosesRejectedAndKeepsWhatWasThere) {
+// Skip on one stalled file, Cancel All on the next: the old files stay, later items pending.
+TEST_F(DownloadDlg, SkipAndCancelAllDuringStallsKeepWhatWasThere) {
     server.Serve("/first.zip", "first");
     server.ServeStalling("/big.zip", std::string(200000, 'b'), 4000);
     test::WriteFile(folder / "big.zip", "installed before");
-    AddPending("First", server.Url("/first.zip"), "N/A", "first.zip", 5);
-    AddPending("Big", server.Url("/big.zip"), "N/A", "big.zip", 100 * 1024 * 1024);
-    AddPending("After", server.Url("/first.zip"), "N/A", "after.zip", 5);
-    CDownloadDlg dialog(queue, false, transfer, clock);
-    int barMaximum = 0;
-
-    const int outcome = Run(dialog, [&](CDownloadDlg& running) {
-        if (transfer.CurrentName() != "Big" || transfer.FileReceived() < 4000) {
+    Add("first.zip", "/first.zip", -1);
+    Add("big.zip", "/big.zip", 100 * 1024 * 1024);
+    Add("next.zip", "/big.zip", 10000);
+    Add("after.zip", "/first.zip", 5);
+    CDownloadDlg dialog(queue, true, transfer, clock);
+    EXPECT_EQ(dialog.Result(), 0);
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QStringList seen;
+    const auto step = [&](CDownloadDlg& running) {
+        const bool big = transfer.CurrentName() == "big.zip";
+        if (transfer.FileReceived() < 4000 || (big && !seen.isEmpty())) {
             return false;
         }
-        EXPECT_FALSE(running.findChild<QPushButton*>("skipButton")->isEnabled());
-        barMaximum = running.findChild<QProgressBar*>("progressBar")->maximum();
-        running.findChild<QPushButton*>("cancelButton")->click();
-        return true;
-    });
-
-    EXPECT_EQ(outcome, QDialog::Rejected);
+        seen << Find<QGroupBox>(running, "fileGroup")->title()
+             << QString::number(Find<QProgressBar>(running, "progressBar")->maximum());
+        Find<QPushButton>(running, big ? "skipButton" : "cancelButton")->click();
+        return !big;
+    };
+    EXPECT_EQ(Run(dialog, step), QDialog::Rejected);
     EXPECT_EQ(dialog.Result(), -1);
-    EXPECT_EQ(barMaximum, 102400) << "the bar's range wrapped";
-    EXPECT_EQ(Statuses(), "DFP");
+    EXPECT_EQ(seen, QStringList({"Download 2 of 4", "102409", "Download 3 of 4", "13"}))
+        << "the bar's range is not wrapped; the skip lowered it";
+    EXPECT_EQ(Statuses(), "DFFP");
     EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
+    EXPECT_FALSE(std::filesystem::exists(folder / "next.zip"));
     EXPECT_FALSE(transfer.IsInternetOpen());
+
+    Add("list.conf", "/big.zip", -1);
+    CDownloadDlg lists(queue, false, transfer, clock);
+    bool skipEnabled = true;
+    EXPECT_EQ(Run(lists,
+                  [&](CDownloadDlg& running) {
+                      skipEnabled = Find<QPushButton>(running, "skipButton")->isEnabled();
+                      Find<QPushButton>(running, "cancelButton")->click();
+                      return true;
+                  }),
+              QDialog::Rejected);
+    EXPECT_FALSE(skipEnabled) << "lists cannot be skipped";
 }
 
 } // namespace

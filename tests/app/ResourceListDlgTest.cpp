@@ -58,11 +58,9 @@ protected:
         window->Ui().checkForUpdates->click();
     }
 
-    static QTreeWidgetItem* Package(CResourceListDlg* list, const QString& title) {
-        const auto found = list->Ui().tree->findItems(title, Qt::MatchExactly | Qt::MatchRecursive);
-        return found.isEmpty() ? nullptr : found.first();
-    }
-    static void DoubleClick(CResourceListDlg* list, QTreeWidgetItem* item) {
+    // A double click on a package of the list.
+    static void Tick(CResourceListDlg* list, const QString& title) {
+        QTreeWidgetItem* item = list->Ui().tree->findItems(title, Qt::MatchRecursive).value(0);
         list->Ui().tree->setCurrentItem(item);
         emit list->Ui().tree->itemDoubleClicked(item, 0);
     }
@@ -74,8 +72,8 @@ protected:
                 return false;
             }
             if (!list->Ui().download->isEnabled()) {
-                DoubleClick(list, Package(list, "Lakeside server sizes"));
-                DoubleClick(list, Package(list, "Ridgeline - Attack / Defend"));
+                Tick(list, "Lakeside server sizes");
+                Tick(list, "Ridgeline - Attack / Defend");
                 return false;
             }
             EXPECT_TRUE(list->Ui().status->text().startsWith("  Total Files Selected:2 of 7 files"))
@@ -93,8 +91,6 @@ protected:
         EXPECT_NE(record.find("ridgeline 1 0\n"), std::string::npos) << record;
         EXPECT_EQ(ReadFile(demo.Game("tfc/maps/ridgeline.bsp")).substr(0, 1), "\x1e");
         EXPECT_EQ(viewed, 1) << "the report is shown";
-        // The main window: the new map is available, the vote list map with new entity
-        // settings is marked.
         EXPECT_TRUE(window->Ui().availableMaps->Names().contains("ridgeline"));
         EXPECT_EQ(window->Ui().chosenMaps->StateAt(0), MapState::Configurable); // lakeside
         EXPECT_TRUE(prompter.Messages().empty()) << prompter.Messages().front();
@@ -108,18 +104,14 @@ protected:
 
 void ExpectCatalogueShown(CResourceListDlg* list) {
     EXPECT_EQ(list->windowTitle(), "New 'Team Fortress Classic' Downloads...");
-    EXPECT_EQ(list->Ui().status->text(), "  Total Files Selected:0 of 7 files                  "
-                                         "        Total Download Size: 0 bytes");
     EXPECT_FALSE(list->Ui().download->isEnabled());
     EXPECT_TRUE(list->TimerRunning());
     const QTreeWidget* tree = list->Ui().tree;
     ASSERT_EQ(tree->topLevelItemCount(), 5);
     const QTreeWidgetItem* newMaps = tree->topLevelItem(1);
-    EXPECT_EQ(newMaps->text(0), "New Maps");
-    EXPECT_TRUE(newMaps->font(0).bold());
-    ASSERT_EQ(newMaps->childCount(), 2);
-    EXPECT_EQ(newMaps->child(0)->text(0), "Frostfall - Capture The Flag");
-    EXPECT_TRUE(newMaps->isExpanded());
+    EXPECT_TRUE(newMaps->font(0).bold() && newMaps->isExpanded());
+    EXPECT_EQ(newMaps->text(0) + "|" + newMaps->child(0)->text(0),
+              "New Maps|Frostfall - Capture The Flag");
     list->Ui().tree->setCurrentItem(tree->topLevelItem(4));
     EXPECT_EQ(list->Ui().detailsFrame->title(), "Downloadable Maps");
     EXPECT_EQ(list->Ui().details->text(), "These are the list of maps which you can download...");
@@ -202,20 +194,6 @@ TEST_F(ResourceListDlgTest, WithoutASelectedModNothingOpens) {
     session.selector.Clear();
     window->Ui().checkForUpdates->click();
     EXPECT_EQ(opened, 0);
-    session.selector.Add("Team Fortress Classic");
-    session.selector.Select(0);
-    window->Ui().checkForUpdates->click();
-    EXPECT_EQ(opened, 1);
-}
-
-TEST(CatalogueImages, EightDistinctPicturesOfSixteenPixels) {
-    const auto images = MakeCatalogueImages();
-    for (std::size_t a = 0; a < images.size(); ++a) {
-        EXPECT_EQ(images[a].size(), QSize(16, 16));
-        for (std::size_t b = a + 1; b < images.size(); ++b) {
-            EXPECT_NE(images[a].toImage(), images[b].toImage()) << a << " and " << b;
-        }
-    }
 }
 
 } // namespace

@@ -21,6 +21,15 @@ CliRun RunCliWith(const std::vector<std::string>& args, const std::string& input
     return run;
 }
 
+std::vector<std::string> Words(std::string_view line) {
+    std::vector<std::string> words;
+    std::istringstream in{std::string(line)};
+    for (std::string word; in >> word;) {
+        words.push_back(word == "''" ? "" : word);
+    }
+    return words;
+}
+
 CliRun RunBuiltCli(const std::string& arguments) {
     const std::string command =
         "'" + BuiltProgram("ballotine-cli").string() + "' " + arguments + " 2>/dev/null";

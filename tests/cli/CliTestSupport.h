@@ -17,6 +17,9 @@ struct CliRun {
 // Runs ballotine-cli in-process with the given arguments (no terminal on input).
 CliRun RunCliWith(const std::vector<std::string>& args, const std::string& input = "");
 
+// The words of `line` split at spaces, '' standing for an empty word.
+std::vector<std::string> Words(std::string_view line);
+
 // The built program run by the shell with these (quoted) arguments: its standard output and
 // exit status, its messages dropped.
 CliRun RunBuiltCli(const std::string& arguments);

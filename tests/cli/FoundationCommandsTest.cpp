@@ -1,6 +1,9 @@
 #include "CliTestSupport.h"
+#include "cli/CliMain.h"
+#include "cli/Commands.h"
 #include "support/TestFiles.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace ballotine {
@@ -10,64 +13,48 @@ using test::RunCliWith;
 
 class Cli : public test::CliOnDemo {};
 
-TEST_F(Cli, PathsAndModsPrintTheirRecords) {
+TEST_F(Cli, PathsAndModsPrintTheirRecordsAndModSelectsAsTheSelectorWould) {
     const CliRun paths = Run({"paths"});
     ASSERT_EQ(paths.status, 0) << paths.err;
     const std::string game = demo.Layout().gameDir.string();
-    EXPECT_EQ(paths.out, "InstallDir\t" + game + "\n" + "WorkDir\t" + game + "/Ballotine/\n" +
-                             "ModDir\t" + game + "/tfc/\n" + "MapsDir\t" + game + "/tfc/maps/\n" +
-                             "ModWorkDir\t" + game + "/Ballotine/tfc/\n" + "VoteSpriteDir\t" +
-                             game + "/tfc/sprites/vote/\n");
+    EXPECT_EQ(paths.out, "InstallDir\t" + game + "\nWorkDir\t" + game + "/Ballotine/\nModDir\t" +
+                             game + "/tfc/\nMapsDir\t" + game + "/tfc/maps/\nModWorkDir\t" + game +
+                             "/Ballotine/tfc/\nVoteSpriteDir\t" + game + "/tfc/sprites/vote/\n");
     EXPECT_EQ(paths.err, "");
-
-    const CliRun mods = Run({"mods"});
-    ASSERT_EQ(mods.status, 0) << mods.err;
-    EXPECT_EQ(mods.out, "tfc\t1\tTeam Fortress Classic\toffered\t*\n"
-                        "valve\t1\tHalf-Life Deathmatch\toffered\t\n"
-                        "dmc\t1\tDeathmatch Classic\thidden\t\n"
-                        "ricochet\t0\tRicochet\thidden\t\n");
-}
-
-TEST_F(Cli, ModOptionSelectsAsTheSelectorWould) {
-    const CliRun run = Run({"--mod", "half-life deathmatch", "mods"});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("valve\t1\tHalf-Life Deathmatch\toffered\t*\n"), std::string::npos);
-
+    EXPECT_EQ(Run({"mods"}).out, "tfc\t1\tTeam Fortress Classic\toffered\t*\n"
+                                 "valve\t1\tHalf-Life Deathmatch\toffered\t\n"
+                                 "dmc\t1\tDeathmatch Classic\thidden\t\n"
+                                 "ricochet\t0\tRicochet\thidden\t\n");
+    EXPECT_NE(Run({"--mod", "half-life deathmatch", "mods"})
+                  .out.find("valve\t1\tHalf-Life Deathmatch\toffered\t*\n"),
+              std::string::npos);
     const CliRun hidden = Run({"--mod", "Deathmatch Classic", "paths"});
     EXPECT_EQ(hidden.status, 2) << "a mod that is not offered cannot be selected";
     EXPECT_NE(hidden.err.find("'Team Fortress Classic'"), std::string::npos) << hidden.err;
-}
 
-TEST_F(Cli, UsageErrorsExitTwo) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"paths", "extra"}, {"mods", "extra"}, {"locate", "a", "b"}}) {
-        EXPECT_EQ(Run(args).status, 2) << args[0];
-    }
-    const std::vector<std::vector<std::string>> bad = {
-        {}, {"nosuchcommand"}, {"--registry"}, {"--yes", "--no", "paths"}, {"--bogus", "paths"},
-    };
-    for (const auto& args : bad) {
-        EXPECT_EQ(RunCliWith(args).status, 2) << (args.empty() ? "(none)" : args[0]);
-    }
+    const CliRun built = test::RunBuiltCli("--registry " + Registry() + " mods");
+    EXPECT_EQ(built.status, 0);
+    EXPECT_EQ(built.out.substr(0, built.out.find('\n')),
+              "tfc\t1\tTeam Fortress Classic\toffered\t*")
+        << "records on stdout, messages elsewhere";
 }
 
 TEST(CliStartUp, FailuresPrintTheirMessagesAndExitOne) {
     test::TempDir dir;
-    const CliRun missing = RunCliWith({"--registry", dir / "none.conf", "paths"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Error - Cannot locate installed version of Half-Life\nAborting...\n");
-    EXPECT_EQ(missing.out, "");
-
     const std::string key = "[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\n";
     test::WriteFile(dir.Path() / "key.conf", key + "Language=en\n");
-    const CliRun noValue = RunCliWith({"--registry", dir / "key.conf", "mods"});
-    EXPECT_EQ(noValue.status, 1);
-    EXPECT_EQ(noValue.err, "Error - Install Path Registry Entry not found\nAborting...\n");
-
     test::WriteFile(dir.Path() / "game.conf", key + "InstallPath=" + (dir / "hl") + "\n");
-    const CliRun noModList = RunCliWith({"--registry", dir / "game.conf", "mods"});
-    EXPECT_EQ(noModList.status, 1);
-    EXPECT_EQ(noModList.err, "Mod Data not found. Aborting...\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"none.conf", "Error - Cannot locate installed version of Half-Life\nAborting...\n"},
+        {"key.conf", "Error - Install Path Registry Entry not found\nAborting...\n"},
+        {"game.conf", "Mod Data not found. Aborting...\n"},
+    };
+    for (const auto& [registry, message] : cases) {
+        const CliRun run = RunCliWith({"--registry", dir / registry, "mods"});
+        EXPECT_EQ(run.status, 1) << registry;
+        EXPECT_EQ(run.err, message);
+        EXPECT_EQ(run.out, "");
+    }
 }
 
 TEST_F(Cli, LocateWritesTheRegistryForAGameFolderOnly) {
@@ -83,14 +70,66 @@ TEST_F(Cli, LocateWritesTheRegistryForAGameFolderOnly) {
     ASSERT_EQ(good.status, 0) << good.err;
     EXPECT_EQ(good.out, "InstallPath\t" + game + "\nRegistry\t" + registry + "\n");
     const CliRun paths = RunCliWith({"--registry", registry, "paths"});
-    ASSERT_EQ(paths.status, 0) << paths.err;
     EXPECT_EQ(paths.out.substr(0, paths.out.find('\n')), "InstallDir\t" + game);
 }
 
-TEST_F(Cli, TheBuiltProgramSplitsOutputAndMessages) {
-    const CliRun run = test::RunBuiltCli("--registry " + Registry() + " mods");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "tfc\t1\tTeam Fortress Classic\toffered\t*");
+TEST_F(Cli, UsageErrorsExitTwoAndSayWhy) {
+    // Cases apart by ", ", the first one empty.
+    std::string cases = ", nosuchcommand, --registry, --yes --no paths, --bogus paths, "
+                        "paths extra, locate a b, maps extra, details, details a b, "
+                        "details ../../etc/passwd, details maps\\x, details '', sizes, "
+                        "describe harbourside, apply harbourside 16 x, "
+                        "compile --players 3 2fort well, compile --players 12x 2fort well, "
+                        "compile --walls 4 2fort well, compile --walls, compile --thugs 2fort, "
+                        "save-list --list a.VML b.VML, show-list a.VML b.VML, "
+                        "install-tools extra, updates --install, updates --all Frostfall, "
+                        "versions extra, ";
+    for (std::size_t end; (end = cases.find(", ")) != std::string::npos; cases.erase(0, end + 2)) {
+        const std::string line = cases.substr(0, end);
+        const CliRun run = Run(test::Words(line));
+        EXPECT_EQ(run.status, kExitUsage) << line;
+        EXPECT_EQ(run.out, "") << line;
+        EXPECT_NE(run.err, "") << line;
+    }
+}
+
+TEST(HelpText, TheHelpAndTheManualPageDescribeEveryCommandAndOption) {
+    const CliRun help = RunCliWith({"--help"});
+    const CliRun man = RunCliWith({"--man"});
+    ASSERT_EQ(help.status, 0);
+    ASSERT_EQ(man.status, 0);
+    for (const CommandInfo& command : AllCommands()) {
+        const std::string name(command.name);
+        EXPECT_NE(help.out.find("\n  " + name), std::string::npos) << name;
+        EXPECT_NE(man.out.find(".TP\n\\fB" + name + "\\fR"), std::string::npos) << name;
+        const CliRun own = RunCliWith({name, "--help"});
+        EXPECT_EQ(own.status, 0) << name;
+        EXPECT_NE(own.out.find(std::string(command.help)), std::string::npos) << name;
+        EXPECT_NE(own.out.find("ballotine-cli [OPTIONS] " + name), std::string::npos) << name;
+    }
+    for (const OptionHelp& option : GlobalOptionsHelp()) {
+        const std::string shown(option.option);
+        EXPECT_NE(help.out.find("\n  " + shown + "  "), std::string::npos) << shown;
+        std::string troff;
+        for (const char c : shown) {
+            troff += c == '-' ? "\\-" : std::string(1, c);
+        }
+        EXPECT_NE(man.out.find(".TP\n\\fB" + troff + "\\fR\n"), std::string::npos) << shown;
+    }
+    EXPECT_EQ(test::ReadFile(test::TestDataPath("../../docs/ballotine-cli.1")), ManPageText())
+        << "run scripts/man to write docs/ballotine-cli.1 anew";
+}
+
+TEST(HelpText, TheManualPageFormatsWithoutWarnings) {
+    if (std::system("command -v groff >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "groff is not installed";
+    }
+    test::TempDir dir;
+    test::WriteFile(dir / "page.1", ManPageText());
+    const std::string command =
+        "groff -man -Tutf8 -ww -z " + (dir / "page.1") + " 2>" + (dir / "warnings");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(test::ReadFile(dir / "warnings"), "");
 }
 
 } // namespace

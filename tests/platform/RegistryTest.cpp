@@ -8,27 +8,15 @@ namespace {
 
 TEST(Registry, SectionsAreKeysAndLinesAreValues) {
     const RegistryFile registry =
-        RegistryFile::Parse("; written by hand\n"
-                            "[hkey_local_machine\\SOFTWARE\\valve\\half-life]\r\n"
-                            "Language=english\n"
-                            "  # a comment\n"
-                            "InstallPath=/games/Half Life=1\n"
-                            "\n"
-                            "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
-                            "x=y\n");
-    EXPECT_TRUE(registry.HasKey(kGameRegistryKey)) << "key paths ignore case";
+        RegistryFile::Parse("; by hand\n[hkey_local_machine\\SOFTWARE\\valve\\half-life]\r\n"
+                            "Language=english\n  # a comment\nInstallPath=/games/Half Life=1\n\n"
+                            "[HKEY_LOCAL_MACHINE\\Software\\Other]\nx=y\n");
     const auto values = registry.Values(kGameRegistryKey);
-    ASSERT_EQ(values.size(), 2u);
+    ASSERT_EQ(values.size(), 2u) << "key paths ignore case";
     EXPECT_EQ(values[0].name, "Language");
     EXPECT_EQ(values[1].name, "InstallPath");
     EXPECT_EQ(values[1].data, "/games/Half Life=1") << "data runs to the end of the line";
     EXPECT_FALSE(registry.HasKey("HKEY_LOCAL_MACHINE\\Software\\Valve"));
-}
-
-TEST(Registry, AMissingFileHoldsNoKeys) {
-    const RegistryFile registry = RegistryFile::Load("/nonexistent/registry.conf");
-    EXPECT_FALSE(registry.HasKey(kGameRegistryKey));
-    EXPECT_TRUE(registry.Values(kGameRegistryKey).empty());
 }
 
 // Found by fuzzing: the reader takes the last InstallPath of the key, so setting only the
@@ -42,25 +30,18 @@ TEST(Registry, SettingAValueNamedTwiceLeavesOnlyTheNewOne) {
     EXPECT_EQ(reread.Values("A").at(0).data, "1") << "other keys are written back";
     const auto values = reread.Values(kGameRegistryKey);
     ASSERT_EQ(values.size(), 2u);
-    EXPECT_EQ(values[0].name, "InstallPath");
-    EXPECT_EQ(values[0].data, "/new");
+    EXPECT_EQ(values[0].name + "=" + values[0].data, "InstallPath=/new");
     EXPECT_EQ(values[1].name, "other");
 }
 
-TEST(Registry, DefaultPathFollowsXdgConfigHome) {
+TEST(Registry, DefaultPathFollowsAnAbsoluteXdgConfigHome) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string restore = saved ? saved : "";
     setenv("XDG_CONFIG_HOME", "/cfg", 1);
     EXPECT_EQ(DefaultRegistryPath(), "/cfg/Ballotine/registry.conf");
     setenv("XDG_CONFIG_HOME", "relative", 1);
-    EXPECT_NE(DefaultRegistryPath().string().find("/.config/Ballotine/registry.conf"),
-              std::string::npos)
-        << "a relative XDG_CONFIG_HOME is ignored";
-    if (saved) {
-        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    EXPECT_TRUE(DefaultRegistryPath().string().ends_with("/.config/Ballotine/registry.conf"));
+    saved ? setenv("XDG_CONFIG_HOME", restore.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

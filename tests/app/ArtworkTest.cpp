@@ -1,0 +1,77 @@
+#include "app/Artwork.h"
+
+#include "app/PreviewImage.h"
+#include "app/QtPrompter.h"
+#include "app/ResourceListDlg.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace ballotine {
+namespace {
+
+TEST(PreviewImage, ShowsThe16BitPixelsOnlyOnA16BitScreen) {
+    PreviewSet preview;
+    preview.pixels16.fill(ToPixel16(255, 0, 0));
+    preview.pixels32.fill(ToPixel32(0, 0, 255));
+    for (const int depth : {16, 24, 32, 8, 15}) {
+        PreparePreview(preview, depth);
+        const QImage image = ToPreviewImage(preview);
+        EXPECT_EQ(image.size(), QSize(128, 64));
+        EXPECT_EQ(image.format() == QImage::Format_RGB16, depth == 16) << depth;
+        EXPECT_EQ(image.pixel(127, 63), depth == 16 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) << depth;
+    }
+}
+
+TEST(Artwork, MarkersAndCatalogueImagesTellTheirStatesApart) {
+    const QImage installed = MakeMarker(MapState::Installed).toImage();
+    const QImage configurable = MakeMarker(MapState::Configurable).toImage();
+    const QRgb grey = MakeMarker(MapState::NotDownloaded).toImage().pixel(12, 8);
+    EXPECT_EQ(installed.size(), QSize(24, 16));
+    EXPECT_GT(qGreen(installed.pixel(12, 8)), qRed(installed.pixel(12, 8)));
+    EXPECT_GT(qRed(configurable.pixel(12, 8)), qGreen(configurable.pixel(12, 8)));
+    EXPECT_EQ(qRed(grey), qGreen(grey));
+    EXPECT_EQ(qAlpha(installed.pixel(0, 0)), 0) << "transparent around the marker";
+
+    const auto images = MakeCatalogueImages();
+    for (std::size_t a = 0; a < images.size(); ++a) {
+        EXPECT_EQ(images[a].size(), QSize(16, 16));
+        for (std::size_t b = a + 1; b < images.size(); ++b) {
+            EXPECT_NE(images[a].toImage(), images[b].toImage()) << a << " and " << b;
+        }
+    }
+}
+
+TEST(QtPrompter, FileDialogsShowTheRequestedFilterFolderAndName) {
+    test::TempDir dir;
+    FileDialogRequest request{"Save A VoteMap List...",  "VoteMap List (*.VML)", "*.VML",
+                              dir.Path().string() + "/", "default.VML",          ".VML"};
+    QStringList seen;
+    const auto readAndCancel = [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen << dialog->windowTitle() << dialog->nameFilters() << dialog->directory().path()
+             << dialog->defaultSuffix() << dialog->selectedFiles();
+        dialog->reject();
+    };
+    QtPrompter prompter;
+    QTimer::singleShot(0, readAndCancel);
+    EXPECT_EQ(prompter.ChooseFileToSave(request), std::nullopt);
+    const QString folder = QString::fromStdString(dir.Path().string());
+    EXPECT_EQ(seen, QStringList({"Save A VoteMap List...", "VoteMap List (*.VML)", folder, "VML",
+                                 folder + "/default.VML"}));
+
+    request.filterName = "Text files";
+    request.filterPattern = "*.txt";
+    seen.clear();
+    QTimer::singleShot(0, readAndCancel);
+    EXPECT_EQ(prompter.ChooseFileToOpen(request), std::nullopt);
+    EXPECT_EQ(seen.value(1), "Text files (*.txt)") << "the pattern joins a name without it";
+}
+
+} // namespace
+} // namespace ballotine
