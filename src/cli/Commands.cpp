@@ -137,6 +137,8 @@ const std::vector<CommandInfo>& AllCommands() {
          "printing NAME<TAB>downloaded|failed<TAB>BYTES<TAB>RATE per file, installs them,\n"
          "records their versions in config.conf and prints Log<TAB>PATH of update.log.\n"
          "--all: the same for every listed package.\n"
+         "Ctrl-C cancels the downloads as \"Cancel All\" does: the packages that arrived are\n"
+         "still installed and logged; a second Ctrl-C ends the program at once.\n"
          "mods.cfg is saved afterwards in every case. Exit 1 when a list could not be\n"
          "fetched, a title is not offered, config.conf is missing (no packages can be\n"
          "installed then) or any package failed to download or install.",

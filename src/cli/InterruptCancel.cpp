@@ -16,12 +16,16 @@ void NoteInterrupt(int /*signal*/) {
 
 InterruptCancel::InterruptCancel() {
     g_interrupted = 0;
+    sigaction(SIGINT, nullptr, &m_previous);
+    if (m_previous.sa_handler == SIG_IGN) {
+        return; // started in the background, where Ctrl-C is not meant for this process
+    }
     struct sigaction action {};
     action.sa_handler = NoteInterrupt;
     sigemptyset(&action.sa_mask);
     // the handler gives way to the default after one use: a second Ctrl-C ends the process
     action.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &action, &m_previous);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 InterruptCancel::~InterruptCancel() {

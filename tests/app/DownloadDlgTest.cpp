@@ -24,12 +24,13 @@ protected:
         queue.FindByName(name);
         queue.SetStatus(StatusPending);
     }
-    // The items' statuses in queue order: N none, P pending, D downloaded, F failed.
+    // The items' statuses in queue order: N none, P pending, D downloaded, F failed, ? other.
     std::string Statuses() {
         std::string statuses;
         queue.Rewind();
         for (std::int32_t i = 0; i < queue.GetCount(); ++i, queue.Advance()) {
-            statuses += "NPDF"[queue.GetStatus()];
+            const auto status = static_cast<std::size_t>(queue.GetStatus());
+            statuses += status < 4 ? "NPDF"[status] : '?';
         }
         return statuses;
     }

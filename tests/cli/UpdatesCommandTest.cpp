@@ -1,9 +1,14 @@
 #include "CliTestSupport.h"
+#include "download/LoopbackServer.h"
 #include "support/TestFiles.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
 
 namespace ballotine {
 namespace {
@@ -83,6 +88,48 @@ TEST_F(UpdatesOnDemo, FailuresExitOne) {
     const CliRun noList = Run({"updates"});
     EXPECT_EQ(noList.status, 1);
     EXPECT_NE(noList.err.find("Unable to download config list. Retry later..."), std::string::npos);
+}
+
+// Ctrl-C while a package stalls cancels the downloads as "Cancel All" does: what had arrived is
+// still installed and logged, the stalled package fails, and Ctrl-C's own action is back after.
+TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
+    const fs::path package = demo.Layout().serverDir / "tfc/maps/quarry.zip";
+    test::LoopbackServer server;
+    server.ServeStalling("/quarry.zip", ReadFile(package), 1024);
+    const fs::path listFile = demo.Layout().serverDir / "tfc/database.conf";
+    std::string list = ReadFile(listFile);
+    const std::string fileUrl = demo.Layout().ServerUrl("tfc/maps/quarry.zip");
+    list.replace(list.find(fileUrl), fileUrl.size(), server.Url("/quarry.zip"));
+    WriteFile(listFile, list);
+
+    // a handler of the caller's own, which the command must give back
+    struct sigaction caller {
+    }, before{};
+    caller.sa_handler = [](int) {};
+    sigaction(SIGINT, &caller, &before);
+    std::thread user([&server] {
+        for (int waited = 0; waited < 20000; waited += 5) {
+            if (!server.Requests("/quarry.zip").empty()) {
+                ::kill(::getpid(), SIGINT);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const CliRun run = Run({"updates", "--all"});
+    user.join();
+    server.Release();
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Interrupted: the downloads were cancelled."), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("Quarry - Capture The Flag\tfailed"), std::string::npos) << run.out;
+    EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/quarry.bsp")));
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("ridgeline"), std::string::npos);
+    struct sigaction after {};
+    sigaction(SIGINT, &before, &after);
+    EXPECT_EQ(after.sa_handler, caller.sa_handler);
 }
 
 // How the record is raised is pinned by the version table tests; this is the command's wiring.
