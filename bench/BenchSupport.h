@@ -1,8 +1,8 @@
 #pragma once
 
 #include "catalogue/WorkingPaths.h"
-#include "platform/CommandRunner.h"
 #include "platform/FileSystem.h"
+#include "platform/ToolRunner.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ballotine::bench {
 
@@ -60,17 +61,25 @@ inline WorkingPaths TfcPaths(const std::filesystem::path& game) {
     return paths;
 }
 
-// Runs `command` through the shell once per iteration, in `folder` with the built tools first
-// on the PATH; a failure ends the benchmark with an error.
-inline void RunEachIteration(benchmark::State& state, const std::string& command,
+// Runs `program` once per iteration as the program runs its tools (by argument list, in
+// `folder`, the built tools first on the PATH); a failure ends the benchmark with an error.
+inline void RunEachIteration(benchmark::State& state, const std::string& program,
+                             const std::vector<std::string>& arguments,
                              const std::filesystem::path& folder = {}) {
-    ShellCommandRunner runner({BALLOTINE_BIN_DIR});
+    SpawnToolRunner runner({BALLOTINE_BIN_DIR});
     for (auto _ : state) {
-        if (runner.Run(command, folder) != 0) {
-            state.SkipWithError(("failed: " + command).c_str());
+        const ToolRun run = runner.RunTool(program, arguments, folder);
+        if (!run.Succeeded()) {
+            state.SkipWithError(("failed: " + program + ": " + run.FailureReason()).c_str());
             return;
         }
     }
+}
+
+// A reference command line that needs a shell (redirections, "&&"), once per iteration.
+inline void RunShellEachIteration(benchmark::State& state, const std::string& command,
+                                  const std::filesystem::path& folder = {}) {
+    RunEachIteration(state, "/bin/sh", {"-c", command}, folder);
 }
 
 } // namespace ballotine::bench

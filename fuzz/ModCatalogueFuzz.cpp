@@ -2,7 +2,7 @@
 // learnt, newer mod packages listed. A listed package must be saved in the working folder.
 #include "FuzzSupport.h"
 #include "catalogue/ModTable.h"
-#include "platform/CommandRunner.h"
+#include "platform/ToolRunner.h"
 #include "updates/CatalogueTree.h"
 #include "updates/ModUpdates.h"
 #include "updates/ResourceList.h"
@@ -13,9 +13,15 @@ using namespace ballotine;
 namespace {
 
 // The catalogue is only read here: nothing is run or downloaded.
-class NoCommands : public CommandRunner {
+class NoTools : public ToolRunner {
 public:
-    int Run(const std::string&, const std::filesystem::path&) override { return 1; }
+    ToolRun RunTool(const std::filesystem::path&, const std::vector<std::string>&,
+                    const std::filesystem::path&) override {
+        return {};
+    }
+    bool StartDetached(const std::filesystem::path&, const std::vector<std::string>&) override {
+        return false;
+    }
 };
 class NoDownloads : public DownloadRunner {
 public:
@@ -36,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mods.records.push_back({"tfc", 1, "Team Fortress Classic", "http://127.0.0.1/tfc"});
     UpdateTables tables;
     fuzz::SilentPrompter prompter;
-    NoCommands commands;
+    NoTools tools;
     NoDownloads downloader;
     UpdateRoad road{tables.downloads, tables.versions, tables.mappings, tables.log,
-                    prompter,         commands,        downloader,      [](const std::string&) {}};
+                    prompter,         tools,           downloader,      [](const std::string&) {}};
     CatalogueTree tree(tables.downloads);
     LoadModUpdates(mods, request, road, tree);
     for (std::int32_t i = 0; i < tables.downloads.Count(); ++i) {

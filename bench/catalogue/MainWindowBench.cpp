@@ -21,7 +21,7 @@ namespace {
 struct WindowServices {
     RegistryFile registry = RegistryFile::Load(LargeMod::Shared().RegistryFile());
     QtPrompter prompter;
-    ShellCommandRunner runner;
+    SpawnToolRunner runner;
     SteadyClock clock;
     Services services{prompter, runner, clock};
 };

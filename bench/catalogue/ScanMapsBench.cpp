@@ -24,7 +24,7 @@ BENCHMARK(BM_ScanMaps_Ours)->Unit(benchmark::kMillisecond);
 
 // `find` listing the same three folders.
 void BM_ScanMaps_Reference(benchmark::State& state) {
-    RunEachIteration(state, LargeMod::Shared().FindCommand());
+    RunShellEachIteration(state, LargeMod::Shared().FindCommand());
 }
 BENCHMARK(BM_ScanMaps_Reference)->Unit(benchmark::kMillisecond);
 

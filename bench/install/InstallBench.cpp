@@ -59,14 +59,16 @@ private:
         }
         ok = ok &&
              bench::WriteBytes(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n") &&
-             ShellCommandRunner().Run("zip -q -r -1 '" + Package() + "' .", root / "source") == 0;
+             SpawnToolRunner()
+                 .RunTool("zip", {"-q", "-r", "-1", Package(), "."}, root / "source")
+                 .Succeeded();
     }
 };
 
 // Extract with pkzip25, place by the mappings, delete the extraction folder, with a log.
 void BM_Install100MB_Ours(benchmark::State& state) {
     const GeneratedGame& game = GeneratedGame::Shared();
-    ShellCommandRunner runner({BALLOTINE_BIN_DIR});
+    SpawnToolRunner runner({BALLOTINE_BIN_DIR});
     const ExtractionSetup setup{game.paths, "tfc", runner};
     InstallMappings mappings;
     LoadMappings(mappings, game.paths);
@@ -87,13 +89,17 @@ void BM_Install100MB_Ours(benchmark::State& state) {
     }
 }
 
-// Unpacks with `command` (run in the package's folder), taking away what it made after each run.
-void MeasureCommand(benchmark::State& state, const std::string& command) {
+// Unpacks with `program` (run in the package's folder), taking away what it made after each run.
+void MeasureTool(benchmark::State& state, const std::string& program,
+                 const std::vector<std::string>& arguments) {
     const GeneratedGame& game = GeneratedGame::Shared();
-    ShellCommandRunner runner({BALLOTINE_BIN_DIR});
+    SpawnToolRunner runner({BALLOTINE_BIN_DIR});
     for (auto _ : state) {
-        if (!game.ok || runner.Run(command, game.paths.modWorkDir + "mapzips") != 0) {
-            state.SkipWithError(("failed: " + command).c_str());
+        const ToolRun run =
+            game.ok ? runner.RunTool(program, arguments, game.paths.modWorkDir + "mapzips")
+                    : ToolRun{};
+        if (!run.Succeeded()) {
+            state.SkipWithError(("failed: " + program + ": " + run.FailureReason()).c_str());
             return;
         }
         state.PauseTiming();
@@ -105,17 +111,19 @@ void MeasureCommand(benchmark::State& state, const std::string& command) {
 void BM_Install100MB_Reference(benchmark::State& state) {
     const GeneratedGame& game = GeneratedGame::Shared();
     const std::string scratch = (game.root / "scratch").string();
-    MeasureCommand(state, "unzip -o -q bigmap.zip -d '" + scratch + "' && cp -r '" + scratch +
-                              "/.' '" + game.paths.modDir + "'");
+    MeasureTool(state, "/bin/sh",
+                {"-c", "unzip -o -q bigmap.zip -d '" + scratch + "' && cp -r '" + scratch +
+                           "/.' '" + game.paths.modDir + "'"});
 }
 
 void BM_Extract100MB_Ours(benchmark::State& state) {
-    MeasureCommand(state, "pkzip25 -extract -nofix -direct -over=all bigmap.zip bigmap/");
+    MeasureTool(state, "pkzip25",
+                {"-extract", "-nofix", "-direct", "-over=all", "bigmap.zip", "bigmap/"});
     state.SetBytesProcessed(state.iterations() * kFiles * static_cast<std::int64_t>(kFileSize));
 }
 
 void BM_Extract100MB_Reference(benchmark::State& state) {
-    MeasureCommand(state, "unzip -o -q bigmap.zip -d bigmap/");
+    MeasureTool(state, "unzip", {"-o", "-q", "bigmap.zip", "-d", "bigmap/"});
     state.SetBytesProcessed(state.iterations() * kFiles * static_cast<std::int64_t>(kFileSize));
 }
 

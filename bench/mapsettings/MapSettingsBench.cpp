@@ -77,8 +77,8 @@ BENCHMARK(BM_ListServerSizes_Ours)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 // `find` matching the same names without regard to case.
 void BM_ListServerSizes_Reference(benchmark::State& state) {
-    bench::RunEachIteration(state, "find '" + GeneratedEntities::Shared().Path("Entities") +
-                                       "' -maxdepth 1 -iname 'map1234.*.ref' > /dev/null");
+    bench::RunShellEachIteration(state, "find '" + GeneratedEntities::Shared().Path("Entities") +
+                                            "' -maxdepth 1 -iname 'map1234.*.ref' > /dev/null");
 }
 BENCHMARK(BM_ListServerSizes_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -101,8 +101,9 @@ BENCHMARK(BM_FillTemplate_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FillTemplate_Reference(benchmark::State& state) {
     const GeneratedEntities& entities = GeneratedEntities::Shared();
     const std::string output = entities.Path("sed.ent");
-    bench::RunEachIteration(state, "sed -f '" + entities.Path("fill.sed") + "' '" +
-                                       entities.Path("Entities/map.tpt") + "' > '" + output + "'");
+    bench::RunShellEachIteration(state, "sed -f '" + entities.Path("fill.sed") + "' '" +
+                                            entities.Path("Entities/map.tpt") + "' > '" + output +
+                                            "'");
     state.SetBytesProcessed(state.iterations() *
                             static_cast<std::int64_t>(std::filesystem::file_size(output)));
 }

@@ -48,7 +48,7 @@ struct SixteenMapDemo {
 // A 16-map compile as the button runs it, with the real entity tool.
 void BM_Compile_Ours(benchmark::State& state) {
     YesPrompter prompter;
-    ShellCommandRunner runner;
+    SpawnToolRunner runner;
     SteadyClock clock;
     Services services{prompter, runner, clock};
     Session session;
@@ -75,8 +75,8 @@ void BM_Compile_Ours(benchmark::State& state) {
 
 void BM_Compile_Reference(benchmark::State& state) {
     const fs::path& maps = SixteenMapDemo::Shared().maps;
-    bench::RunEachIteration(state, "cp \"" + (maps / "vote.bsp").string() + "\" \"" +
-                                       (maps / "copy.bsp").string() + "\"");
+    bench::RunEachIteration(state, "cp",
+                            {(maps / "vote.bsp").string(), (maps / "copy.bsp").string()});
 }
 
 BENCHMARK(BM_Compile_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -5,9 +5,9 @@
 #include "download/DownloadTransfer.h"
 #include "mapsettings/MapSettingsModel.h"
 #include "platform/Clock.h"
-#include "platform/CommandRunner.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "platform/ToolRunner.h"
 #include "updates/UpdateRoad.h"
 
 #include <filesystem>
@@ -27,7 +27,7 @@ public:
 
 private:
     QtPrompter m_prompter;
-    ShellCommandRunner m_runner;
+    SpawnToolRunner m_runner;
     SteadyClock m_clock;
     Services m_services;
     RegistryFile m_registry;

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
 #include "platform/Paths.h"
+#include "platform/ToolRunner.h"
 
 #include <algorithm>
 #include <optional>
@@ -169,7 +170,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     TerminalPrompter prompter(err, in, options.answer, inputIsTerminal);
-    ShellCommandRunner runner({ProgramFolder()});
+    SpawnToolRunner runner({ProgramFolder()});
     SteadyClock clock;
     CliContext context{out,
                        err,

@@ -4,11 +4,10 @@
 #include "common/Text.h"
 #include "install/InstallLog.h"
 #include "install/InstallMappings.h"
-#include "platform/CommandRunner.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "platform/Paths.h"
-#include "platform/ShellQuote.h"
+#include "platform/ToolRunner.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -17,7 +16,7 @@ namespace ballotine {
 
 namespace {
 
-constexpr const char* kExtractCommand = "pkzip25 -extract -nofix -direct -over=all %s %s";
+constexpr const char* kZipTool = "pkzip25";
 
 // `relative` below `base` as spelled on disk: the tool knows nothing of letter case
 // differences, so it gets the names our own checks found.
@@ -38,17 +37,31 @@ bool IsReadOnlyFile(const std::string& path) {
            (info.st_mode & 0222) == 0;
 }
 
-bool RunExtraction(const std::string& archive, const std::string& target,
-                   const ExtractionSetup& setup) {
-    const std::string command = Format(kExtractCommand, ShellWord(archive).c_str(),
-                                       ShellWord(WithTrailingSeparator(target)).c_str());
-    return setup.runner.Run(command, setup.paths.workDir) == 0;
+ToolRun RunExtraction(const std::string& archive, const std::string& target,
+                      const ExtractionSetup& setup) {
+    return setup.runner.RunTool(
+        kZipTool,
+        {"-extract", "-nofix", "-direct", "-over=all", archive, WithTrailingSeparator(target)},
+        setup.paths.workDir);
+}
+
+// What the tool said, indented beneath the step's own line of the report.
+void WriteToolReason(const ToolRun& run, InstallLog& log) {
+    const std::string reason = run.FailureReason();
+    std::string_view rest = reason;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        log.WriteFormat("      %.*s\n", static_cast<int>(end), rest.data());
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
 }
 
 bool ExtractModPackage(const std::string& modDir, const ExtractionSetup& setup, InstallLog& log) {
     const std::string archive = SpelledOnDisk(setup.paths.workDir, modDir + ".zip");
-    if (!RunExtraction(archive, setup.paths.installDir, setup)) {
+    const ToolRun run = RunExtraction(archive, setup.paths.installDir, setup);
+    if (!run.Succeeded()) {
         log.Write("    Extraction failed. Invalid zip file\n");
+        WriteToolReason(run, log);
         return false;
     }
     log.Write("    Extraction complete\n");
@@ -63,9 +76,11 @@ bool ExtractMapPackage(std::string_view baseName, const ExtractionSetup& setup, 
     }
     const std::string folder =
         setup.modFolder + kSeparator + "mapzips" + kSeparator + std::string(baseName);
-    if (!RunExtraction(SpelledOnDisk(paths.workDir, folder + ".zip"),
-                       SpelledOnDisk(paths.workDir, folder), setup)) {
+    const ToolRun run = RunExtraction(SpelledOnDisk(paths.workDir, folder + ".zip"),
+                                      SpelledOnDisk(paths.workDir, folder), setup);
+    if (!run.Succeeded()) {
         log.Write("    Extract command failed\n");
+        WriteToolReason(run, log);
         return false;
     }
     if (!IsRealFolder(paths.modWorkDir + "mapzips" + kSeparator + std::string(baseName))) {

@@ -6,7 +6,7 @@
 
 namespace ballotine {
 
-class CommandRunner;
+class ToolRunner;
 class InstallLog;
 struct WorkingPaths;
 
@@ -14,7 +14,7 @@ struct WorkingPaths;
 struct ExtractionSetup {
     const WorkingPaths& paths;
     std::string modFolder; // the selected mod's folder name, e.g. "tfc"
-    CommandRunner& runner;
+    ToolRunner& runner;
 };
 
 // A downloaded file this small is an error page or a cut transfer, never a package.

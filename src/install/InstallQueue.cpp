@@ -9,9 +9,9 @@
 #include "install/InstallLog.h"
 #include "install/InstallMappings.h"
 #include "install/Placement.h"
-#include "platform/CommandRunner.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/ToolRunner.h"
 #include "updates/VersionTable.h"
 
 namespace ballotine {
@@ -77,12 +77,10 @@ Outcome InstallDownloadedItem(DownloadQueue& queue, InstallContext& context,
                : InstallMapPackage(queue, *baseName, context, setup);
 }
 
-// The viewer is started in the background: the run does not wait for it, and a desktop
-// without one only loses the view.
-std::string ViewerCommand(const WorkingPaths& paths) {
-    return Format("xdg-open \"%s%s\"", EscapeForDoubleQuotes(paths.modWorkDir).c_str(),
-                  kUpdateLogName) +
-           " >/dev/null 2>&1 &";
+// The desktop's viewer, started without waiting for it: a desktop without one only loses the
+// view.
+void ShowLog(const WorkingPaths& paths, ToolRunner& runner) {
+    runner.StartDetached("xdg-open", {paths.modWorkDir + kUpdateLogName});
 }
 
 } // namespace
@@ -140,7 +138,7 @@ std::int32_t InstallQueue(DownloadQueue& queue, InstallContext& context) {
         return failed;
     }
     if (context.showLog) {
-        context.runner.Run(ViewerCommand(context.paths));
+        ShowLog(context.paths, context.runner);
     }
     return failed;
 }

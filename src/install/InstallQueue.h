@@ -7,7 +7,7 @@
 
 namespace ballotine {
 
-class CommandRunner;
+class ToolRunner;
 class DownloadQueue;
 class InstallLog;
 class Prompter;
@@ -27,7 +27,7 @@ struct InstallContext {
     InstallMappings& mappings;
     InstallLog& log;
     Prompter& prompter;
-    CommandRunner& runner;
+    ToolRunner& runner;
     // Open the report in the desktop's viewer at the end (a terminal prints its path instead).
     bool showLog = true;
 };

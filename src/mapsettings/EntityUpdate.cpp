@@ -85,11 +85,10 @@ bool UpdateMapEntities(const MapSettingsPaths& paths, std::string_view mapName,
     }
     {
         const BusyScope busy(prompter);
-        const std::string command = Format(
-            "\"%sripent\" -import \"%s%s\" > nul", EscapeForDoubleQuotes(paths.workDir).c_str(),
-            EscapeForDoubleQuotes(paths.mapsDir).c_str(), EscapeForDoubleQuotes(map).c_str());
-        if (services.runner.Run(command) != 0) {
-            prompter.ShowMessage(kEntityCompileFailedMessage);
+        const ToolRun import =
+            services.runner.RunTool(paths.workDir + "ripent", {"-import", paths.mapsDir + map}, {});
+        if (!import.Succeeded()) {
+            prompter.ShowMessage(WithFailureReason(kEntityCompileFailedMessage, import));
             return false;
         }
     }

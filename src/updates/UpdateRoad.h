@@ -12,7 +12,7 @@
 
 namespace ballotine {
 
-class CommandRunner;
+class ToolRunner;
 class DownloadQueue;
 class Prompter;
 struct Session;
@@ -42,7 +42,7 @@ struct UpdateRoad {
     InstallMappings& mappings;
     InstallLog& log;
     Prompter& prompter;
-    CommandRunner& runner;
+    ToolRunner& runner;
     DownloadRunner& downloader;
     DebugLog debugLog;
     // Open "update.log" in the desktop's viewer after an installation (a terminal prints its

@@ -10,6 +10,8 @@
 #include "platform/Services.h"
 #include "votemap/TemplateFile.h"
 
+#include <optional>
+
 namespace ballotine {
 
 namespace {
@@ -29,22 +31,21 @@ std::string JoinNames(const std::vector<std::string>& names) {
     return joined;
 }
 
-// Steps from the template to the tool's exit; the caller reports the outcome.
-bool FillAndImport(const MainWindowModel& model, Services& services) {
+// Steps from the template to the tool's exit: the tool's run, or nothing when a step before it
+// failed. The caller reports the outcome.
+std::optional<ToolRun> FillAndImport(const MainWindowModel& model, Services& services) {
     const WorkingPaths& paths = model.GetSession().paths;
     if (!paths.HasMod()) {
-        return false;
+        return std::nullopt;
     }
     const VoteMapSettings& settings = model.Settings();
     const auto keywords = BuildVoteMapKeywords(model.ChosenMaps().Names(), settings.playerCount,
                                                settings.thugCount, settings.wallStrength);
     if (!WriteVoteEntityText(VoteTemplatePath(paths), VoteEntityTextPath(paths), keywords)) {
-        return false;
+        return std::nullopt;
     }
-    const std::string command = Format("\"%sripent\" -import \"%svote\" > nul",
-                                       EscapeForDoubleQuotes(paths.workDir).c_str(),
-                                       EscapeForDoubleQuotes(paths.mapsDir).c_str());
-    return services.runner.Run(command) == 0;
+    return services.runner.RunTool(paths.workDir + "ripent", {"-import", paths.mapsDir + "vote"},
+                                   {});
 }
 
 } // namespace
@@ -96,15 +97,19 @@ bool CompileVoteMap(MainWindowModel& model, Services& services) {
     if (!CheckInstalledMaps(model, prompter)) {
         return false;
     }
-    bool compiled = false;
+    std::optional<ToolRun> import;
     {
         const BusyScope busy(prompter);
-        compiled = FillAndImport(model, services);
+        import = FillAndImport(model, services);
     }
+    const bool compiled = import && import->Succeeded();
     if (compiled) {
         model.Settings().uncompiledChanges = false;
+        prompter.ShowMessage(kCompileSucceededMessage);
+    } else {
+        prompter.ShowMessage(import ? WithFailureReason(kCompileFailedMessage, *import)
+                                    : std::string(kCompileFailedMessage));
     }
-    prompter.ShowMessage(compiled ? kCompileSucceededMessage : kCompileFailedMessage);
     return compiled;
 }
 

@@ -7,7 +7,7 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "support/DemoFixture.h"
-#include "support/FakeCommandRunner.h"
+#include "support/FakeToolRunner.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QTest>
@@ -17,7 +17,7 @@
 namespace ballotine::test {
 
 // The main window on a fresh demo installation, driven by mouse and keys as a user would.
-// The runner records the commands; a test that needs them run gives it an action.
+// The runner records the tools run; a test that needs them run gives it a real runner.
 class DemoWindow : public ::testing::Test {
 protected:
     DemoWindow() { registry = RegistryFile::Load(demo.Layout().registryFile); }
@@ -45,7 +45,7 @@ protected:
 
     DemoFixture demo;
     ScriptedPrompter prompter;
-    FakeCommandRunner runner;
+    FakeToolRunner runner;
     SteadyClock clock;
     Services services{prompter, runner, clock};
     RegistryFile registry;

@@ -199,7 +199,8 @@ TEST_F(MainDlgTest, ListButtonsAndCompileDriveTheWindow) {
     prompter.AnswerYes();
     QTest::mouseClick(Ui().compile, Qt::LeftButton);
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_NE(runner.Calls()[0].commandLine.find("ripent\" -import \""), std::string::npos);
+    EXPECT_EQ(runner.Calls()[0].Line(),
+              session.paths.workDir + "ripent -import " + session.paths.mapsDir + "vote");
     EXPECT_EQ(prompter.Transcript(),
               (std::vector<std::string>{"? Are you sure you want to create a 2 level VoteMap?",
                                         "VoteMap successfully Compiled"}));

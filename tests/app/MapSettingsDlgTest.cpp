@@ -1,7 +1,7 @@
 #include "app/MapSettingsDlg.h"
 
 #include "DemoWindow.h"
-#include "platform/CommandRunner.h"
+#include "platform/ToolRunner.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -21,9 +21,7 @@ namespace fs = std::filesystem;
 class MapSettingsDlgTest : public test::DemoWindow {
 protected:
     MapSettingsDlgTest() {
-        runner.SetAction([this](const test::FakeCommandRunner::Call& call) {
-            return shell.Run(call.commandLine, call.workingFolder);
-        });
+        runner.RunWith(tools);
         EXPECT_TRUE(StartSession(session, registry, prompter));
     }
     // The window for a map, shown as the opener shows it but without its own event loop.
@@ -49,7 +47,7 @@ protected:
     }
     std::string Maps(const std::string& file) const { return demo.Game("tfc/maps/" + file); }
 
-    ShellCommandRunner shell;
+    SpawnToolRunner tools;
     MapSettingsTables tables;
 };
 
@@ -91,7 +89,10 @@ TEST_F(MapSettingsDlgTest, AFailedUpdateLeavesTheWindowOpenAsItWas) {
     QTest::mouseClick(dialog->Ui().update, Qt::LeftButton);
     EXPECT_EQ(prompter.Messages(),
               std::vector<std::string>{
-                  "An error has occurred compiling the new entities into the map. Aborting..."});
+                  "An error has occurred compiling the new entities into the map. Aborting...\n\n"
+                  "ripent: " +
+                  Maps("skyline.bsp") + ": cannot be read"})
+        << "what the tool said beneath";
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->Ui().settingFrame->title(), "Large server");
     EXPECT_TRUE(dialog->Ui().update->isEnabled());

@@ -26,13 +26,7 @@ namespace fs = std::filesystem;
 // list and its download windows; the built zip tool unpacks, the log viewer is only noted.
 class ResourceListDlgTest : public test::DemoWindow {
 protected:
-    ResourceListDlgTest() {
-        runner.SetAction([this](const test::FakeCommandRunner::Call& call) {
-            return call.commandLine.starts_with("xdg-open")
-                       ? (++viewed, 0)
-                       : shell.Run(call.commandLine, call.workingFolder);
-        });
-    }
+    ResourceListDlgTest() { runner.RunWith(tools); }
     void Start() {
         DemoWindow::Start();
         window->SetUpdatesOpener(MakeUpdatesOpener(session, tables, transfer, services));
@@ -90,14 +84,16 @@ protected:
         EXPECT_NE(record.find("lakeside 1 1\n"), std::string::npos) << record;
         EXPECT_NE(record.find("ridgeline 1 0\n"), std::string::npos) << record;
         EXPECT_EQ(ReadFile(demo.Game("tfc/maps/ridgeline.bsp")).substr(0, 1), "\x1e");
-        EXPECT_EQ(viewed, 1) << "the report is shown";
+        EXPECT_EQ(runner.Calls().back().Line(),
+                  "xdg-open " + session.paths.modWorkDir + "update.log")
+            << "the report is shown";
+        EXPECT_TRUE(runner.Calls().back().detached);
         EXPECT_TRUE(window->Ui().availableMaps->Names().contains("ridgeline"));
         EXPECT_EQ(window->Ui().chosenMaps->StateAt(0), MapState::Configurable); // lakeside
         EXPECT_TRUE(prompter.Messages().empty()) << prompter.Messages().front();
     }
 
-    ShellCommandRunner shell{{test::BuiltProgram("pkzip25").parent_path()}};
-    int viewed = 0;
+    SpawnToolRunner tools{{test::BuiltProgram("pkzip25").parent_path()}};
     UpdateTables tables;
     DownloadTransfer transfer{clock};
 };

@@ -27,6 +27,7 @@ CliRun RunBuiltCli(const std::string& arguments);
 // ballotine-cli on a fresh demo installation, whose registry file every run is given.
 class CliOnDemo : public ::testing::Test {
 protected:
+    explicit CliOnDemo(std::string_view folderName = "demo") : demo(folderName) {}
     CliRun Run(std::vector<std::string> args) const {
         args.insert(args.begin(), {"--registry", demo.Layout().registryFile.string()});
         return RunCliWith(args);

@@ -18,6 +18,7 @@ using test::WriteFile;
 // with its real entity tool.
 class MapCommands : public test::CliOnDemo {
 protected:
+    using CliOnDemo::CliOnDemo;
     std::string Lists(const std::string& name) const { return WorkFile("VoteMapLists/" + name); }
 };
 
@@ -85,6 +86,41 @@ TEST_F(MapCommands, CompileTakesAListThenTheOptionsAndMapsGivenAndRunsTheTool) {
     EXPECT_NE(text.find("\"map\" \"skyline\""), std::string::npos) << "the available spelling";
     EXPECT_EQ(Run({"current"}).out,
               "lakeside\tInstalled\nrock2\tInstalled\nskyline\tConfigurable\nwell\tInstalled\n");
+}
+
+// Quotes, "$(...)", ";" and blanks in the names of the game folder, a list and a map reach the
+// entity tool as plain characters: the compile and the map settings go through.
+class MapCommandsOnOddNames : public MapCommands {
+protected:
+    MapCommandsOnOddNames() : MapCommands("demo \"1\"; $(touch PWNED)") {}
+    // Whether any file of the demo was named by a command the names would have run.
+    bool AnyTrace() const {
+        for (const auto& entry : fs::recursive_directory_iterator(demo.Layout().root)) {
+            if (entry.path().filename().string().starts_with("PWNED")) {
+                return true;
+            }
+        }
+        return fs::exists("PWNED") || fs::exists("PWNED2");
+    }
+};
+
+TEST_F(MapCommandsOnOddNames, CompileAndApplyGoThrough) {
+    const std::string list = Lists("cup \"final\"; $(touch PWNED2).VML");
+    ASSERT_EQ(Run({"save-list", list, "well", "2fort"}).status, kExitOk);
+    const CliRun compiled = Run({"--yes", "compile", "--list", list});
+    ASSERT_EQ(compiled.status, kExitOk) << compiled.err;
+    EXPECT_EQ(Run({"current"}).out, "2fort\tInstalled\nwell\tInstalled\n");
+
+    const std::string map = "harbour \"side\"; $(touch PWNED2)";
+    fs::copy_file(Maps("harbourside.bsp"), Maps(map + ".bsp"));
+    fs::copy_file(demo.Game("tfc/sprites/vote/harbourside.spr"),
+                  demo.Game("tfc/sprites/vote/" + map + ".spr"));
+    fs::copy_file(WorkFile("Entities/harbourside.16.ref"), WorkFile("Entities/" + map + ".16.ref"));
+    const CliRun applied = Run({"--yes", "apply", map, "16"});
+    ASSERT_EQ(applied.status, kExitOk) << applied.err;
+    EXPECT_NE(EntityLump(ReadFile(Maps(map + ".bsp"))),
+              EntityLump(ReadFile(Maps("harbourside.bsp"))));
+    EXPECT_FALSE(AnyTrace());
 }
 
 TEST_F(MapCommands, SaveListWritesWhatShowListReadsAndAsksBeforeReplacing) {

@@ -5,8 +5,8 @@
 #include "download/LoopbackServer.h"
 #include "download/TextProgressLine.h"
 #include "platform/Clock.h"
-#include "support/FakeCommandRunner.h"
 #include "support/FileSizeLimit.h"
+#include "support/ManualClock.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>

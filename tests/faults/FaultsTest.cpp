@@ -7,8 +7,8 @@
 #include "install/InstallQueue.h"
 #include "install/InstallTestSupport.h"
 #include "mapsettings/EntityUpdate.h"
-#include "platform/CommandRunner.h"
 #include "platform/FileSystem.h"
+#include "platform/ToolRunner.h"
 #include "ripent/LumpTable.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompter.h"
@@ -102,13 +102,21 @@ TEST_F(FaultsOnDemo, TheEntityToolKeepsTheMapWhenItCannotWriteItOrStart) {
     fs::copy_file(test::TestDataPath("room.bsp"), map, fs::copy_options::overwrite_existing);
     const std::string before = ReadFile(map);
     WriteFile(Game("tfc/maps/harbourside.txt"), "the earlier text");
-    for (const rlim_t limit : {rlim_t{4096}, RLIM_INFINITY}) {
+    // Beneath the failure, what the tool said or why it did not start.
+    const std::pair<rlim_t, std::string> cases[] = {
+        {4096, "ripent: " + map + ": cannot be written"},
+        {RLIM_INFINITY,
+         Game("Ballotine/ripent") + " could not be started: No such file or directory"},
+    };
+    for (const auto& [limit, reason] : cases) {
         if (limit == RLIM_INFINITY) {
             fs::remove(Game("Ballotine/ripent"));
         }
         const test::CliRun run = Run({"--yes", "apply", "harbourside", "16"}, limit);
         EXPECT_EQ(run.status, kExitFailed);
-        EXPECT_TRUE(run.err.ends_with(std::string(kEntityCompileFailedMessage) + "\n")) << run.err;
+        EXPECT_TRUE(
+            run.err.ends_with(std::string(kEntityCompileFailedMessage) + "\n\n" + reason + "\n"))
+            << run.err;
         EXPECT_EQ(ReadFile(map), before);
         EXPECT_EQ(ReadFile(Game("tfc/maps/harbourside.txt")), "the earlier text");
         EXPECT_TRUE(Leftovers(Game("tfc/maps"), ".harbourside").empty());
@@ -181,7 +189,7 @@ protected:
         LoadVersionTable(versions, paths);
         InstallMappings mappings;
         InstallLog log;
-        ShellCommandRunner tools{{toolFolder}};
+        SpawnToolRunner tools{{toolFolder}};
         InstallContext context{paths, "tfc", mods, versions, mappings, log, prompter, tools};
         context.showLog = false;
         const test::FileSizeLimit full(limit);
@@ -213,7 +221,9 @@ TEST_F(InstallFaults, AToolThatCannotStartFailsThePackageAndTheReportSaysSo) {
     test::TempDir noTools;
     EXPECT_EQ(Install(noTools.Path()), 1);
     EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.bsp"), "the installed map");
-    ExpectNothingInstalled("    Extract command failed\n  Unpacking file failed....\n");
+    ExpectNothingInstalled("    Extract command failed\n"
+                           "      pkzip25 could not be started: No such file or directory\n"
+                           "  Unpacking file failed....\n");
     EXPECT_TRUE(prompter.Messages().empty());
 }
 

@@ -2,8 +2,8 @@
 #include "install/InstallMappings.h"
 #include "install/InstallTestSupport.h"
 #include "install/Placement.h"
-#include "platform/CommandRunner.h"
-#include "support/FakeCommandRunner.h"
+#include "platform/ToolRunner.h"
+#include "support/FakeToolRunner.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ protected:
         return ExtractPackage(file.empty() ? MapZips(base + ".zip") : file, base, setup, log.Log());
     }
 
-    test::FakeCommandRunner runner;
+    test::FakeToolRunner runner;
     ExtractionSetup setup{paths, "tfc", runner};
 };
 
@@ -50,13 +50,13 @@ TEST_F(Extracting, PackagesOf2048BytesAreRefusedAndDeleted2049AreUnpackedInTheWo
     EXPECT_TRUE(runner.Calls().empty());
 
     WriteFile(MapZips("Rock2.ZIP"), std::string(2049, 'x'));
-    runner.SetAction([this](const test::FakeCommandRunner::Call&) {
+    runner.SetAction([this](const test::FakeToolRunner::Call&) {
         CreateFolders(MapZips("rock2"));
         return 0;
     });
     EXPECT_TRUE(Extract("rock2", MapZips("Rock2.ZIP")));
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_EQ(runner.Calls()[0].commandLine,
+    EXPECT_EQ(runner.Calls()[0].Line(),
               "pkzip25 -extract -nofix -direct -over=all tfc/mapzips/Rock2.ZIP tfc/mapzips/rock2/");
     EXPECT_EQ(runner.Calls()[0].workingFolder, paths.workDir);
     EXPECT_TRUE(fs::exists(MapZips("Rock2.ZIP"))) << "the package stays";
@@ -68,7 +68,7 @@ TEST_F(Extracting, PackagesOf2048BytesAreRefusedAndDeleted2049AreUnpackedInTheWo
 
 TEST_F(Extracting, Failures) {
     WriteFile(MapZips("2fort.zip"), std::string(4096, 'x'));
-    runner.SetExitStatus(1);
+    runner.SetExitStatus(1, "pkzip25: pack.zip is damaged\n");
     EXPECT_FALSE(Extract("2fort"));
     runner.SetExitStatus(0); // the tool says yes but leaves no folder
     EXPECT_FALSE(Extract("2fort"));
@@ -78,12 +78,14 @@ TEST_F(Extracting, Failures) {
     WriteFile(paths.workDir + "tfc.zip", std::string(3000, 'x'));
     runner.SetExitStatus(2);
     EXPECT_FALSE(Extract("*tfc", "ignored"));
-    EXPECT_EQ(runner.Calls().back().commandLine,
+    EXPECT_EQ(runner.Calls().back().Line(),
               "pkzip25 -extract -nofix -direct -over=all tfc.zip " + paths.installDir + "/");
     EXPECT_EQ(log.Text(), "    Extract command failed\n"
+                          "      pkzip25: pack.zip is damaged\n" // what the tool said
                           "    Extraction failed. Invalid zip file\n"
                           "    Extraction failed. Invalid zip file\n"
-                          "    Extraction failed. Invalid zip file\n");
+                          "    Extraction failed. Invalid zip file\n"
+                          "      pkzip25 ended with exit status 2\n");
 }
 
 TEST_F(Extracting, NamesFromAListCannotRunCommands) {
@@ -91,12 +93,12 @@ TEST_F(Extracting, NamesFromAListCannotRunCommands) {
     WriteFile(tools / "pkzip25", "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$0.args\"\n"
                                  "mkdir -p \"$6\"\n");
     fs::permissions(tools / "pkzip25", fs::perms::owner_all);
-    ShellCommandRunner shell({tools.Path()});
-    const ExtractionSetup shellSetup{paths, "tfc", shell};
-    const std::string hostile = "x;touch PWNED;$(touch PWNED2)'`touch PWNED3`";
+    SpawnToolRunner real({tools.Path()});
+    const ExtractionSetup realSetup{paths, "tfc", real};
+    const std::string hostile = "x \"y\";touch PWNED;$(touch PWNED2)'`touch PWNED3`";
     WriteFile(MapZips(hostile + ".zip"), std::string(4096, 'x'));
 
-    EXPECT_TRUE(ExtractPackage(MapZips(hostile + ".zip"), hostile, shellSetup, log.Log()));
+    EXPECT_TRUE(ExtractPackage(MapZips(hostile + ".zip"), hostile, realSetup, log.Log()));
     EXPECT_EQ(ReadFile(tools / "pkzip25.args"),
               "-extract\n-nofix\n-direct\n-over=all\ntfc/mapzips/" + hostile +
                   ".zip\ntfc/mapzips/" + hostile + "/\n");

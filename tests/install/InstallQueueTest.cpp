@@ -4,8 +4,8 @@
 #include "download/DownloadQueue.h"
 #include "install/InstallMappings.h"
 #include "install/InstallTestSupport.h"
-#include "platform/CommandRunner.h"
-#include "support/FakeCommandRunner.h"
+#include "platform/ToolRunner.h"
+#include "support/FakeToolRunner.h"
 #include "support/ScriptedPrompter.h"
 #include "tools/pkzip25/ZipBuilder.h"
 #include "updates/VersionTable.h"
@@ -15,7 +15,7 @@
 
 namespace ballotine {
 namespace {
-using test::FakeCommandRunner;
+using test::FakeToolRunner;
 using test::ReadFile;
 using test::ScriptedPrompter;
 using test::TempDir;
@@ -34,12 +34,12 @@ protected:
         LoadVersionTable(versions, paths);
         mods.records.push_back({"tfc", 1, "Team Fortress Classic", "http://s/tfc", true});
         // The stand-in tool unpacks every map package into a map file and a sound folder.
-        runner.SetAction([this](const FakeCommandRunner::Call& call) {
-            if (call.commandLine.find("mapzips") == std::string::npos) {
+        runner.SetAction([this](const FakeToolRunner::Call& call) {
+            const std::string& target = call.arguments.back();
+            if (target.find("mapzips") == std::string::npos) {
                 return 0;
             }
-            const std::size_t target = call.commandLine.rfind(' ') + 1;
-            const std::string folder = paths.workDir + call.commandLine.substr(target);
+            const std::string folder = paths.workDir + target;
             const std::string base = fs::path(folder).parent_path().filename().string();
             WriteFile(folder + base + ".bsp", "map " + base);
             WriteFile(folder + "sound/" + base + ".wav", "wav");
@@ -69,9 +69,8 @@ protected:
     }
     std::int32_t Install() { return InstallQueue(queue, context); }
     std::string Log() const { return ReadFile(paths.modWorkDir + "update.log"); }
-    std::string ViewerCommand() const {
-        return "xdg-open \"" + paths.modWorkDir + "update.log\" >/dev/null 2>&1 &";
-    }
+    // The viewer, started without waiting for it.
+    std::string Viewer() const { return "xdg-open " + paths.modWorkDir + "update.log"; }
 
     TempDir dir;
     WorkingPaths paths = test::TfcPaths(dir);
@@ -80,7 +79,7 @@ protected:
     InstallMappings mappings;
     InstallLog log;
     ScriptedPrompter prompter;
-    FakeCommandRunner runner;
+    FakeToolRunner runner;
     DownloadQueue queue;
     InstallContext context{paths, "tfc", mods, versions, mappings, log, prompter, runner};
 };
@@ -115,7 +114,8 @@ TEST_F(Installing, TwoFailedDownloadsAndOneMapPackage) {
     EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
               "#TFC Header V1.0 - DO NOT MODIFY\n2fort 3 2\n#END#");
     ASSERT_EQ(runner.Calls().size(), 2u);
-    EXPECT_EQ(runner.Calls()[1].commandLine, ViewerCommand());
+    EXPECT_EQ(runner.Calls()[1].Line(), Viewer());
+    EXPECT_TRUE(runner.Calls()[1].detached);
     EXPECT_TRUE(prompter.Transcript().empty());
 }
 
@@ -127,7 +127,7 @@ TEST_F(Installing, AQueueWithNothingToDoLogsTheHeaderOnly) {
     EXPECT_EQ(Install(), 0);
     EXPECT_EQ(Log(), kLogHeader);
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_EQ(runner.Calls()[0].commandLine, ViewerCommand());
+    EXPECT_EQ(runner.Calls()[0].Line(), Viewer());
 }
 
 // Without a base name in reach the package is neither unpacked nor removed.
@@ -180,14 +180,10 @@ TEST_F(Installing, WithoutALogTheRunStillInstallsAndSaysSo) {
     EXPECT_FALSE(log.IsOpen());
 }
 
-TEST_F(Installing, TheViewerIsGivenTheLogPathSafely) {
-    TempDir odd;
-    paths = test::TfcPaths(odd, "Half$(touch x)\"Life");
+TEST_F(Installing, TheViewerIsShownTheLogUnlessTheCallerPrintsItsPath) {
     Install();
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_EQ(runner.Calls()[0].commandLine, "xdg-open \"" + odd / "Half\\$(touch x)\\\"Life" +
-                                                 "/Ballotine/tfc/update.log\" >/dev/null 2>&1 &");
-
+    EXPECT_EQ(runner.Calls()[0].Line(), Viewer());
     context.showLog = false;
     Install();
     EXPECT_EQ(runner.Calls().size(), 1u);
@@ -205,28 +201,37 @@ TEST(PackageBaseName, IsTheNameBeforeTheLastFourCharacters) {
     }
 }
 
-// With the real zip tool, found on the PATH the program gives its commands: a package unpacked,
-// placed over an older map and cleaned up.
-TEST_F(Installing, TheRealToolInstallsAPackage) {
+// With the real zip tool, found in the program's tool folder: a package unpacked, placed over an
+// older map and cleaned up. Quotes, "$(...)", ";" and blanks in the game folder's and the
+// package's names reach the tool as plain characters.
+TEST_F(Installing, TheRealToolInstallsAPackageWhateverItsName) {
+    TempDir odd;
+    paths = test::TfcPaths(odd, "Half \"Life\";$(touch PWNED)");
+    LoadVersionTable(versions, paths);
+    WriteFile(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n");
+    const std::string package = "2fort \"v2\"; $(touch PWNED2)";
     test::ZipBuilder()
         .File("2fort.bsp", "new map")
         .File("sound\\2fort\\wind.wav", "wind")
         .Stored() // padded to pass the size check whatever the archive's overhead
         .File("padding/pad.dat", std::string(4096, 'p'))
-        .Save(MapZip("2fort"));
+        .Save(MapZip(package));
     WriteFile(paths.mapsDir + "2fort.bsp", "old map");
-    Add("2Fort", MapZip("2fort"), 2, "2fort");
-    ShellCommandRunner tool{{test::BuiltProgram("pkzip25").parent_path()}};
+    Add("2Fort", MapZip(package), 2, "2fort");
+    SpawnToolRunner tool{{test::BuiltProgram("pkzip25").parent_path()}};
     InstallContext withTool{paths, "tfc", mods, versions, mappings, log, prompter, tool};
     withTool.showLog = false;
 
     EXPECT_EQ(InstallQueue(queue, withTool), 0);
     EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.bsp"), "new map") << "overwritten";
     EXPECT_EQ(ReadFile(paths.modDir + "sound/2fort/wind.wav"), "wind");
-    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/2fort"));
+    EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/" + package));
     EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
-              "#TFC Header V1.0 - DO NOT MODIFY\n2fort 2 2\n#END#");
+              "#TFC Header V1.0 - DO NOT MODIFY\n2fort 2 0\n#END#");
     EXPECT_TRUE(prompter.Transcript().empty());
+    for (const char* trace : {"PWNED", "PWNED2"}) {
+        EXPECT_FALSE(fs::exists(paths.workDir + trace) || fs::exists(paths.modWorkDir + trace));
+    }
 }
 
 } // namespace

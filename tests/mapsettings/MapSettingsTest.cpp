@@ -5,8 +5,9 @@
 #include "mapsettings/ServerTypeTable.h"
 #include "mapsettings/SettingDescription.h"
 #include "platform/Services.h"
-#include "support/FakeCommandRunner.h"
+#include "support/FakeToolRunner.h"
 #include "support/FileSizeLimit.h"
+#include "support/ManualClock.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
 
@@ -39,7 +40,7 @@ protected:
     MapSettingsPaths paths{dir / "Ballotine/", dir / "Ballotine/tfc/", dir / "tfc/sprites/vote/",
                            dir / "tfc/maps/"};
     test::ScriptedPrompter prompter;
-    test::FakeCommandRunner runner;
+    test::FakeToolRunner runner;
     test::ManualClock clock;
     Services services{prompter, runner, clock};
     ReferenceData data;
@@ -99,15 +100,15 @@ TEST_F(EntityUpdateTest, SuccessImportsWritesTheTextAndRemovesTheEntityText) {
     Entities("2fort.tpt", "{\n\"classname\" \"CLASS\"\n\"health\" \"HEALTH\" HEALTH\n}\n");
     WriteFile(Txt(), "old description");
     std::string seenByTool;
-    runner.SetAction([&](const test::FakeCommandRunner::Call&) {
+    runner.SetAction([&](const test::FakeToolRunner::Call&) {
         seenByTool = ReadFile(Ent());
         return 0;
     });
     prompter.AnswerYes();
     ASSERT_TRUE(Update());
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_EQ(runner.Calls()[0].commandLine,
-              "\"" + paths.workDir + "ripent\" -import \"" + paths.mapsDir + "2fort\" > nul");
+    EXPECT_EQ(runner.Calls()[0].Line(),
+              paths.workDir + "ripent -import " + paths.mapsDir + "2fort");
     EXPECT_EQ(seenByTool, "{\n\"classname\" \"func_door\"\n\"health\" \"900\" 900\n}\n\n");
     EXPECT_FALSE(fs::exists(Ent()));
     EXPECT_EQ(ReadFile(Txt()), "2 Fortresses\n\nBig map\n") << "only the lines up to #INFO#";
@@ -140,9 +141,10 @@ TEST_F(EntityUpdateTest, NothingHappensWithoutAKeyOrYesAndEachFailedStepSaysSoAn
     Entities("2fort.16.ref", "2fort.tpt\n#TEXT#\nnew\n");
     Entities("2fort.tpt", "{\n}\n");
     WriteFile(Txt(), "old");
-    runner.SetExitStatus(1);
+    runner.SetExitStatus(1, "ripent: 2fort.bsp: cannot read the lump table\n");
     EXPECT_EQ(FailedUpdate(),
-              "An error has occurred compiling the new entities into the map. Aborting...\n");
+              "An error has occurred compiling the new entities into the map. Aborting...\n\n"
+              "ripent: 2fort.bsp: cannot read the lump table\n");
     EXPECT_TRUE(fs::exists(Ent())) << "a failed import leaves the entity text";
     EXPECT_EQ(ReadFile(Txt()), "old");
 }
@@ -173,7 +175,7 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
     Entities("2fort.tpt", "{\n\"classname\" \"worldspawn\"\n}\n");
     WriteFile(Txt(), "the old description");
     std::optional<test::FileSizeLimit> diskFull; // fills up after the import
-    runner.SetAction([&](const test::FakeCommandRunner::Call&) {
+    runner.SetAction([&](const test::FakeToolRunner::Call&) {
         diskFull.emplace(4096);
         return 0;
     });

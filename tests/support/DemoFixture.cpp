@@ -4,7 +4,8 @@
 
 namespace ballotine::test {
 
-DemoFixture::DemoFixture() : m_layout(m_dir.Path() / "demo", BALLOTINE_BIN_DIR) {
+DemoFixture::DemoFixture(std::string_view folderName)
+    : m_layout(m_dir.Path() / folderName, BALLOTINE_BIN_DIR) {
     std::string error;
     EXPECT_TRUE(demo::WriteDemoInstallation(m_layout, error)) << error;
 }

@@ -5,10 +5,10 @@
 
 namespace ballotine::test {
 
-// A demo installation written into a temporary folder for one test.
+// A demo installation written into a temporary folder for one test, in a folder of that name.
 class DemoFixture {
 public:
-    DemoFixture();
+    explicit DemoFixture(std::string_view folderName = "demo");
     const demo::DemoLayout& Layout() const { return m_layout; }
     // A path below the game folder, e.g. Game("tfc/maps/2fort.bsp").
     std::string Game(std::string_view relative) const;

@@ -2,7 +2,7 @@
 
 #include "download/DownloadQueue.h"
 #include "install/InstallTestSupport.h"
-#include "platform/CommandRunner.h"
+#include "platform/ToolRunner.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
 #include "tools/pkzip25/ZipBuilder.h"
@@ -104,7 +104,7 @@ protected:
     WorkingPaths paths = TfcPaths(dir);
     UpdateTables tables;
     ScriptedPrompter prompter;
-    ShellCommandRunner runner{{BuiltProgram("pkzip25").parent_path()}};
+    SpawnToolRunner runner{{BuiltProgram("pkzip25").parent_path()}};
     FakeDownloader downloader;
     std::vector<std::string> notes;
     UpdateRoad road{tables.downloads,

@@ -5,8 +5,9 @@
 #include "platform/Services.h"
 #include "ripent/LumpTable.h"
 #include "support/DemoFixture.h"
-#include "support/FakeCommandRunner.h"
+#include "support/FakeToolRunner.h"
 #include "support/FileSizeLimit.h"
+#include "support/ManualClock.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
 #include "votemap/ReplaceKeyword.h"
@@ -133,7 +134,7 @@ protected:
 
     test::DemoFixture demo;
     test::ScriptedPrompter prompter;
-    test::FakeCommandRunner runner;
+    test::FakeToolRunner runner;
     test::ManualClock clock;
     Services services{prompter, runner, clock};
     RegistryFile registry = RegistryFile::Load(demo.Layout().registryFile);
@@ -159,8 +160,8 @@ TEST_F(VoteMapTest, TwoMapsFillTheirSlotsAndLeaveTheOthersClosed) {
               (Strings{"? Are you sure you want to create a 2 level VoteMap?",
                        "VoteMap successfully Compiled"}));
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_EQ(runner.Calls()[0].commandLine, "\"" + session.paths.workDir + "ripent\" -import \"" +
-                                                 session.paths.mapsDir + "vote\" > nul");
+    EXPECT_EQ(runner.Calls()[0].Line(),
+              session.paths.workDir + "ripent -import " + session.paths.mapsDir + "vote");
     EXPECT_FALSE(model.Settings().uncompiledChanges);
     EXPECT_EQ(prompter.BusyCount(), 1);
     EXPECT_EQ(prompter.BusyDepth(), 0);
@@ -236,15 +237,18 @@ TEST_F(VoteMapTest, FailuresSayCompileFailedAndKeepTheChanges) {
     EXPECT_TRUE(runner.Calls().empty()) << "the tool never runs on a stale text";
 
     fs::remove(MapsFile("vote.ent"));
-    runner.SetExitStatus(127);
+    runner.SetExitStatus(1, "ripent: vote.bsp is not a BSP 30 map\n");
     prompter.AnswerYes();
     EXPECT_FALSE(CompileVoteMap(model, services)) << "the tool fails";
     EXPECT_NE(VoteEnt().find("2fort2fort"), std::string::npos) << "the text stays written";
-    EXPECT_EQ(prompter.Messages(), Strings(3, "VoteMap Compile Failed"));
+    EXPECT_EQ(prompter.Messages(),
+              (Strings{"VoteMap Compile Failed", "VoteMap Compile Failed",
+                       "VoteMap Compile Failed\n\nripent: vote.bsp is not a BSP 30 map"}))
+        << "what the tool said beneath";
     EXPECT_TRUE(model.Settings().uncompiledChanges);
 }
 
-TEST_F(VoteMapTest, LongLinesAndShellCharactersPassUnharmed) {
+TEST_F(VoteMapTest, LongLinesAndOddFolderNamesPassUnharmed) {
     const std::string padding(6000, 'x');
     WriteFile(WorkFile("Entities/vote.ref"), padding + "MRF01" + padding + "MRF02\r\nTHUGMSG");
     session.paths.workDir += "a\"$(touch x)`y`\\/";
@@ -253,9 +257,7 @@ TEST_F(VoteMapTest, LongLinesAndShellCharactersPassUnharmed) {
     ASSERT_TRUE(CompileVoteMap(model, services));
     EXPECT_EQ(VoteEnt(), padding + "2fort" + padding + "well\n(2) Political Thug (Limit 2)\n");
     ASSERT_EQ(runner.Calls().size(), 1u);
-    EXPECT_NE(runner.Calls()[0].commandLine.find("a\\\"\\$(touch x)\\`y\\`\\\\/ripent\""),
-              std::string::npos)
-        << runner.Calls()[0].commandLine;
+    EXPECT_EQ(runner.Calls()[0].program, session.paths.workDir + "ripent");
 }
 
 std::string_view LumpOf(std::string_view map, int index) {
@@ -265,8 +267,8 @@ std::string_view LumpOf(std::string_view map, int index) {
 
 // The demo's vote map compiled with the entity tool the demo's working folder holds.
 TEST_F(VoteMapTest, TheRealToolImportsTheFilledTemplateAndKeepsEveryOtherLump) {
-    ShellCommandRunner shell;
-    Services realServices{prompter, shell, clock};
+    SpawnToolRunner tools;
+    Services realServices{prompter, tools, clock};
     const std::string before = ReadFile(MapsFile("vote.bsp"));
     Choose({"ballot_bay", "2fort", "skyline"});
     model.Settings().OnWallsChanged(3);
@@ -286,9 +288,8 @@ TEST_F(VoteMapTest, TheRealToolImportsTheFilledTemplateAndKeepsEveryOtherLump) {
         EXPECT_EQ(LumpOf(after, lump), LumpOf(before, lump)) << "lump " << lump;
     }
     fs::remove(MapsFile("vote.ent"));
-    ASSERT_EQ(shell.Run("\"" + test::BuiltProgram("ripent").string() + "\" -export \"" +
-                        MapsFile("vote") + "\""),
-              0);
+    ASSERT_TRUE(
+        tools.RunTool(test::BuiltProgram("ripent"), {"-export", MapsFile("vote")}, {}).Succeeded());
     EXPECT_EQ(ReadFile(MapsFile("vote.ent")), text) << "the tool's export gives it back";
 
     Session restarted;

@@ -6,10 +6,10 @@
 #include "catalogue/Session.h"
 #include "download/DownloadTransfer.h"
 #include "platform/Clock.h"
-#include "platform/CommandRunner.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "platform/ToolRunner.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     ballotine::QtPrompter prompter;
-    ballotine::ShellCommandRunner runner({ballotine::ProgramFolder()});
+    ballotine::SpawnToolRunner runner({ballotine::ProgramFolder()});
     ballotine::SteadyClock clock;
     ballotine::Services services{prompter, runner, clock};
     const auto registry = ballotine::RegistryFile::Load(arguments.at(1).toStdString());

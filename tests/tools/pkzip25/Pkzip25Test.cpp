@@ -1,7 +1,7 @@
 #include "ZipBuilder.h"
 #include "pkzip25/EntryPath.h"
 #include "pkzip25/ToolArguments.h"
-#include "platform/CommandRunner.h"
+#include "platform/ToolRunner.h"
 #include "support/TestFiles.h"
 
 #include <functional>
@@ -53,16 +53,15 @@ struct ToolRun {
     std::string errors;
 };
 
-// Runs the built tool the way the installer does: by name through the shell, with the
-// program's folder first on the PATH; in the plainest locale, as services often run.
+// Runs the built tool the way the installer does: by name, with the program's folder first on
+// the PATH; in the plainest locale, as services often run.
 ToolRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments) {
-    ShellCommandRunner runner({BuiltProgram("pkzip25").parent_path()});
-    std::string command = "umask 022; LC_ALL=C pkzip25";
-    for (const std::string& argument : arguments) {
-        command += " \"" + EscapeForDoubleQuotes(argument) + "\"";
-    }
+    SpawnToolRunner runner({BuiltProgram("pkzip25").parent_path()});
+    std::vector<std::string> shell = {"-c", "umask 022; LC_ALL=C exec pkzip25 \"$@\" 2> stderr.txt",
+                                      "pkzip25"};
+    shell.insert(shell.end(), arguments.begin(), arguments.end());
     ToolRun run;
-    run.status = runner.Run(command + " 2> stderr.txt", dir.Path());
+    run.status = runner.RunTool("/bin/sh", shell, dir.Path()).code;
     run.errors = ReadFile(dir.Path() / "stderr.txt");
     return run;
 }

@@ -1,4 +1,4 @@
-#include "platform/CommandRunner.h"
+#include "platform/ToolRunner.h"
 #include "ripent/EntityText.h"
 #include "ripent/LumpTable.h"
 #include "support/TestFiles.h"
@@ -79,17 +79,18 @@ std::string_view LumpBytes(std::string_view map, int index) {
     return map.substr(static_cast<std::size_t>(lump.offset), static_cast<std::size_t>(lump.length));
 }
 
-// Runs the built tool as the system does, through the command interpreter.
+// Runs the built tool as a user would from a shell, its two streams kept apart.
 class RipentProgram : public ::testing::Test {
 protected:
     int Ripent(const std::string& arguments) {
-        ShellCommandRunner runner;
-        const int status =
-            runner.Run("\"" + test::BuiltProgram("ripent").string() + "\" " + arguments + " > \"" +
-                       (m_logs / "out") + "\" 2> \"" + (m_logs / "err") + "\"");
+        const ToolRun run =
+            SpawnToolRunner().RunTool("/bin/sh",
+                                      {"-c", "\"" + test::BuiltProgram("ripent").string() + "\" " +
+                                                 arguments + " > out 2> err"},
+                                      m_logs.Path());
         out = test::ReadFile(m_logs / "out");
         err = test::ReadFile(m_logs / "err");
-        return status;
+        return run.Succeeded() ? 0 : 1;
     }
     std::string Map(const char* extension) const { return m_maps / ("vote"s + extension); }
     int Import() { return Ripent("-import \"" + Map("") + "\""); }
