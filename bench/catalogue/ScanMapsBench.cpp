@@ -1,6 +1,6 @@
 #include "LargeMod.h"
-#include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
+#include "models/MainWindowModel.h"
 
 namespace ballotine::bench {
 namespace {

@@ -1,12 +1,13 @@
 #include "BenchSupport.h"
-#include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
 #include "demo/DemoInstallation.h"
+#include "models/CompileFlow.h"
+#include "models/MainWindowModel.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
-#include "votemap/VoteMapCompile.h"
+#include "votemap/VoteMapKeywords.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/Artwork.h"
-#include "catalogue/MainWindowModel.h"
+#include "models/MainWindowModel.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

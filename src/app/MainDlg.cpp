@@ -6,11 +6,11 @@
 #include "app/MapListWidget.h"
 #include "app/PreviewImage.h"
 #include "catalogue/Session.h"
+#include "models/CompileFlow.h"
+#include "models/ListFlows.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
-#include "votemap/VoteMapCompile.h"
-#include "votemap/VoteMapLists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -471,8 +471,8 @@ void CMainDlg::OnCheckForUpdates() {
         return;
     }
     CopySelections();
-    m_updatesOpener(*this, *request);
-    m_model.RefreshAfterUpdates(m_services.prompter);
+    const bool modInstalled = m_updatesOpener(*this, *request);
+    m_model.RefreshAfterUpdates(m_services.prompter, modInstalled);
     FillModSelector();
     ShowModel();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/MainWindowModel.h"
-#include "updates/UpdateRoad.h"
+#include "models/MainWindowModel.h"
+#include "models/UpdateRoad.h"
 
 #include <QDialog>
 #include <functional>
@@ -30,8 +30,9 @@ class CMainDlg : public QDialog {
 public:
     // Opens the map settings dialog for a map; set by the application.
     using MapSettingsOpener = std::function<void(CMainDlg& window, const std::string& map)>;
-    // Runs the update list for the selected mod; set by the application.
-    using UpdatesOpener = std::function<void(CMainDlg& window, const ResourceListRequest& request)>;
+    // Runs the update list for the selected mod; set by the application. Returns whether a mod
+    // package was installed.
+    using UpdatesOpener = std::function<bool(CMainDlg& window, const ResourceListRequest& request)>;
 
     // The controls, for the code that drives the window (tests, screenshots).
     struct Controls {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainDlg.h"
-#include "mapsettings/MapSettingsModel.h"
+#include "models/MapSettingsModel.h"
 
 #include <QDialog>
 #include <optional>

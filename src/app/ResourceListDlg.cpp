@@ -297,6 +297,7 @@ CMainDlg::UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables
         ResourceList list(request, session.mods, road);
         CResourceListDlg dialog(list, &window);
         dialog.exec();
+        return list.ModInstalled();
     };
 }
 

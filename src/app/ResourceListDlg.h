@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/MainDlg.h"
+#include "models/ResourceList.h"
 #include "platform/Clock.h"
-#include "updates/ResourceList.h"
 
 #include <QDialog>
 #include <QIcon>

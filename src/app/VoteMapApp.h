@@ -3,12 +3,12 @@
 #include "app/QtPrompter.h"
 #include "catalogue/Session.h"
 #include "download/DownloadTransfer.h"
-#include "mapsettings/MapSettingsModel.h"
+#include "models/MapSettingsModel.h"
+#include "models/UpdateRoad.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/ToolRunner.h"
-#include "updates/UpdateRoad.h"
 
 #include <filesystem>
 

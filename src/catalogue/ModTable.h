@@ -20,7 +20,6 @@ struct ModRecord {
 struct ModTable {
     std::string modListUrl;
     std::vector<ModRecord> records;
-    bool tableChanged = false;
 
     std::int32_t Count() const { return static_cast<std::int32_t>(records.size()); }
     // Index of the first record whose title equals `title` without regard to case; -1 if none.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue/MainWindowModel.h"
 #include "cli/CliContext.h"
-#include "mapsettings/MapSettingsModel.h"
+#include "models/MainWindowModel.h"
+#include "models/MapSettingsModel.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/VoteListArguments.h"
-#include "votemap/VoteMapCompile.h"
+#include "models/CompileFlow.h"
 
 namespace ballotine {
 

@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
 #include "cli/VoteListArguments.h"
-#include "votemap/VoteMapLists.h"
+#include "models/ListFlows.h"
 
 namespace ballotine {
 

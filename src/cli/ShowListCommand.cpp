@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
-#include "votemap/VoteMapLists.h"
+#include "models/ListFlows.h"
 
 namespace ballotine {
 

@@ -6,8 +6,8 @@
 #include "download/DownloadTransfer.h"
 #include "download/HeadlessDownload.h"
 #include "install/InstallQueue.h"
+#include "models/ResourceList.h"
 #include "platform/FileSystem.h"
-#include "updates/ResourceList.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #include "cli/VoteListArguments.h"
 
-#include "catalogue/MainWindowModel.h"
 #include "cli/TerminalPrompter.h"
-#include "votemap/VoteMapLists.h"
+#include "models/ListFlows.h"
+#include "models/MainWindowModel.h"
 
 #include <charconv>
 

@@ -1,7 +1,6 @@
 #include "install/InstallQueue.h"
 
 #include "catalogue/ModTable.h"
-#include "catalogue/Session.h"
 #include "catalogue/WorkingPaths.h"
 #include "common/Text.h"
 #include "download/DownloadQueue.h"
@@ -12,13 +11,12 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/ToolRunner.h"
-#include "updates/VersionTable.h"
 
 namespace ballotine {
 
 namespace {
 
-enum class Outcome { Installed, Failed, Skipped };
+enum class Outcome { Installed, ModInstalled, Failed, Skipped };
 
 void WriteLogHeader(InstallLog& log) {
     log.Write("Map Download & Installation Log V1.0\n");
@@ -38,9 +36,8 @@ Outcome InstallModPackage(DownloadQueue& queue, const std::string& baseName,
     if (mod >= 0) {
         context.mods.records[static_cast<std::size_t>(mod)].version = queue.GetVersion();
     }
-    context.mods.tableChanged = true;
     queue.SetStatus(StatusInstalled);
-    return Outcome::Installed;
+    return Outcome::ModInstalled;
 }
 
 Outcome InstallMapPackage(DownloadQueue& queue, const std::string& baseName,
@@ -101,16 +98,8 @@ std::optional<std::string> PackageBaseName(std::string_view localPath) {
     return std::string(base);
 }
 
-std::string SelectedModFolder(const Session& session) {
-    if (!session.selector.HasSelection()) {
-        return {};
-    }
-    const std::int32_t index = session.mods.FindModByTitle(session.selector.SelectedText());
-    return index < 0 ? std::string() : session.mods.records[static_cast<std::size_t>(index)].dir;
-}
-
-std::int32_t InstallQueue(DownloadQueue& queue, InstallContext& context) {
-    std::int32_t failed = 0;
+InstallResult InstallQueue(DownloadQueue& queue, InstallContext& context) {
+    InstallResult result;
     LoadMappings(context.mappings, context.paths);
     InstallLog& log = context.log;
     if (!context.paths.modWorkDir.empty()) {
@@ -123,24 +112,24 @@ std::int32_t InstallQueue(DownloadQueue& queue, InstallContext& context) {
     for (std::int32_t index = 0; index < queue.GetCount(); ++index) {
         if (queue.GetStatus() == StatusFailed) {
             log.WriteFormat("\n%s....\n\n  Download failed...\n", queue.GetName().c_str());
-            ++failed;
-        } else if (queue.GetStatus() == StatusDownloaded &&
-                   InstallDownloadedItem(queue, context, setup) == Outcome::Failed) {
-            ++failed;
+            ++result.failed;
+        } else if (queue.GetStatus() == StatusDownloaded) {
+            const Outcome outcome = InstallDownloadedItem(queue, context, setup);
+            result.failed += outcome == Outcome::Failed ? 1 : 0;
+            result.modInstalled = result.modInstalled || outcome == Outcome::ModInstalled;
         }
         queue.Advance();
     }
-    RecordInstalledVersions(context.versions, queue, context.paths);
 
     const bool logWritten = log.IsOpen() && log.Close();
     if (!logWritten) {
         context.prompter.ShowMessage(kLogNotCreatedMessage);
-        return failed;
+        return result;
     }
     if (context.showLog) {
         ShowLog(context.paths, context.runner);
     }
-    return failed;
+    return result;
 }
 
 } // namespace ballotine

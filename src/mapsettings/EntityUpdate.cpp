@@ -2,12 +2,12 @@
 
 #include "common/LineReader.h"
 #include "common/Text.h"
+#include "entities/ReplaceKeyword.h"
+#include "entities/TemplateFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
-#include "votemap/ReplaceKeyword.h"
-#include "votemap/TemplateFile.h"
 
 namespace ballotine {
 

@@ -1,18 +1,18 @@
 #include "updates/ModUpdates.h"
 
 #include "catalogue/ModTable.h"
+#include "catalogue/WorkingPaths.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "updates/AvailableDownloads.h"
 #include "updates/CatalogueTree.h"
-#include "updates/UpdateRoad.h"
 
 namespace ballotine {
 
 namespace {
 
-void ListModPackage(const ModUpdateRecord& record, const WorkingPaths& paths, UpdateRoad& road,
-                    CatalogueTree& tree) {
+void ListModPackage(const ModUpdateRecord& record, const WorkingPaths& paths,
+                    AvailableDownloads& downloads, CatalogueTree& tree) {
     DownloadItem item;
     item.name = record.packageTitle;
     item.url = record.packageUrl;
@@ -22,7 +22,7 @@ void ListModPackage(const ModUpdateRecord& record, const WorkingPaths& paths, Up
     item.version = record.version;
     item.packageKey = "*" + record.dir;
     item.fullPackage = true;
-    if (road.downloads.Append(item) >= 0) {
+    if (downloads.Append(item) >= 0) {
         tree.AddPackage(Category::BallotineUpdates, item.name);
     }
 }
@@ -37,13 +37,12 @@ void TakeAddress(std::string& address, const std::string& offered) {
 
 } // namespace
 
-bool LoadModUpdates(ModTable& mods, const ResourceListRequest& request, UpdateRoad& road,
-                    CatalogueTree& tree) {
-    const WorkingPaths& paths = request.paths;
+bool LoadModUpdates(ModTable& mods, const WorkingPaths& paths, AvailableDownloads& downloads,
+                    CatalogueTree& tree, const DebugLog& log) {
     if (paths.workDir.empty()) {
         return false;
     }
-    const auto list = ReadCheckedModUpdateList(paths.workDir + kModUpdateListName, road.debugLog);
+    const auto list = ReadCheckedModUpdateList(paths.workDir + kModUpdateListName, log);
     if (!list) {
         return false;
     }
@@ -55,11 +54,11 @@ bool LoadModUpdates(ModTable& mods, const ResourceListRequest& request, UpdateRo
             ModRecord& mod = mods.records[static_cast<std::size_t>(known)];
             TakeAddress(mod.baseUrl, record.baseUrl);
             if (record.version > mod.version && installed) {
-                ListModPackage(record, paths, road, tree);
+                ListModPackage(record, paths, downloads, tree);
             }
         } else if (installed) {
             // Learnt with version 0: not offered in the selector until its package is installed.
-            ListModPackage(record, paths, road, tree);
+            ListModPackage(record, paths, downloads, tree);
             mods.records.push_back(
                 ModRecord{record.dir, 0, record.modTitle, record.baseUrl, false});
         }

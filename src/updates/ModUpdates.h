@@ -1,19 +1,21 @@
 #pragma once
 
+#include "updates/UpdateListNames.h"
+
 namespace ballotine {
 
+class AvailableDownloads;
 class CatalogueTree;
 struct ModTable;
-struct ResourceListRequest;
-struct UpdateRoad;
+struct WorkingPaths;
 
 inline constexpr const char* kModUpdateListName = "modsupdate.cfg";
 
 // Reads "modsupdate.cfg" of the working folder: takes over the mod list's new address,
 // refreshes each known mod's base address, learns the installed mods the table does not hold
-// (version 0) and lists the newer packages of installed mods under "Ballotine Updates". False
-// when the file cannot be opened; nothing changes then.
-bool LoadModUpdates(ModTable& mods, const ResourceListRequest& request, UpdateRoad& road,
-                    CatalogueTree& tree);
+// (version 0) and lists the newer packages of installed mods under "Ballotine Updates" (their
+// items appended to `downloads`). False when the file cannot be opened; nothing changes then.
+bool LoadModUpdates(ModTable& mods, const WorkingPaths& paths, AvailableDownloads& downloads,
+                    CatalogueTree& tree, const DebugLog& log);
 
 } // namespace ballotine

@@ -1,16 +1,11 @@
 #include "votemap/VoteMapCompile.h"
 
 #include "catalogue/BuiltInMaps.h"
-#include "catalogue/MainWindowModel.h"
-#include "catalogue/Session.h"
 #include "catalogue/WorkingPaths.h"
-#include "common/Text.h"
+#include "entities/TemplateFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/Services.h"
-#include "votemap/TemplateFile.h"
-
-#include <optional>
+#include "votemap/VoteMapSettings.h"
 
 namespace ballotine {
 
@@ -23,31 +18,6 @@ bool MapFilePresent(const WorkingPaths& paths, const std::string& name) {
     return paths.HasMod() && OpenForReading(paths.mapsDir + name + ".bsp").has_value();
 }
 
-std::string JoinNames(const std::vector<std::string>& names) {
-    std::string joined;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        joined += (i == 0 ? "" : ", ") + names[i];
-    }
-    return joined;
-}
-
-// Steps from the template to the tool's exit: the tool's run, or nothing when a step before it
-// failed. The caller reports the outcome.
-std::optional<ToolRun> FillAndImport(const MainWindowModel& model, Services& services) {
-    const WorkingPaths& paths = model.GetSession().paths;
-    if (!paths.HasMod()) {
-        return std::nullopt;
-    }
-    const VoteMapSettings& settings = model.Settings();
-    const auto keywords = BuildVoteMapKeywords(model.ChosenMaps().Names(), settings.playerCount,
-                                               settings.thugCount, settings.wallStrength);
-    if (!WriteVoteEntityText(VoteTemplatePath(paths), VoteEntityTextPath(paths), keywords)) {
-        return std::nullopt;
-    }
-    return services.runner.RunTool(paths.workDir + "ripent", {"-import", paths.mapsDir + "vote"},
-                                   {});
-}
-
 } // namespace
 
 std::string VoteEntityTextPath(const WorkingPaths& paths) {
@@ -58,22 +28,15 @@ std::string VoteTemplatePath(const WorkingPaths& paths) {
     return paths.HasMod() ? paths.modWorkDir + "Entities" + kSeparator + "vote.ref" : std::string();
 }
 
-std::vector<std::string> FindMissingMaps(const MainWindowModel& model) {
+std::vector<std::string> FindMissingMaps(const WorkingPaths& paths,
+                                         const std::vector<std::string>& maps) {
     std::vector<std::string> missing;
-    for (const MapEntry& entry : model.ChosenMaps().Entries()) {
-        if (!MapFilePresent(model.GetSession().paths, entry.name)) {
-            missing.push_back(entry.name);
+    for (const std::string& name : maps) {
+        if (!MapFilePresent(paths, name)) {
+            missing.push_back(name);
         }
     }
     return missing;
-}
-
-bool CheckInstalledMaps(const MainWindowModel& model, Prompter& prompter) {
-    const std::vector<std::string> missing = FindMissingMaps(model);
-    if (missing.empty()) {
-        return true;
-    }
-    return prompter.AskYesNo(Format(kMissingMapsQuestion, JoinNames(missing).c_str()));
 }
 
 bool WriteVoteEntityText(const std::string& templatePath, const std::string& entityTextPath,
@@ -84,33 +47,17 @@ bool WriteVoteEntityText(const std::string& templatePath, const std::string& ent
     });
 }
 
-bool CompileVoteMap(MainWindowModel& model, Services& services) {
-    Prompter& prompter = services.prompter;
-    const int count = static_cast<int>(model.ChosenMaps().Count());
-    if (count < kMinVoteMapMaps || count > kMaxVoteMapMaps) {
-        prompter.ShowMessage(Format(kCompileCountMessage, count));
-        return false;
+std::optional<ToolRun> BuildVoteMap(const WorkingPaths& paths, const std::vector<std::string>& maps,
+                                    const VoteMapSettings& settings, ToolRunner& runner) {
+    if (!paths.HasMod()) {
+        return std::nullopt;
     }
-    if (!prompter.AskYesNo(Format(kCompileQuestion, count))) {
-        return false;
+    const auto keywords =
+        BuildVoteMapKeywords(maps, settings.playerCount, settings.thugCount, settings.wallStrength);
+    if (!WriteVoteEntityText(VoteTemplatePath(paths), VoteEntityTextPath(paths), keywords)) {
+        return std::nullopt;
     }
-    if (!CheckInstalledMaps(model, prompter)) {
-        return false;
-    }
-    std::optional<ToolRun> import;
-    {
-        const BusyScope busy(prompter);
-        import = FillAndImport(model, services);
-    }
-    const bool compiled = import && import->Succeeded();
-    if (compiled) {
-        model.Settings().uncompiledChanges = false;
-        prompter.ShowMessage(kCompileSucceededMessage);
-    } else {
-        prompter.ShowMessage(import ? WithFailureReason(kCompileFailedMessage, *import)
-                                    : std::string(kCompileFailedMessage));
-    }
-    return compiled;
+    return runner.RunTool(paths.workDir + "ripent", {"-import", paths.mapsDir + "vote"}, {});
 }
 
 } // namespace ballotine

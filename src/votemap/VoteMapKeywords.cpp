@@ -1,7 +1,7 @@
 #include "votemap/VoteMapKeywords.h"
 
 #include "common/Text.h"
-#include "votemap/ReplaceKeyword.h"
+#include "entities/ReplaceKeyword.h"
 
 #include <algorithm>
 

@@ -186,7 +186,10 @@ TEST_F(ResourceListDlgTest, ACancelledListDownloadStillSavesTheModList) {
 TEST_F(ResourceListDlgTest, WithoutASelectedModNothingOpens) {
     Start();
     int opened = 0;
-    window->SetUpdatesOpener([&opened](CMainDlg&, const ResourceListRequest&) { ++opened; });
+    window->SetUpdatesOpener([&opened](CMainDlg&, const ResourceListRequest&) {
+        ++opened;
+        return false;
+    });
     session.selector.Clear();
     window->Ui().checkForUpdates->click();
     EXPECT_EQ(opened, 0);

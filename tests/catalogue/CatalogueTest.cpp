@@ -1,7 +1,7 @@
 #include "catalogue/BuiltInMaps.h"
+#include "catalogue/CatalogueTestSupport.h"
 #include "catalogue/GameFolders.h"
 #include "catalogue/GameLocator.h"
-#include "catalogue/MainWindowModel.h"
 #include "catalogue/MapDetails.h"
 #include "catalogue/MapList.h"
 #include "catalogue/MapScan.h"
@@ -111,28 +111,7 @@ TEST(MapList, RemoveFirstMatchesDeletesOneEntryPerNameAndFocusFollowsItsEntry) {
     EXPECT_FALSE(focused.Focused());
 }
 
-// A mod "tfc" in a temporary game folder, with helpers that put files where the catalogue
-// looks for them.
-class ModFolders : public testing::Test {
-protected:
-    ModFolders() {
-        session.paths.installDir = dir.Path().string();
-        ComputeWorkDir(session.paths);
-        ComputeModPaths(session.paths, "tfc");
-    }
-    void Sprite(std::string_view name) {
-        WriteFile(session.paths.voteSpriteDir + std::string(name), "s");
-    }
-    void MapFile(std::string_view name, std::string_view content = "map") {
-        WriteFile(session.paths.mapsDir + std::string(name), content);
-    }
-    void EntityFile(std::string_view name) {
-        WriteFile(session.paths.modWorkDir + "Entities/" + std::string(name), "settings");
-    }
-
-    test::TempDir dir;
-    Session session;
-};
+using ModFolderTest = test::ModFolders;
 
 // "name:I" (installed), ":C" (configurable) or ":N" (not downloaded), in list order.
 std::string Contents(const MapList& list) {
@@ -143,7 +122,7 @@ std::string Contents(const MapList& list) {
     return text;
 }
 
-TEST_F(ModFolders, ScanGivesEachSpriteItsState) {
+TEST_F(ModFolderTest, ScanGivesEachSpriteItsState) {
     for (const char* sprite :
          {"2fort.spr", "vote.spr", "blank.spr", "mymap.spr", "present.SPR", "Well.spr",
           "settings.spr", "dead.spr", "notes.txt", "2fo.spr", "2fort_x.spr", "box.spr", "real.spr",
@@ -165,7 +144,7 @@ TEST_F(ModFolders, ScanGivesEachSpriteItsState) {
                                    "Orbit:N present:I real:N settings:C Well:I");
 }
 
-TEST_F(ModFolders, ScanWithoutSpritesOrModGivesAnEmptyListAndFalse) {
+TEST_F(ModFolderTest, ScanWithoutSpritesOrModGivesAnEmptyListAndFalse) {
     MapList available;
     available.Insert("stale", MapState::Installed);
     EXPECT_FALSE(ScanVoteSprites(session.paths, available)) << "missing folder";
@@ -179,7 +158,7 @@ TEST_F(ModFolders, ScanWithoutSpritesOrModGivesAnEmptyListAndFalse) {
     EXPECT_FALSE(ScanVoteSprites(session.paths, available));
 }
 
-TEST_F(ModFolders, VoteMapEntriesAreEachMapNamedBySpritePathOncePerLine) {
+TEST_F(ModFolderTest, VoteMapEntriesAreEachMapNamedBySpritePathOncePerLine) {
     MapList available = Of({"2fort", "well", "rock2", "canyon"});
     available.Insert("ruins", MapState::NotDownloaded);
     const auto read = [&](std::string_view voteEnt) {
@@ -207,49 +186,6 @@ TEST_F(ModFolders, VoteMapEntriesAreEachMapNamedBySpritePathOncePerLine) {
     EXPECT_TRUE(chosen.Empty());
 }
 
-// Moving maps, settings and the details pane through the window are covered by the offscreen
-// window tests; these are the model's cases the window cannot reach.
-TEST_F(ModFolders, WindowModelOnlyAClickEnablesSettingsAndMovesHaveNoLimit) {
-    for (const char* sprite : {"2fort.spr", "well.spr", "canyon.spr", "harbour.spr"}) {
-        Sprite(sprite);
-    }
-    EntityFile("harbour.16.ref");
-    MapFile("vote.ent", "\"sprites/vote/well.spr\"\n");
-    MainWindowModel model{session};
-    model.RefreshMapLists();
-    EXPECT_FALSE(model.ShowFocusedMap(MapListId::Available));
-    model.AvailableMaps().SetFocused(model.AvailableMaps().FindNoCase("harbour"));
-    ASSERT_TRUE(model.ShowFocusedMap(MapListId::Available));
-    EXPECT_TRUE(model.SettingsEnabled());
-    session.selector.Add("Team Fortress Classic");
-    session.mods.records.push_back({"tfc", 1, "Team Fortress Classic", "", true});
-    session.selector.Add("Empty");
-    session.mods.records.push_back({"empty", 1, "Empty", "", true});
-    model.SelectMod(0); // "Empty" sorts first
-    EXPECT_FALSE(model.WorkingControlsEnabled() || model.SettingsEnabled());
-    model.SelectMod(1);
-    EXPECT_TRUE(model.WorkingControlsEnabled());
-    EXPECT_FALSE(model.SettingsEnabled()) << "only a click enables Settings...";
-
-    ASSERT_EQ(model.ChosenMaps().Names(), Names{"well"});
-    model.AddChosenMaps();
-    model.RemoveChosenMaps();
-    EXPECT_EQ(model.AvailableMaps().Count(), 3U);
-    EXPECT_FALSE(model.Settings().uncompiledChanges);
-    model.ClearChosenMaps();
-    model.Settings().uncompiledChanges = false;
-    model.ClearChosenMaps(); // an empty vote list
-    EXPECT_TRUE(model.Settings().uncompiledChanges);
-    for (int i = 0; i < 20; ++i) {
-        model.AvailableMaps().Insert("extra" + std::to_string(i), MapState::NotDownloaded);
-    }
-    for (std::size_t i = 0; i < model.AvailableMaps().Count(); ++i) {
-        model.AvailableMaps().SetSelected(i, true);
-    }
-    model.AddChosenMaps();
-    EXPECT_EQ(model.ChosenMaps().Count(), 24U);
-}
-
 // "caption|text"
 std::string Describe(const std::string& fileContent) {
     std::istringstream in(fileContent);
@@ -257,7 +193,7 @@ std::string Describe(const std::string& fileContent) {
     return description.caption + "|" + description.text;
 }
 
-TEST_F(ModFolders, MapDetailsJoinLinesAndBuiltInMapsIgnoreTheirFiles) {
+TEST_F(ModFolderTest, MapDetailsJoinLinesAndBuiltInMapsIgnoreTheirFiles) {
     const std::pair<const char*, const char*> cases[] = {
         {"Title\n", "Title|"}, // the reader's last empty line is skipped as the first one
         {"Title\n\nLine one\nLine two\n", "Title|Line one Line two \n\n"},
@@ -290,7 +226,7 @@ TEST_F(ModFolders, MapDetailsJoinLinesAndBuiltInMapsIgnoreTheirFiles) {
 const std::string kHeader = "#Mod Header V1.0 - DO NOT MODIFY\n";
 
 // A game folder whose working folder holds the given mods.cfg and mod working folders.
-class ModListTest : public ModFolders {
+class ModListTest : public test::ModFolders {
 protected:
     ModListTest() { ClearModPaths(session.paths); }
     bool Load(const std::string& content, std::initializer_list<const char*> folders = {}) {

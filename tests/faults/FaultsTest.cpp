@@ -7,6 +7,8 @@
 #include "install/InstallQueue.h"
 #include "install/InstallTestSupport.h"
 #include "mapsettings/EntityUpdate.h"
+#include "models/CompileFlow.h"
+#include "models/ListFlows.h"
 #include "platform/FileSystem.h"
 #include "platform/ToolRunner.h"
 #include "ripent/LumpTable.h"
@@ -15,8 +17,6 @@
 #include "support/TestFiles.h"
 #include "tools/pkzip25/ZipBuilder.h"
 #include "updates/VersionTable.h"
-#include "votemap/VoteMapCompile.h"
-#include "votemap/VoteMapLists.h"
 
 #include <chrono>
 #include <csignal>
@@ -190,10 +190,13 @@ protected:
         InstallMappings mappings;
         InstallLog log;
         SpawnToolRunner tools{{toolFolder}};
-        InstallContext context{paths, "tfc", mods, versions, mappings, log, prompter, tools};
+        InstallContext context{paths, "tfc", mods, mappings, log, prompter, tools};
         context.showLog = false;
         const test::FileSizeLimit full(limit);
-        return InstallQueue(queue, context);
+        // The installation and the version record, as the update list runs them.
+        const InstallResult result = InstallQueue(queue, context);
+        RecordInstalledVersions(versions, queue, paths);
+        return result.failed;
     }
     void ExpectNothingInstalled(const std::string& report) {
         EXPECT_NE(ReadFile(paths.modWorkDir + "update.log").find(report), std::string::npos)

@@ -1,6 +1,6 @@
 #include "demo/DemoSprite.h"
 #include "mapsettings/EntityUpdate.h"
-#include "mapsettings/MapSettingsModel.h"
+#include "mapsettings/MapSettingsTestSupport.h"
 #include "mapsettings/PreviewSet.h"
 #include "mapsettings/ServerTypeTable.h"
 #include "mapsettings/SettingDescription.h"
@@ -26,23 +26,12 @@ using Strings = std::vector<std::string>;
 
 const std::string kTypesHeader = "//Supported Server Types - *** DO NOT MODIFY ***//\n";
 
-// The map settings folders of a game below a temporary folder, with the services on fakes.
-class MapSettingsTest : public testing::Test {
+// The folders, with the last update's substitutions.
+class MapSettingsTest : public test::MapSettingsFolders {
 protected:
-    MapSettingsTest() { fs::create_directories(paths.mapsDir); }
-    void Entities(const std::string& name, const std::string& content) {
-        WriteFile(paths.modWorkDir + "Entities/" + name, content);
-    }
     std::string Ent() const { return paths.mapsDir + "2fort.ent"; }
     std::string Txt() const { return paths.mapsDir + "2fort.txt"; }
 
-    test::TempDir dir;
-    MapSettingsPaths paths{dir / "Ballotine/", dir / "Ballotine/tfc/", dir / "tfc/sprites/vote/",
-                           dir / "tfc/maps/"};
-    test::ScriptedPrompter prompter;
-    test::FakeToolRunner runner;
-    test::ManualClock clock;
-    Services services{prompter, runner, clock};
     ReferenceData data;
 };
 
@@ -187,56 +176,9 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
     EXPECT_EQ(std::distance(fs::directory_iterator(paths.mapsDir), {}), 2) << "no temporary file";
 }
 
-class MapSettingsModelTest : public MapSettingsTest {
-protected:
-    MapSettingsModelTest() {
-        WriteFile(paths.modWorkDir + "servertypes.conf",
-                  kTypesHeader + "16\nSixteen\n32\nThirty-two\nlan\nLAN party\n");
-        Entities("2fort.32.ref", "2fort.tpt\n#INFO#\nBig server\nFor many.\n#TEXT#\nmap text");
-        Entities("2fort.16.ref", "2fort.tpt\n#TEXT#\nno description here\n");
-        Entities("2fort.LAN.ref", "2fort.tpt\n#INFO#");
-        Entities("2fort.tpt", "{\n\"classname\" \"worldspawn\"\n}\n");
-        WriteFile(paths.voteSpriteDir + "2fort.spr", demo::MakeMapSprite("2fort"));
-    }
-    MapSettingsModel Open(const std::string& map) {
-        MapSettingsModel model(paths, map, tables);
-        model.Initialise(32);
-        return model;
-    }
-    MapSettingsTables tables;
-};
-
 bool IsBlack(const PreviewSet& preview) {
     return std::ranges::all_of(preview.pixels32, [](auto p) { return p == 0; }) &&
            std::ranges::all_of(preview.pixels16, [](auto p) { return p == 0; });
-}
-
-// The window tests on the demo pin what a click shows, that a click on no row does nothing and
-// that Update applies the clicked row; these are the cases the demo lacks.
-TEST_F(MapSettingsModelTest, ARowWithNothingToShowKeepsTheTextsButEnablesUpdate) {
-    MapSettingsModel model = Open("2fort");
-    ASSERT_EQ(model.Rows().size(), 3u);
-    model.OnServerSizeClicked(2);
-    EXPECT_EQ(model.DescriptionText(), "No Server Size selected...");
-    EXPECT_TRUE(model.UpdateEnabled()) << "every result enables Update...";
-    model.OnServerSizeClicked(1);
-    model.OnServerSizeClicked(2);
-    EXPECT_EQ(model.SettingCaption(), "Big server");
-    EXPECT_EQ(model.DescriptionText(), "For many.\n");
-    model.OnServerSizeClicked(0);
-    EXPECT_EQ(model.SettingCaption(), "2fort");
-    EXPECT_FALSE(model.Update(std::nullopt, services));
-    EXPECT_TRUE(prompter.Transcript().empty()) << "no question without a focused row";
-}
-
-TEST_F(MapSettingsModelTest, AMapWithoutSpriteOrModShowsBlackAndNoRows) {
-    EXPECT_FALSE(IsBlack(Open("2fort").Preview()));
-    EXPECT_TRUE(Open("canalworks").Rows().empty());
-    EXPECT_TRUE(IsBlack(tables.preview)) << "the earlier map's picture is not kept";
-    paths = MapSettingsPaths{};
-    const MapSettingsModel noMod = Open("2fort");
-    EXPECT_TRUE(noMod.Rows().empty());
-    EXPECT_TRUE(IsBlack(noMod.Preview()));
 }
 
 // Where a 128x64 sprite keeps its fields: width and height, palette size, palette, pixels.

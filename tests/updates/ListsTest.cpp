@@ -1,12 +1,15 @@
+#include "catalogue/ModTable.h"
 #include "download/DownloadQueue.h"
 #include "updates/AvailableDownloads.h"
 #include "updates/CatalogueTree.h"
 #include "updates/MapUpdateList.h"
 #include "updates/ModUpdateList.h"
+#include "updates/ModUpdates.h"
 #include "updates/UpdateCatalogue.h"
 #include "updates/UpdateTestSupport.h"
 #include "updates/VersionTable.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sstream>
@@ -16,6 +19,7 @@ namespace {
 using test::ListedMap;
 using test::ReadFile;
 using test::WriteFile;
+namespace fs = std::filesystem;
 
 constexpr const char* kHeader = "#TFC Header V1.0 - DO NOT MODIFY\n";
 
@@ -159,6 +163,82 @@ TEST(ModUpdateList, ReadsTheAddressAndRecordsUpToTheFirstOtherLine) {
     const ModUpdateRecord cut = parse("u\n#MOD#\ndmc 2 1\nDeathmatch Classic\n").records.at(0);
     EXPECT_EQ(cut.modTitle, "Deathmatch Classic");
     EXPECT_TRUE(cut.packageTitle.empty() && cut.packageUrl.empty() && !cut.complete);
+}
+
+// The mod update list of a game in a temporary folder, read into the mod table and the
+// catalogue.
+class ModUpdates : public testing::Test {
+protected:
+    ModUpdates() { fs::create_directories(paths.installDir + "/tfc"); }
+    // "dir version baseUrl" of every mod.
+    std::vector<std::string> Mods() const {
+        std::vector<std::string> lines;
+        for (const ModRecord& mod : mods.records) {
+            lines.push_back(mod.dir + " " + std::to_string(mod.version) + " " + mod.baseUrl);
+        }
+        return lines;
+    }
+    bool LoadMods(const std::string& list, CatalogueTree& into) {
+        WriteFile(paths.workDir + "modsupdate.cfg", list);
+        return LoadModUpdates(mods, paths, downloads, into, {});
+    }
+
+    test::TempDir dir;
+    WorkingPaths paths = test::TfcPaths(dir);
+    ModTable mods;
+    AvailableDownloads downloads;
+    CatalogueTree tree{downloads};
+};
+
+TEST_F(ModUpdates, RefreshAddressesLearnModsAndListNewerPackages) {
+    fs::create_directories(paths.installDir + "/newmod");
+    mods.modListUrl = "http://old/list";
+    mods.records = {{"tfc", 2, "Team Fortress Classic", "http://old/tfc", true},
+                    {"valve", 1, "Half-Life", "http://old/valve", true}};
+    const auto record = [](const std::string& folder, int version) {
+        return "#MOD#\n" + folder + " " + std::to_string(version) + " 9000\n" + folder + " mod\n" +
+               folder + " package\nhttp://new/" + folder + "\nhttp://new/" + folder +
+               ".zip\nhttp://mirror/" + folder + ".zip\n";
+    };
+    ASSERT_TRUE(LoadMods("http://new/list\n" + record("TFC", 3) + record("valve", 4) +
+                             record("newmod", 7) + record("absent", 1) + "#END#",
+                         tree));
+
+    EXPECT_EQ(mods.modListUrl, "http://new/list");
+    // valve's address is replaced though it is not installed; absent is not installed: neither
+    // listed nor learnt.
+    EXPECT_EQ(Mods(), (std::vector<std::string>{"tfc 2 http://new/TFC", "valve 1 http://new/valve",
+                                                "newmod 0 http://new/newmod"}));
+    EXPECT_EQ(mods.records[2].title, "newmod mod");
+    const auto& listed = tree.Packages(Category::BallotineUpdates);
+    ASSERT_EQ(listed.size(), 2u) << "valve's folder is missing";
+    EXPECT_EQ(listed[0].label, "newmod package");
+    EXPECT_EQ(
+        test::Fields(downloads.At(listed[1].queueIndex), paths),
+        "TFC package|*TFC|http://new/TFC.zip|http://mirror/TFC.zip|Ballotine/TFC.zip|3|9000|0|1");
+
+    // The same version as installed is not listed; the address is still taken over.
+    CatalogueTree again(downloads);
+    mods.records[0].baseUrl = "http://old/tfc";
+    ASSERT_TRUE(LoadMods("http://new/list\n" + record("tfc", 2), again));
+    EXPECT_EQ(again.PackageCount(), 0);
+    EXPECT_EQ(mods.records[0].baseUrl, "http://new/tfc");
+    ASSERT_TRUE(LoadMods("http://newer/list\n#END#\n" + record("x", 1), again));
+    EXPECT_EQ(mods.modListUrl, "http://newer/list");
+    EXPECT_EQ(mods.Count(), 3);
+    ASSERT_TRUE(LoadMods("", again));
+    EXPECT_EQ(mods.modListUrl, "http://newer/list") << "an empty answer keeps the address";
+    fs::remove(paths.workDir + "modsupdate.cfg");
+    EXPECT_FALSE(LoadModUpdates(mods, paths, downloads, again, {}));
+}
+
+TEST(PlainName, RefusesWhatCouldLeaveAFolder) {
+    for (const char* good : {"..x", "x..", "*tfc", "n\xC3\xA9"}) {
+        EXPECT_TRUE(IsPlainName(good)) << good;
+    }
+    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "tab\there", "del\x7F"}) {
+        EXPECT_FALSE(IsPlainName(bad)) << bad;
+    }
 }
 
 class Catalogue : public testing::Test {

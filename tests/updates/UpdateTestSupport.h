@@ -1,15 +1,11 @@
 #pragma once
 
+#include "catalogue/WorkingPaths.h"
 #include "download/DownloadQueue.h"
 #include "install/InstallTestSupport.h"
-#include "platform/ToolRunner.h"
-#include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
-#include "tools/pkzip25/ZipBuilder.h"
-#include "updates/UpdateRoad.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -52,70 +48,5 @@ inline std::string Fields(const DownloadItem& item, const WorkingPaths& paths) {
            "|" + std::to_string(item.version) + "|" + std::to_string(item.size) + "|" +
            std::to_string(item.status) + "|" + std::to_string(item.fullPackage);
 }
-
-// Downloads by writing the content served for each pending item's address; an address without
-// content fails. With a result other than 1 nothing is fetched, as after a cancel.
-class FakeDownloader final : public DownloadRunner {
-public:
-    void Serve(const std::string& url, std::string content) { m_content[url] = std::move(content); }
-    void SetResult(int result) { m_result = result; }
-
-    int RunQueue(DownloadQueue& queue, bool allowSkip) override {
-        runs.emplace_back();
-        skipAllowed.push_back(allowSkip);
-        for (std::size_t index = 0; queue.MoveTo(index); ++index) {
-            if (queue.GetStatus() != StatusPending) {
-                continue;
-            }
-            runs.back().push_back(queue.At(index));
-            if (m_result != 1) {
-                continue;
-            }
-            const auto found = m_content.find(queue.GetUrl());
-            if (found != m_content.end()) {
-                WriteFile(queue.GetLocalPath(), found->second);
-            }
-            queue.SetStatus(found != m_content.end() ? StatusDownloaded : StatusFailed);
-        }
-        return m_result;
-    }
-
-    // The pending items of each run, as they were handed over.
-    std::vector<std::vector<DownloadItem>> runs;
-    std::vector<bool> skipAllowed;
-
-private:
-    std::map<std::string, std::string> m_content;
-    int m_result = 1;
-};
-
-// The update road on the mod tfc of a game in a temporary folder, with the real zip tool and a
-// downloader that serves prepared files; notes of the road are kept.
-class UpdateRoadTest : public testing::Test {
-protected:
-    // The bytes of a package big enough for the installer, holding one file.
-    std::string Package(const std::string& entry, char fill) const {
-        const std::string file = dir / "package-source.zip";
-        ZipBuilder().Stored().File(entry, std::string(4096, fill)).Save(file);
-        return ReadFile(file);
-    }
-
-    TempDir dir;
-    WorkingPaths paths = TfcPaths(dir);
-    UpdateTables tables;
-    ScriptedPrompter prompter;
-    SpawnToolRunner runner{{BuiltProgram("pkzip25").parent_path()}};
-    FakeDownloader downloader;
-    std::vector<std::string> notes;
-    UpdateRoad road{tables.downloads,
-                    tables.versions,
-                    tables.mappings,
-                    tables.log,
-                    prompter,
-                    runner,
-                    downloader,
-                    [this](const std::string& note) { notes.push_back(note); },
-                    false};
-};
 
 } // namespace ballotine::test

@@ -1,4 +1,4 @@
-#include "votemap/ReplaceKeyword.h"
+#include "entities/ReplaceKeyword.h"
 
 namespace ballotine {
 

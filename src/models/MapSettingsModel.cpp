@@ -1,4 +1,4 @@
-#include "mapsettings/MapSettingsModel.h"
+#include "models/MapSettingsModel.h"
 
 #include "catalogue/WorkingPaths.h"
 #include "common/Text.h"

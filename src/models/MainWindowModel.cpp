@@ -1,4 +1,4 @@
-#include "catalogue/MainWindowModel.h"
+#include "models/MainWindowModel.h"
 
 #include "catalogue/MapScan.h"
 #include "catalogue/ModListFile.h"
@@ -109,9 +109,9 @@ bool MainWindowModel::CanOpenFocusedMapSettings(MapListId list) const {
     return focused && maps.At(*focused).state == MapState::Configurable;
 }
 
-void MainWindowModel::RefreshAfterUpdates(Prompter& prompter) {
+void MainWindowModel::RefreshAfterUpdates(Prompter& prompter, bool modInstalled) {
     SaveModList(m_session, prompter);
-    if (m_session.mods.tableChanged && LoadModList(m_session, prompter)) {
+    if (modInstalled && LoadModList(m_session, prompter)) {
         RefreshMapLists();
     }
     ScanAvailableMaps();

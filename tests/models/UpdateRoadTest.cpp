@@ -1,15 +1,91 @@
+#include "models/UpdateRoad.h"
+
 #include "catalogue/ModTable.h"
+#include "install/InstallTestSupport.h"
+#include "models/ResourceList.h"
+#include "models/VoteMapData.h"
+#include "platform/ToolRunner.h"
+#include "support/ScriptedPrompter.h"
+#include "tools/pkzip25/ZipBuilder.h"
 #include "updates/CatalogueTree.h"
 #include "updates/ModUpdates.h"
-#include "updates/ResourceList.h"
 #include "updates/UpdateCatalogue.h"
 #include "updates/UpdateTestSupport.h"
-#include "updates/VoteMapData.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace ballotine {
+namespace test {
+
+// Downloads by writing the content served for each pending item's address; an address without
+// content fails. With a result other than 1 nothing is fetched, as after a cancel.
+class FakeDownloader final : public DownloadRunner {
+public:
+    void Serve(const std::string& url, std::string content) { m_content[url] = std::move(content); }
+    void SetResult(int result) { m_result = result; }
+
+    int RunQueue(DownloadQueue& queue, bool allowSkip) override {
+        runs.emplace_back();
+        skipAllowed.push_back(allowSkip);
+        for (std::size_t index = 0; queue.MoveTo(index); ++index) {
+            if (queue.GetStatus() != StatusPending) {
+                continue;
+            }
+            runs.back().push_back(queue.At(index));
+            if (m_result != 1) {
+                continue;
+            }
+            const auto found = m_content.find(queue.GetUrl());
+            if (found != m_content.end()) {
+                WriteFile(queue.GetLocalPath(), found->second);
+            }
+            queue.SetStatus(found != m_content.end() ? StatusDownloaded : StatusFailed);
+        }
+        return m_result;
+    }
+
+    // The pending items of each run, as they were handed over.
+    std::vector<std::vector<DownloadItem>> runs;
+    std::vector<bool> skipAllowed;
+
+private:
+    std::map<std::string, std::string> m_content;
+    int m_result = 1;
+};
+
+// The update road on the mod tfc of a game in a temporary folder, with the real zip tool and a
+// downloader that serves prepared files; notes of the road are kept.
+class UpdateRoadTest : public testing::Test {
+protected:
+    // The bytes of a package big enough for the installer, holding one file.
+    std::string Package(const std::string& entry, char fill) const {
+        const std::string file = dir / "package-source.zip";
+        ZipBuilder().Stored().File(entry, std::string(4096, fill)).Save(file);
+        return ReadFile(file);
+    }
+
+    TempDir dir;
+    WorkingPaths paths = TfcPaths(dir);
+    UpdateTables tables;
+    ScriptedPrompter prompter;
+    SpawnToolRunner runner{{BuiltProgram("pkzip25").parent_path()}};
+    FakeDownloader downloader;
+    std::vector<std::string> notes;
+    UpdateRoad road{tables.downloads,
+                    tables.versions,
+                    tables.mappings,
+                    tables.log,
+                    prompter,
+                    runner,
+                    downloader,
+                    [this](const std::string& note) { notes.push_back(note); },
+                    false};
+};
+
+} // namespace test
+
 namespace {
 using test::MapListText;
 using test::ReadFile;
@@ -25,17 +101,9 @@ protected:
         WriteFile(paths.modWorkDir + "mappings.conf", "#FILES#\nbsp tfc\\maps\n#DIRS#\n#END#");
         fs::create_directories(paths.installDir + "/tfc");
     }
-    // "dir version baseUrl" of every mod.
-    std::vector<std::string> Mods() const {
-        std::vector<std::string> lines;
-        for (const ModRecord& mod : mods.records) {
-            lines.push_back(mod.dir + " " + std::to_string(mod.version) + " " + mod.baseUrl);
-        }
-        return lines;
-    }
     bool LoadMods(const std::string& list, CatalogueTree& into) {
         WriteFile(paths.workDir + "modsupdate.cfg", list);
-        return LoadModUpdates(mods, request, road, into);
+        return LoadModUpdates(mods, paths, tables.downloads, into, road.debugLog);
     }
 
     ResourceListRequest request{"Team Fortress Classic", "tfc", "http://up/tfc", kModListUrl,
@@ -71,57 +139,6 @@ TEST_F(VoteDataAndMods, MissingVoteSpritesAreFetchedAndInstalled) {
     // The next opening finds the sprite and shows no download at all.
     EXPECT_EQ(FetchVoteMapData(request, road), 0);
     EXPECT_EQ(downloader.runs.size(), 2u);
-}
-
-TEST_F(VoteDataAndMods, ModUpdatesRefreshAddressesLearnModsAndListNewerPackages) {
-    fs::create_directories(paths.installDir + "/newmod");
-    mods.modListUrl = "http://old/list";
-    mods.records = {{"tfc", 2, "Team Fortress Classic", "http://old/tfc", true},
-                    {"valve", 1, "Half-Life", "http://old/valve", true}};
-    const auto record = [](const std::string& folder, int version) {
-        return "#MOD#\n" + folder + " " + std::to_string(version) + " 9000\n" + folder + " mod\n" +
-               folder + " package\nhttp://new/" + folder + "\nhttp://new/" + folder +
-               ".zip\nhttp://mirror/" + folder + ".zip\n";
-    };
-    ASSERT_TRUE(LoadMods("http://new/list\n" + record("TFC", 3) + record("valve", 4) +
-                             record("newmod", 7) + record("absent", 1) + "#END#",
-                         tree));
-
-    EXPECT_EQ(mods.modListUrl, "http://new/list");
-    // valve's address is replaced though it is not installed; absent is not installed: neither
-    // listed nor learnt.
-    EXPECT_EQ(Mods(), (std::vector<std::string>{"tfc 2 http://new/TFC", "valve 1 http://new/valve",
-                                                "newmod 0 http://new/newmod"}));
-    EXPECT_EQ(mods.records[2].title, "newmod mod");
-    const auto& listed = tree.Packages(Category::BallotineUpdates);
-    ASSERT_EQ(listed.size(), 2u) << "valve's folder is missing";
-    EXPECT_EQ(listed[0].label, "newmod package");
-    EXPECT_EQ(
-        test::Fields(tables.downloads.At(listed[1].queueIndex), paths),
-        "TFC package|*TFC|http://new/TFC.zip|http://mirror/TFC.zip|Ballotine/TFC.zip|3|9000|0|1");
-
-    // The same version as installed is not listed; the address is still taken over.
-    CatalogueTree again(tables.downloads);
-    mods.records[0].baseUrl = "http://old/tfc";
-    ASSERT_TRUE(LoadMods("http://new/list\n" + record("tfc", 2), again));
-    EXPECT_EQ(again.PackageCount(), 0);
-    EXPECT_EQ(mods.records[0].baseUrl, "http://new/tfc");
-    ASSERT_TRUE(LoadMods("http://newer/list\n#END#\n" + record("x", 1), again));
-    EXPECT_EQ(mods.modListUrl, "http://newer/list");
-    EXPECT_EQ(mods.Count(), 3);
-    ASSERT_TRUE(LoadMods("", again));
-    EXPECT_EQ(mods.modListUrl, "http://newer/list") << "an empty answer keeps the address";
-    fs::remove(paths.workDir + "modsupdate.cfg");
-    EXPECT_FALSE(LoadModUpdates(mods, request, road, again));
-}
-
-TEST(PlainName, RefusesWhatCouldLeaveAFolder) {
-    for (const char* good : {"..x", "x..", "*tfc", "n\xC3\xA9"}) {
-        EXPECT_TRUE(IsPlainName(good)) << good;
-    }
-    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "tab\there", "del\x7F"}) {
-        EXPECT_FALSE(IsPlainName(bad)) << bad;
-    }
 }
 
 // A hostile list names paths outside the game's folders as keys, folder names and package
@@ -185,9 +202,7 @@ protected:
 
 TEST_F(ResourceListTest, OpensWithTheListsAndTheCatalogue) {
     tables.downloads.Append({"left from last time", "", "", "", "", 0, 1, StatusNone, false});
-    mods.tableChanged = true;
     ResourceList fresh(request, mods, road);
-    EXPECT_FALSE(mods.tableChanged);
 
     ASSERT_EQ(fresh.Open(), ResourceList::Opening::Listed);
     const std::vector<DownloadItem>& lists = downloader.runs.at(0);
@@ -251,6 +266,20 @@ TEST_F(ResourceListTest, DownloadAppliesAWaitingCascadeThenInstalls) {
               "#TFC Header V1.0 - DO NOT MODIFY\nalpha 1 0\nbeta 1 0\n#END#");
     EXPECT_NE(ReadFile(paths.modWorkDir + "update.log").find("delta map....\n\n  Download failed"),
               std::string::npos);
+    EXPECT_FALSE(list.ModInstalled());
+}
+
+// The window reads the mod list anew only after a mod package was installed.
+TEST_F(ResourceListTest, AnInstalledModPackageIsNewsForTheWindow) {
+    ASSERT_EQ(list.Open(), ResourceList::Opening::Listed);
+    downloader.Serve("http://up/tfc.zip", Package("tfc/readme.txt", 'r'));
+    list.Tree().SetChecked({Category::BallotineUpdates, 0}, true);
+    ASSERT_TRUE(list.Download());
+    EXPECT_TRUE(list.ModInstalled());
+    EXPECT_EQ(mods.records[0].version, 2);
+    EXPECT_EQ(ReadFile(paths.installDir + "/tfc/readme.txt"), std::string(4096, 'r'));
+    EXPECT_EQ(ReadFile(paths.modWorkDir + "config.conf"),
+              "#TFC Header V1.0 - DO NOT MODIFY\n*tfc 2 0\n#END#");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "updates/VoteMapData.h"
+#include "models/VoteMapData.h"
 
 #include "common/Text.h"
 #include "download/DownloadQueue.h"
@@ -7,10 +7,10 @@
 #include "install/InstallMappings.h"
 #include "install/InstallQueue.h"
 #include "install/Placement.h"
+#include "models/UpdateRoad.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "updates/UpdateCatalogue.h"
-#include "updates/UpdateRoad.h"
 
 namespace ballotine {
 

@@ -22,7 +22,7 @@ enum class MapListId { Available, Chosen };
 
 // Everything the main window shows and edits, without the window: the two map lists, the vote
 // map settings, the map whose details are shown, which controls are enabled and the title.
-// The window is a view over it; the command line and the vote map list and compile code work
+// The window is a view over it; the command line and the vote map list and compile flows work
 // on it too.
 class MainWindowModel {
 public:
@@ -97,7 +97,7 @@ public:
     // the update lists taught it), reads it again and refreshes both lists when a mod package
     // was installed, rescans "Available Maps" and marks the vote list maps that now have entity
     // settings as Configurable.
-    void RefreshAfterUpdates(Prompter& prompter);
+    void RefreshAfterUpdates(Prompter& prompter, bool modInstalled);
 
 private:
     // Inserts the selected entries of one list into the other; the caller removes them from

@@ -12,9 +12,9 @@
 
 namespace ballotine {
 
-class ToolRunner;
 class DownloadQueue;
 class Prompter;
+class ToolRunner;
 struct Session;
 
 // Downloads the pending items of a queue and waits until that is over: the window runs its

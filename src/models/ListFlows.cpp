@@ -1,8 +1,8 @@
-#include "votemap/VoteMapLists.h"
+#include "models/ListFlows.h"
 
-#include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
 #include "common/Text.h"
+#include "models/MainWindowModel.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "votemap/VoteMapListFile.h"

@@ -1,10 +1,10 @@
-#include "updates/ResourceList.h"
+#include "models/ResourceList.h"
 
 #include "catalogue/ModTable.h"
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "download/DownloadQueue.h"
-#include "install/InstallQueue.h"
+#include "models/VoteMapData.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -12,7 +12,6 @@
 #include "updates/ModUpdates.h"
 #include "updates/UpdateCatalogue.h"
 #include "updates/VersionTable.h"
-#include "updates/VoteMapData.h"
 
 namespace ballotine {
 
@@ -49,9 +48,7 @@ std::optional<ResourceListRequest> MakeResourceListRequest(const Session& sessio
 }
 
 ResourceList::ResourceList(ResourceListRequest request, ModTable& mods, UpdateRoad& road)
-    : m_request(std::move(request)), m_mods(mods), m_road(road), m_tree(road.downloads) {
-    m_mods.tableChanged = false;
-}
+    : m_request(std::move(request)), m_mods(mods), m_road(road), m_tree(road.downloads) {}
 
 std::string ResourceList::Caption() const {
     return Format(kResourceListCaption, m_request.modTitle.c_str());
@@ -84,7 +81,7 @@ ResourceList::Opening ResourceList::Open() {
     m_road.downloads.Clear();
     FetchVoteMapData(m_request, m_road);
     if (StatusOf(lists, kModListItem) == StatusDownloaded) {
-        LoadModUpdates(m_mods, m_request, m_road, m_tree);
+        LoadModUpdates(m_mods, m_request.paths, m_road.downloads, m_tree, m_road.debugLog);
     }
     if (!LoadVersionTable(m_road.versions, m_request.paths)) {
         return Opening::CategoriesOnly;
@@ -105,10 +102,11 @@ bool ResourceList::Download() {
     }
     CreateFolders(m_request.paths.modWorkDir + "mapzips");
     m_road.downloader.RunQueue(m_road.downloads.Queue(), true);
-    InstallContext context{m_request.paths, m_request.modDir, m_mods,          m_road.versions,
-                           m_road.mappings, m_road.log,       m_road.prompter, m_road.runner};
+    InstallContext context{m_request.paths, m_request.modDir, m_mods,       m_road.mappings,
+                           m_road.log,      m_road.prompter,  m_road.runner};
     context.showLog = m_road.showLog;
-    m_failed = InstallQueue(m_road.downloads.Queue(), context);
+    m_installed = InstallQueue(m_road.downloads.Queue(), context);
+    RecordInstalledVersions(m_road.versions, m_road.downloads.Queue(), m_request.paths);
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "votemap/TemplateFile.h"
+#include "entities/TemplateFile.h"
 
 #include "common/LineReader.h"
 #include "platform/AtomicFile.h"

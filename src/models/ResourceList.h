@@ -1,7 +1,8 @@
 #pragma once
 
+#include "install/InstallQueue.h"
+#include "models/UpdateRoad.h"
 #include "updates/CatalogueTree.h"
-#include "updates/UpdateRoad.h"
 
 #include <cstdint>
 #include <string>
@@ -30,7 +31,6 @@ public:
         Listed,         // the catalogue is complete; check marks are refreshed from now on
     };
 
-    // Clears the mod table's tableChanged: from here on it tells whether a mod was installed.
     ResourceList(ResourceListRequest request, ModTable& mods, UpdateRoad& road);
 
     // "New '<mod title>' Downloads...".
@@ -46,10 +46,12 @@ public:
     // "Download...": the check states become the queue's statuses (a check change still
     // waiting for the refresh is applied first); with nothing checked, false and nothing else
     // happens. Otherwise the checked packages are downloaded and then installed, whatever the
-    // download's outcome, and true is returned.
+    // download's outcome, the installed versions are recorded and true is returned.
     bool Download();
     // The installation's count of failed items, after Download.
-    std::int32_t FailedCount() const { return m_failed; }
+    std::int32_t FailedCount() const { return m_installed.failed; }
+    // Whether Download installed a mod package: the mod list must be read anew.
+    bool ModInstalled() const { return m_installed.modInstalled; }
 
 private:
     bool FetchLists(DownloadQueue& lists);
@@ -58,7 +60,7 @@ private:
     ModTable& m_mods;
     UpdateRoad& m_road;
     CatalogueTree m_tree;
-    std::int32_t m_failed = 0;
+    InstallResult m_installed;
 };
 
 } // namespace ballotine
