@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BuildUpdateTree(paths, versions, downloads, tree, [](const std::string&) {});
 
     const std::string packages = paths.modWorkDir + "mapzips/";
-    for (std::int32_t i = 0; i < downloads.Count(); ++i) {
-        const std::string& local = downloads.At(i).localPath;
+    for (const DownloadItem& item : downloads.Queue()) {
+        const std::string& local = item.localPath;
         const std::string name = local.substr(std::min(local.size(), packages.size()));
         if (!local.starts_with(packages) || !IsPlainName(name)) {
             fuzz::Violated("a listed package would be saved outside the package folder");

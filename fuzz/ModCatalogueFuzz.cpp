@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AvailableDownloads downloads;
     CatalogueTree tree(downloads);
     LoadModUpdates(mods, paths, downloads, tree, [](const std::string&) {});
-    for (std::int32_t i = 0; i < downloads.Count(); ++i) {
-        const std::string& local = downloads.At(i).localPath;
+    for (const DownloadItem& item : downloads.Queue()) {
+        const std::string& local = item.localPath;
         const std::string name = local.substr(std::min(local.size(), paths.workDir.size()));
         if (!local.starts_with(paths.workDir) || name.find('/') != std::string::npos) {
             fuzz::Violated("a mod package would be saved outside the working folder");

@@ -104,10 +104,13 @@ fs::path Scratch(const char* name) {
 }
 
 void QueueOne(DownloadQueue& queue, const std::string& url, const fs::path& target) {
-    queue.Append("Download", url, "N/A", target.string(), static_cast<std::int64_t>(kFileSize), 0,
-                 "N/A", false);
-    queue.Rewind();
-    queue.SetStatus(StatusPending);
+    DownloadItem item;
+    item.name = "Download";
+    item.url = url;
+    item.localPath = target.string();
+    item.size = static_cast<std::int64_t>(kFileSize);
+    item.status = DownloadStatus::Pending;
+    queue.push_back(std::move(item));
 }
 
 // The window's own 100 ms timer, to time its ticks.

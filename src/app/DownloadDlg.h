@@ -22,9 +22,8 @@ namespace ballotine {
 // "Skip File" and "Cancel All". A view over DownloadProgress: the data arrives through socket
 // notifiers as soon as it is there; the 100 ms timer only starts files and refreshes figures.
 //
-// Use: construct over the queue (its items to fetch marked StatusPending), exec(), then read
-// Result() and the items' statuses. The transfer outlives the window (it keeps the chunk size
-// from one run to the next).
+// Use: construct over the queue (its items to fetch marked pending), exec(), then read
+// Result() and the items' statuses. The transfer outlives the window.
 class CDownloadDlg : public QDialog, private SocketWatcher {
     Q_OBJECT
 
@@ -37,9 +36,7 @@ public:
     // through, Rejected when cancelled or when no connection could be made (the window then
     // closes at once).
     int exec() override;
-    // 0 before the run; 1 once it runs and after the last file; -1 when cancelled or without
-    // connection.
-    int Result() const { return m_progress.Result(); }
+    DownloadRunResult Result() const { return m_progress.Result(); }
     const DownloadProgress& Progress() const { return m_progress; }
 
 public slots:

@@ -21,75 +21,13 @@ namespace ballotine {
 
 namespace {
 
-constexpr int kImageSize = 16;
 constexpr int kRefreshMs = 100;
 constexpr int kCategoryRole = Qt::UserRole;
 constexpr int kChildRole = Qt::UserRole + 1;
 
-void DrawBox(QPainter& painter, bool selected) {
-    painter.setPen(QPen(QColor(96, 96, 96), 1));
-    painter.setBrush(selected ? QColor(190, 190, 190) : QColor(Qt::white));
-    painter.drawRect(QRectF(1.5, 1.5, 12, 12));
-}
-
-void DrawTick(QPainter& painter) {
-    painter.setPen(QPen(QColor(0, 150, 0), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const QPointF tick[] = {{4.0, 8.0}, {6.8, 11.0}, {12.0, 4.5}};
-    painter.drawPolyline(tick, 3);
-}
-
-void DrawCross(QPainter& painter) {
-    painter.setPen(QPen(QColor(205, 0, 0), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
-    painter.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
-}
-
-void DrawChevrons(QPainter& painter, bool right, const QColor& colour) {
-    painter.setPen(QPen(colour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const double x : {2.5, 8.0}) {
-        const double tip = right ? x + 4.5 : x;
-        const double tail = right ? x : x + 4.5;
-        const QPointF chevron[] = {{tail, 3.5}, {tip, 8.0}, {tail, 12.5}};
-        painter.drawPolyline(chevron, 3);
-    }
-}
-
-QPixmap DrawImage(int image) {
-    QPixmap pixmap(kImageSize, kImageSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const bool selected = image >= ImageTickSelected;
-    switch (image % ImageTickSelected) {
-    case ImageTick:
-        DrawBox(painter, selected);
-        DrawTick(painter);
-        break;
-    case ImageCross:
-        DrawBox(painter, selected);
-        DrawCross(painter);
-        break;
-    case ImageChevronRight:
-        DrawChevrons(painter, true, selected ? QColor(40, 220, 40) : QColor(0, 100, 0));
-        break;
-    default:
-        DrawChevrons(painter, false, selected ? QColor(255, 50, 50) : QColor(140, 0, 0));
-        break;
-    }
-    return pixmap;
-}
-
 } // namespace
 
-std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages() {
-    std::array<QPixmap, kCatalogueImageCount> images;
-    for (int image = 0; image < kCatalogueImageCount; ++image) {
-        images[static_cast<std::size_t>(image)] = DrawImage(image);
-    }
-    return images;
-}
-
-int DialogDownloadRunner::RunQueue(DownloadQueue& queue, bool allowSkip) {
+DownloadRunResult DialogDownloadRunner::RunQueue(DownloadQueue& queue, bool allowSkip) {
     // Over the update list once it shows, over the main window while it opens.
     QWidget* modal = QApplication::activeModalWidget();
     CDownloadDlg dialog(queue, allowSkip, m_transfer, m_clock,
@@ -116,7 +54,7 @@ void CResourceListDlg::BuildControls() {
     m_ui.tree->setExpandsOnDoubleClick(false);
     m_ui.tree->setMouseTracking(true); // hot tracking
     m_ui.tree->setDragEnabled(false);
-    m_ui.tree->setIconSize(QSize(kImageSize, kImageSize));
+    m_ui.tree->setIconSize(QSize(kCatalogueImageSize, kCatalogueImageSize));
     m_ui.tree->setMinimumSize(440, 380);
     auto* resourcesLayout = new QVBoxLayout(resources);
     resourcesLayout->addWidget(m_ui.tree);
@@ -173,11 +111,12 @@ int CResourceListDlg::exec() {
     return QDialog::exec();
 }
 
-const QIcon& CResourceListDlg::Icon(const CatalogueNode& node) {
-    auto [slot, added] = m_icons.try_emplace({node.image, node.selectedImage});
+const QIcon& CResourceListDlg::Icon(NodeId id) {
+    const MarkImages images = MarkImagesOf(id, m_list.Tree().Node(id));
+    auto [slot, added] = m_icons.try_emplace(images);
     if (added) {
-        slot->second.addPixmap(m_images[static_cast<std::size_t>(node.image)], QIcon::Normal);
-        slot->second.addPixmap(m_images[static_cast<std::size_t>(node.selectedImage)],
+        slot->second.addPixmap(m_images[static_cast<std::size_t>(images.normal)], QIcon::Normal);
+        slot->second.addPixmap(m_images[static_cast<std::size_t>(images.selected)],
                                QIcon::Selected);
     }
     return slot->second;
@@ -193,7 +132,7 @@ void CResourceListDlg::FillTree() {
         const NodeId id{category, -1};
         auto* item = new QTreeWidgetItem(m_ui.tree, {ToDisplayText(tree.Node(id).label)});
         item->setFont(0, bold);
-        item->setIcon(0, Icon(tree.Node(id)));
+        item->setIcon(0, Icon(id));
         item->setData(0, kCategoryRole, static_cast<int>(category));
         item->setData(0, kChildRole, -1);
         m_categoryItems[index] = item;
@@ -203,7 +142,7 @@ void CResourceListDlg::FillTree() {
         children.reserve(static_cast<qsizetype>(packages.size()));
         for (std::size_t child = 0; child < packages.size(); ++child) {
             auto* package = new QTreeWidgetItem({ToDisplayText(packages[child].label)});
-            package->setIcon(0, Icon(packages[child]));
+            package->setIcon(0, Icon({category, static_cast<std::int32_t>(child)}));
             package->setData(0, kCategoryRole, static_cast<int>(category));
             package->setData(0, kChildRole, static_cast<int>(child));
             children.append(package);
@@ -230,7 +169,7 @@ bool CResourceListDlg::TimerRunning() const {
 }
 
 void CResourceListDlg::Redraw(NodeId id) {
-    Item(id)->setIcon(0, Icon(m_list.Tree().Node(id)));
+    Item(id)->setIcon(0, Icon(id));
 }
 
 void CResourceListDlg::ShowTotals() {

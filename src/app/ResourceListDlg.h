@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CatalogueImages.h"
 #include "app/MainDlg.h"
 #include "models/ResourceList.h"
 #include "platform/Clock.h"
@@ -54,7 +55,7 @@ private:
     void Redraw(NodeId id);
     void ShowTotals();
     NodeId IdOf(const QTreeWidgetItem* item) const;
-    const QIcon& Icon(const CatalogueNode& node);
+    const QIcon& Icon(NodeId id);
 
     void OnTimer();
     void OnDoubleClicked();
@@ -65,7 +66,7 @@ private:
     Controls m_ui{};
     QTimer* m_timer;
     std::array<QPixmap, kCatalogueImageCount> m_images;
-    std::map<std::pair<int, int>, QIcon> m_icons;
+    std::map<MarkImages, QIcon> m_icons;
     std::array<QTreeWidgetItem*, 5> m_categoryItems{};
     std::array<std::vector<QTreeWidgetItem*>, 5> m_packageItems;
 };
@@ -75,16 +76,13 @@ class DialogDownloadRunner final : public DownloadRunner {
 public:
     DialogDownloadRunner(DownloadTransfer& transfer, const Clock& clock, QWidget* parent)
         : m_transfer(transfer), m_clock(clock), m_parent(parent) {}
-    int RunQueue(DownloadQueue& queue, bool allowSkip) override;
+    DownloadRunResult RunQueue(DownloadQueue& queue, bool allowSkip) override;
 
 private:
     DownloadTransfer& m_transfer;
     const Clock& m_clock;
     QWidget* m_parent;
 };
-
-// The eight 16x16 images of the catalogue tree, drawn by us.
-std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages();
 
 // What "Check For Updates" opens: the update list over the main window, on the program's
 // tables and transfer.

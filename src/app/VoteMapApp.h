@@ -34,7 +34,7 @@ private:
     Session m_session;
     MapSettingsTables m_mapSettings;
     UpdateTables m_updates;
-    DownloadTransfer m_transfer{m_clock}; // keeps its chunk size from one download to the next
+    DownloadTransfer m_transfer{m_clock}; // one connection pool for every download window
 };
 
 } // namespace ballotine

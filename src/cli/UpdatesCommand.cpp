@@ -9,6 +9,7 @@
 #include "models/ResourceList.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace ballotine {
@@ -26,8 +27,9 @@ public:
         m_options.cancelRequested = [&interrupt] { return interrupt.Requested(); };
     }
     void ReportOnOutput() { m_line = &m_outLine; }
-    int RunQueue(DownloadQueue& queue, bool /*allowSkip*/) override {
-        const int result = RunDownloadQueue(queue, m_transfer, m_clock, m_line, m_options);
+    DownloadRunResult RunQueue(DownloadQueue& queue, bool /*allowSkip*/) override {
+        const DownloadRunResult result =
+            RunDownloadQueue(queue, m_transfer, m_clock, m_line, m_options);
         if (m_options.cancelRequested()) {
             m_err << "Interrupted: the downloads were cancelled.\n";
         }
@@ -79,10 +81,10 @@ void PrintCatalogue(const CatalogueTree& tree, const AvailableDownloads& downloa
                     std::ostream& out) {
     for (const Category category : kCategories) {
         for (const CatalogueNode& package : tree.Packages(category)) {
-            if (package.queueIndex < 0) {
+            if (!package.queueIndex) {
                 continue;
             }
-            const DownloadItem& item = downloads.At(package.queueIndex);
+            const DownloadItem& item = downloads.At(*package.queueIndex);
             out << CategoryLabel(category) << '\t' << package.label << '\t' << item.version << '\t'
                 << SizeText(item.size) << '\n';
         }
@@ -122,13 +124,9 @@ bool TickPackages(CatalogueTree& tree, const UpdatesRequest& request, Prompter& 
 
 // Whether every package that was to be installed was.
 bool AllInstalled(const AvailableDownloads& downloads) {
-    for (std::int32_t index = 0; index < downloads.Count(); ++index) {
-        const DownloadStatus status = downloads.At(index).status;
-        if (status != StatusNone && status != StatusInstalled) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(downloads.Queue(), [](const DownloadItem& item) {
+        return item.status == DownloadStatus::None || item.status == DownloadStatus::Installed;
+    });
 }
 
 int InstallTicked(CliContext& context, ResourceList& list, HeadlessRunner& runner,

@@ -37,19 +37,6 @@ DownloadProgress::~DownloadProgress() {
     }
 }
 
-int DownloadProgress::ChunkSizeForRate(float rate) {
-    if (rate > 12.0F) {
-        return 2048;
-    }
-    if (rate > 7.0F) {
-        return 1536;
-    }
-    if (rate > 2.5F) {
-        return 1024;
-    }
-    return 512;
-}
-
 std::string DownloadProgress::FormatTime(std::int64_t seconds) {
     return Format("%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
                   static_cast<long long>((seconds % 3600) / 60),
@@ -60,7 +47,6 @@ bool DownloadProgress::Start() {
     if (m_state != State::NotStarted) {
         return m_state == State::Running;
     }
-    m_result = 0;
     m_rate = 6.0F;
     m_countdown = kTicksPerRefresh;
     if (!m_transfer.OpenInternet()) {
@@ -70,25 +56,35 @@ bool DownloadProgress::Start() {
     m_filesToDownload = 0;
     m_totalSize = 0;
     m_transfer.ResetCounters();
-    m_queue.Rewind();
-    for (std::int32_t index = 0; index < m_queue.GetCount(); ++index) {
-        if (m_queue.GetStatus() == StatusPending) {
+    for (const DownloadItem& item : m_queue) {
+        if (item.status == DownloadStatus::Pending) {
             ++m_filesToDownload;
-            if (m_queue.GetSize() > 0) {
-                m_totalSize += m_queue.GetSize();
+            if (item.size > 0) {
+                m_totalSize += item.size;
             }
         }
-        m_queue.Advance();
     }
     m_labels.progressMaximum = m_totalSize / kKilobyte;
     m_labels.progressPosition = 0;
-    m_queue.Rewind();
+    m_current = 0;
     m_totalElapsed = 0;
     m_totalRemaining = 0;
     m_totalStartTick = m_clock.TickMs();
-    m_result = 1;
     m_state = State::Running;
     return true;
+}
+
+DownloadRunResult DownloadProgress::Result() const {
+    switch (m_state) {
+    case State::NotStarted:
+        return DownloadRunResult::NotRun;
+    case State::Cancelled:
+        return DownloadRunResult::Cancelled;
+    case State::Running:
+    case State::Finished:
+        break;
+    }
+    return DownloadRunResult::WorkedThrough;
 }
 
 void DownloadProgress::Tick() {
@@ -110,14 +106,14 @@ void DownloadProgress::Tick() {
             break;
         }
         case ReadOutcome::EndOfData:
-            EndCurrent(StatusDownloaded);
+            EndCurrent(DownloadStatus::Downloaded);
             if (!NextPending()) {
                 Finish();
                 return;
             }
             break;
         case ReadOutcome::FileFailed:
-            EndCurrent(StatusFailed);
+            EndCurrent(DownloadStatus::Failed);
             break;
         case ReadOutcome::ReadFailed:
         case ReadOutcome::Waiting:
@@ -140,15 +136,16 @@ void DownloadProgress::Tick() {
 }
 
 void DownloadProgress::SkipFile() {
-    if (m_state != State::Running || m_queue.GetStatus() != StatusPending) {
-        return; // nothing under the cursor is being fetched
+    const DownloadItem* current = CurrentPending();
+    if (m_state != State::Running || current == nullptr) {
+        return; // nothing is being fetched
     }
     if (m_transfer.IsComplete()) {
-        EndCurrent(StatusDownloaded); // it arrived whole before the click was seen
+        EndCurrent(DownloadStatus::Downloaded); // it arrived whole before the click was seen
         return;
     }
     const bool active = m_transfer.IsActive();
-    const std::int64_t size = active ? m_transfer.FileSize() : m_queue.GetSize();
+    const std::int64_t size = active ? m_transfer.FileSize() : current->size;
     const std::int64_t received = active ? m_transfer.FileReceived() : 0;
     // Only a size that was counted leaves the total.
     if (size > 0) {
@@ -164,53 +161,61 @@ void DownloadProgress::Cancel() {
         return;
     }
     if (m_transfer.IsComplete()) {
-        EndCurrent(StatusDownloaded);
+        EndCurrent(DownloadStatus::Downloaded);
     } else {
         GiveUpCurrent();
     }
     m_transfer.CloseInternet();
-    m_result = -1;
     m_state = State::Cancelled;
 }
 
+DownloadItem* DownloadProgress::Current() {
+    return m_current < m_queue.size() ? &m_queue[m_current] : nullptr;
+}
+
+DownloadItem* DownloadProgress::CurrentPending() {
+    DownloadItem* current = Current();
+    return current != nullptr && current->status == DownloadStatus::Pending ? current : nullptr;
+}
+
 bool DownloadProgress::NextPending() {
-    if (m_queue.GetStatus() == StatusPending) {
-        return true;
+    while (m_current < m_queue.size() && m_queue[m_current].status != DownloadStatus::Pending) {
+        ++m_current;
     }
-    while (m_queue.Advance()) {
-        if (m_queue.GetStatus() == StatusPending) {
-            return true;
-        }
-    }
-    return false;
+    return m_current < m_queue.size();
 }
 
 void DownloadProgress::StartCurrent() {
     m_fileElapsed = 0;
     m_fileRemaining = 0;
     m_lastProgressTick = m_clock.TickMs();
-    if (!m_transfer.StartFile(m_queue, [this] { RefreshAll(); })) {
-        FileEnded(m_queue.GetName(), StatusFailed, 0);
+    DownloadItem& item = *Current();
+    if (!m_transfer.StartFile(item, [this] { RefreshAll(); })) {
+        item.status = DownloadStatus::Failed;
+        FileEnded(item.name, DownloadStatus::Failed, 0);
     }
 }
 
 void DownloadProgress::EndCurrent(DownloadStatus status) {
-    m_queue.SetStatus(status);
+    if (DownloadItem* current = Current()) {
+        current->status = status;
+    }
     m_transfer.CloseFile();
     FileEnded(m_transfer.CurrentName(), status, m_transfer.FileReceived());
 }
 
-// Only an item still waiting for its data is marked: the cursor may rest on one that is
-// finished or was never selected.
+// Only an item still waiting for its data is marked: the run may rest on one that is finished
+// or was never selected.
 void DownloadProgress::GiveUpCurrent() {
-    if (m_queue.GetStatus() != StatusPending) {
+    DownloadItem* current = CurrentPending();
+    if (current == nullptr) {
         m_transfer.CloseFile();
         return;
     }
     const std::int64_t received = m_transfer.IsActive() ? m_transfer.FileReceived() : 0;
-    m_queue.SetStatus(StatusFailed);
+    current->status = DownloadStatus::Failed;
     m_transfer.CloseFile();
-    FileEnded(m_queue.GetName(), StatusFailed, received);
+    FileEnded(current->name, DownloadStatus::Failed, received);
 }
 
 void DownloadProgress::Finish() {
@@ -227,7 +232,6 @@ void DownloadProgress::Measure(std::uint64_t now) {
     const std::int64_t received = m_transfer.TotalReceived();
     m_rate = static_cast<float>(static_cast<double>(received) /
                                 (static_cast<double>(elapsedMs) * 0.001) / 1024.0);
-    m_transfer.SetChunkSize(ChunkSizeForRate(m_rate));
     m_totalRemaining = SecondsLeft(m_totalSize - received, m_rate);
     m_fileRemaining = SecondsLeft(m_transfer.FileSize() - m_transfer.FileReceived(), m_rate);
 }

@@ -26,10 +26,10 @@ struct DownloadLabels {
 };
 
 // Works through the pending items of a queue one by one on a 100 ms tick and keeps the
-// figures a progress window shows: bytes, elapsed and remaining times, the rate and the chunk
-// size. The data itself arrives through the transfer between ticks; a tick starts the next
-// file, takes note of what arrived and rewrites the figures. Views (the window, the command
-// line's progress line) only display the labels and forward the user's commands.
+// figures a progress window shows: bytes, elapsed and remaining times and the rate. The data itself
+// arrives through the transfer between ticks; a tick starts the next file, takes note of what
+// arrived and rewrites the figures. Views (the window, the command line's progress line) only
+// display the labels and forward the user's commands.
 class DownloadProgress {
 public:
     enum class State { NotStarted, Running, Finished, Cancelled };
@@ -50,7 +50,7 @@ public:
     void SetListener(Listener listener) { m_listener = std::move(listener); }
 
     // Opens the Internet handle and counts the pending items. False when no handle could be
-    // opened: the run is then over, cancelled, with result -1.
+    // opened: the run is then over, cancelled.
     bool Start();
     // One 100 ms tick.
     void Tick();
@@ -62,13 +62,7 @@ public:
 
     State GetState() const { return m_state; }
     bool IsRunning() const { return m_state == State::Running; }
-    // 0 before Start; 1 once running (and after the last file); -1 when cancelled or no
-    // connection could be made.
-    int Result() const { return m_result; }
-
-    // The current item if it is pending, else the next pending one after it. False at the end
-    // of the queue (the cursor then rests on the last item).
-    bool NextPending();
+    DownloadRunResult Result() const;
 
     const DownloadLabels& Labels() const { return m_labels; }
     std::int64_t TotalSize() const { return m_totalSize; }
@@ -80,12 +74,18 @@ public:
     std::uint64_t LastProgressTick() const { return m_lastProgressTick; }
     const DownloadTransfer& Transfer() const { return m_transfer; }
 
-    // The read size for a measured rate in KB/s.
-    static int ChunkSizeForRate(float rate);
     // "hh:mm:ss".
     static std::string FormatTime(std::int64_t seconds);
 
 private:
+    // The item being fetched, or the last one that was; null before the first and after the
+    // last pending item.
+    DownloadItem* Current();
+    // Makes the current item, or the next after it, a pending one; false at the end of the
+    // queue.
+    bool NextPending();
+    // The current item, when it still waits for its data.
+    DownloadItem* CurrentPending();
     void StartCurrent();
     void EndCurrent(DownloadStatus status);
     void GiveUpCurrent();
@@ -98,13 +98,13 @@ private:
     void FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes);
 
     DownloadQueue& m_queue;
+    std::size_t m_current = 0;
     DownloadTransfer& m_transfer;
     const Clock& m_clock;
     Listener m_listener;
     DownloadLabels m_labels;
 
     State m_state = State::NotStarted;
-    int m_result = 0;
     float m_rate = 6.0F;
     int m_countdown = 5;
     std::int64_t m_totalSize = 0;

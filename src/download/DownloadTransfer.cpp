@@ -24,10 +24,6 @@ void InitialiseCurlOnce() {
     static_cast<void>(initialised);
 }
 
-bool IsNoAddress(const std::string& url) {
-    return EqualsNoCase(url, "N/A");
-}
-
 } // namespace
 
 struct DownloadTransfer::Curl {
@@ -102,19 +98,18 @@ void DownloadTransfer::ResetCounters() {
     m_filesStarted = 0;
 }
 
-bool DownloadTransfer::StartFile(DownloadQueue& queue, std::function<void()> refresh) {
+bool DownloadTransfer::StartFile(const DownloadItem& item, std::function<void()> refresh) {
     if (m_curl->multi == nullptr || IsActive()) {
-        queue.SetStatus(StatusFailed);
         return false;
     }
-    m_currentName = queue.GetName();
-    m_currentUrl = queue.GetUrl();
-    m_currentPath = queue.GetLocalPath();
-    m_altUrl = queue.GetAltUrl();
-    m_fileSize = queue.GetSize();
+    m_currentName = item.name;
+    m_currentUrl = item.url;
+    m_currentPath = item.localPath;
+    m_mirrorUrl = item.mirrorUrl;
+    m_fileSize = item.size;
     m_fileReceived = 0;
     m_arrived = 0;
-    m_triedAlternate = false;
+    m_triedMirror = false;
     m_resuming = false;
     m_restartNext = false;
     m_abort = Abort::None;
@@ -125,7 +120,6 @@ bool DownloadTransfer::StartFile(DownloadQueue& queue, std::function<void()> ref
     }
     if (!BeginRequest(m_currentUrl, 0)) {
         Diagnose("Unable to establish why download failed");
-        queue.SetStatus(StatusFailed);
         m_refresh = nullptr;
         return false;
     }
@@ -399,7 +393,7 @@ void DownloadTransfer::Finished(int result) {
     if (m_abort == Abort::CannotCreate || m_abort == Abort::CannotWrite) {
         Fail(error);
     } else if (m_phase == Phase::Opening) {
-        TryAlternate(error);
+        TryMirror(error);
     } else if (code != CURLE_OK) {
         m_phase = Phase::Dropped;
         m_restartNext = refusedRange;
@@ -412,13 +406,13 @@ void DownloadTransfer::Finished(int result) {
     }
 }
 
-void DownloadTransfer::TryAlternate(const std::string& error) {
-    if (m_triedAlternate || IsNoAddress(m_altUrl)) {
+void DownloadTransfer::TryMirror(const std::string& error) {
+    if (m_triedMirror || !m_mirrorUrl) {
         Fail(error);
         return;
     }
-    m_triedAlternate = true;
-    m_currentUrl = m_altUrl;
+    m_triedMirror = true;
+    m_currentUrl = *m_mirrorUrl;
     if (!BeginRequest(m_currentUrl, 0)) {
         Fail(error);
         return;

@@ -32,8 +32,6 @@ enum class ReadOutcome {
 // transfer ends well, so a failed, skipped or cancelled download leaves an earlier file whole.
 class DownloadTransfer {
 public:
-    static constexpr int kInitialChunkSize = 1024;
-
     explicit DownloadTransfer(const Clock& clock);
     ~DownloadTransfer();
     DownloadTransfer(const DownloadTransfer&) = delete;
@@ -50,11 +48,10 @@ public:
     bool CloseInternet();
     bool IsInternetOpen() const;
 
-    // Begins fetching the queue's current item (its primary address, then its alternate unless
-    // that is "N/A"). `refresh` is called now, with the counters at zero, and again once the
-    // address has opened and the file is counted as started. False, with the item marked
-    // StatusFailed, when no request could be begun at all.
-    bool StartFile(DownloadQueue& queue, std::function<void()> refresh);
+    // Begins fetching an item (its address, then its mirror if it has one). `refresh` is called
+    // now, with the counters at zero, and again once the address has opened and the file is
+    // counted as started. False when no request could be begun at all: the item failed.
+    bool StartFile(const DownloadItem& item, std::function<void()> refresh);
     ReadOutcome ReadChunk();
     // Ends the active file; an unfinished one leaves no trace. False when none was active.
     bool CloseFile();
@@ -83,9 +80,6 @@ public:
     std::int64_t TotalReceived() const { return m_totalReceived; }
     std::int32_t FilesStarted() const { return m_filesStarted; }
     std::uint64_t FileStartTick() const { return m_fileStartTick; }
-    // The size of one read as the progress figures adapt it; kept from one run to the next.
-    int ChunkSize() const { return m_chunkSize; }
-    void SetChunkSize(int size) { m_chunkSize = size; }
     // A new run: totalReceived and filesStarted start again from zero.
     void ResetCounters();
 
@@ -105,7 +99,7 @@ private:
     bool AcceptResumedResponse();
     void AfterAction();
     void Finished(int result);
-    void TryAlternate(const std::string& error);
+    void TryMirror(const std::string& error);
     void Fail(const std::string& error);
     void Resume();
     long ResponseCode() const;
@@ -122,8 +116,8 @@ private:
     std::string m_currentName;
     std::string m_currentUrl;
     std::string m_currentPath;
-    std::string m_altUrl;
-    bool m_triedAlternate = false;
+    std::optional<std::string> m_mirrorUrl;
+    bool m_triedMirror = false;
     bool m_resuming = false;      // the request asks for the rest after a drop
     bool m_resumeChecked = false; // its answer was looked at
     bool m_restartNext = false;   // the server refused the range: ask for everything
@@ -131,7 +125,6 @@ private:
     std::function<void()> m_refresh;
     bool m_refreshDue = false;
 
-    int m_chunkSize = kInitialChunkSize;
     std::int64_t m_fileSize = -1;
     std::int64_t m_fileReceived = 0;
     std::int64_t m_totalReceived = 0;

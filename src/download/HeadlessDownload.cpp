@@ -35,8 +35,9 @@ void PumpTransfer(DownloadTransfer& transfer, int maxWaitMs) {
     }
 }
 
-int RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& transfer, const Clock& clock,
-                     TextProgressLine* line, const HeadlessDownloadOptions& options) {
+DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& transfer,
+                                   const Clock& clock, TextProgressLine* line,
+                                   const HeadlessDownloadOptions& options) {
     DownloadProgress progress(queue, transfer, clock);
     if (line != nullptr) {
         progress.SetListener(

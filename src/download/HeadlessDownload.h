@@ -18,10 +18,10 @@ struct HeadlessDownloadOptions {
 };
 
 // Downloads the queue's pending items without a window: the same transfer and progress
-// figures as the progress window, in a loop of its own. `line` may be null. Returns the run's
-// result: 1 when the queue was worked through, -1 when cancelled or no connection was made.
-int RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& transfer, const Clock& clock,
-                     TextProgressLine* line, const HeadlessDownloadOptions& options = {});
+// figures as the progress window, in a loop of its own. `line` may be null.
+DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& transfer,
+                                   const Clock& clock, TextProgressLine* line,
+                                   const HeadlessDownloadOptions& options = {});
 
 // Waits at most `maxWaitMs` for the transfer's sockets or its timeout and lets it do the work
 // that is ready. For a transfer without a SocketWatcher.

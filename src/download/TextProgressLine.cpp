@@ -7,7 +7,7 @@ namespace ballotine {
 namespace {
 
 const char* Outcome(DownloadStatus status) {
-    return status == StatusDownloaded ? "downloaded" : "failed";
+    return status == DownloadStatus::Downloaded ? "downloaded" : "failed";
 }
 
 } // namespace

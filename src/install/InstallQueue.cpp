@@ -23,9 +23,9 @@ void WriteLogHeader(InstallLog& log) {
     log.Write("====================================\n\n");
 }
 
-Outcome InstallModPackage(DownloadQueue& queue, const std::string& baseName,
-                          InstallContext& context, const ExtractionSetup& setup) {
-    const std::string key = queue.GetPackageKey();
+Outcome InstallModPackage(DownloadItem& item, const std::string& baseName, InstallContext& context,
+                          const ExtractionSetup& setup) {
+    const std::string& key = item.packageKey;
     context.log.Write("  Unpacking zip file....\n");
     if (!ExtractPackage(baseName, key, setup, context.log)) {
         context.log.Write("  Unpacking file failed....\n");
@@ -34,18 +34,18 @@ Outcome InstallModPackage(DownloadQueue& queue, const std::string& baseName,
     context.log.Write("  Installation successful....\n");
     const std::int32_t mod = context.mods.FindModByDir(std::string_view(key).substr(1));
     if (mod >= 0) {
-        context.mods.records[static_cast<std::size_t>(mod)].version = queue.GetVersion();
+        context.mods.records[static_cast<std::size_t>(mod)].version = item.version;
     }
-    queue.SetStatus(StatusInstalled);
+    item.status = DownloadStatus::Installed;
     return Outcome::ModInstalled;
 }
 
-Outcome InstallMapPackage(DownloadQueue& queue, const std::string& baseName,
-                          InstallContext& context, const ExtractionSetup& setup) {
+Outcome InstallMapPackage(DownloadItem& item, const std::string& baseName, InstallContext& context,
+                          const ExtractionSetup& setup) {
     InstallLog& log = context.log;
     const std::string folder = context.paths.modWorkDir + "mapzips" + kSeparator + baseName;
     log.Write("  Unpacking zip file....\n");
-    if (!ExtractPackage(queue.GetLocalPath(), baseName, setup, log)) {
+    if (!ExtractPackage(item.localPath, baseName, setup, log)) {
         log.Write("  Unpacking file failed....\n");
         return Outcome::Failed;
     }
@@ -54,24 +54,23 @@ Outcome InstallMapPackage(DownloadQueue& queue, const std::string& baseName,
     log.Write(placed ? "  Installation successful....\n"
                      : "  Installation failed (moving error)....\n");
     if (placed) {
-        queue.SetStatus(StatusInstalled);
+        item.status = DownloadStatus::Installed;
     }
     log.Write("  Removing temporary files....\n");
     DeleteTree(folder, log);
     return placed ? Outcome::Installed : Outcome::Failed;
 }
 
-Outcome InstallDownloadedItem(DownloadQueue& queue, InstallContext& context,
+Outcome InstallDownloadedItem(DownloadItem& item, InstallContext& context,
                               const ExtractionSetup& setup) {
-    context.log.WriteFormat("\n%s...\n\n", queue.GetName().c_str());
-    context.log.WriteFormat("  Saved to %s\n", queue.GetLocalPath().c_str());
-    const auto baseName = PackageBaseName(queue.GetLocalPath());
+    context.log.WriteFormat("\n%s...\n\n", item.name.c_str());
+    context.log.WriteFormat("  Saved to %s\n", item.localPath.c_str());
+    const auto baseName = PackageBaseName(item.localPath);
     if (!baseName) {
         return Outcome::Skipped;
     }
-    return queue.GetPackageKey().starts_with('*')
-               ? InstallModPackage(queue, *baseName, context, setup)
-               : InstallMapPackage(queue, *baseName, context, setup);
+    return item.packageKey.starts_with('*') ? InstallModPackage(item, *baseName, context, setup)
+                                            : InstallMapPackage(item, *baseName, context, setup);
 }
 
 // The desktop's viewer, started without waiting for it: a desktop without one only loses the
@@ -107,18 +106,16 @@ InstallResult InstallQueue(DownloadQueue& queue, InstallContext& context) {
     }
     const ExtractionSetup setup{context.paths, context.modFolder, context.runner};
 
-    queue.Rewind();
     WriteLogHeader(log);
-    for (std::int32_t index = 0; index < queue.GetCount(); ++index) {
-        if (queue.GetStatus() == StatusFailed) {
-            log.WriteFormat("\n%s....\n\n  Download failed...\n", queue.GetName().c_str());
+    for (DownloadItem& item : queue) {
+        if (item.status == DownloadStatus::Failed) {
+            log.WriteFormat("\n%s....\n\n  Download failed...\n", item.name.c_str());
             ++result.failed;
-        } else if (queue.GetStatus() == StatusDownloaded) {
-            const Outcome outcome = InstallDownloadedItem(queue, context, setup);
+        } else if (item.status == DownloadStatus::Downloaded) {
+            const Outcome outcome = InstallDownloadedItem(item, context, setup);
             result.failed += outcome == Outcome::Failed ? 1 : 0;
             result.modInstalled = result.modInstalled || outcome == Outcome::ModInstalled;
         }
-        queue.Advance();
     }
 
     const bool logWritten = log.IsOpen() && log.Close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "download/DownloadQueue.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,7 +9,6 @@
 
 namespace ballotine {
 
-class DownloadQueue;
 class InstallLog;
 class Prompter;
 class ToolRunner;

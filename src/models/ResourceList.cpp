@@ -21,15 +21,13 @@ namespace {
 constexpr std::size_t kMapListItem = 0;
 constexpr std::size_t kModListItem = 1;
 
-void AppendPendingList(DownloadQueue& queue, const char* name, const std::string& url,
-                       const std::string& localPath) {
-    queue.Append(name, url, "N/A", localPath, -1, 0, "N/A", false);
-    queue.MoveTo(static_cast<std::size_t>(queue.GetCount() - 1));
-    queue.SetStatus(StatusPending);
-}
-
-DownloadStatus StatusOf(DownloadQueue& queue, std::size_t item) {
-    return queue.MoveTo(item) ? queue.GetStatus() : StatusNone;
+DownloadItem PendingList(const char* name, const std::string& url, const std::string& localPath) {
+    DownloadItem item;
+    item.name = name;
+    item.url = url;
+    item.localPath = localPath;
+    item.status = DownloadStatus::Pending;
+    return item;
 }
 
 } // namespace
@@ -56,16 +54,16 @@ std::string ResourceList::Caption() const {
 
 bool ResourceList::FetchLists(DownloadQueue& lists) {
     const WorkingPaths& paths = m_request.paths;
-    AppendPendingList(lists, "Entity Config List...", m_request.baseUrl + "/database.conf",
-                      paths.modWorkDir + kMapUpdateListName);
-    AppendPendingList(lists, "Master Map...", m_request.modListUrl,
-                      paths.workDir + kModUpdateListName);
-    if (m_road.downloader.RunQueue(lists, false) != 1) {
+    lists.push_back(PendingList("Entity Config List...", m_request.baseUrl + "/database.conf",
+                                paths.modWorkDir + kMapUpdateListName));
+    lists.push_back(
+        PendingList("Master Map...", m_request.modListUrl, paths.workDir + kModUpdateListName));
+    if (m_road.downloader.RunQueue(lists, false) != DownloadRunResult::WorkedThrough) {
         m_road.prompter.ShowMessage(kListDownloadCancelledMessage);
         return false;
     }
     const auto mapList = QueryFile(paths.modWorkDir + kMapUpdateListName);
-    if (StatusOf(lists, kMapListItem) != StatusDownloaded || !mapList || mapList->isFolder ||
+    if (lists[kMapListItem].status != DownloadStatus::Downloaded || !mapList || mapList->isFolder ||
         mapList->size < kSmallestMapUpdateList) {
         m_road.prompter.ShowMessage(kListNotDownloadedMessage);
         return false;
@@ -80,7 +78,7 @@ ResourceList::Opening ResourceList::Open() {
     }
     m_road.downloads.Clear();
     FetchVoteMapData(m_request, m_road);
-    if (StatusOf(lists, kModListItem) == StatusDownloaded) {
+    if (lists[kModListItem].status == DownloadStatus::Downloaded) {
         LoadModUpdates(m_mods, m_request.paths, m_road.downloads, m_tree, m_road.debugLog);
     }
     if (!LoadVersionTable(m_road.versions, m_request.paths)) {

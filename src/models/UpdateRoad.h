@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/WorkingPaths.h"
+#include "download/DownloadQueue.h"
 #include "install/InstallLog.h"
 #include "install/InstallMappings.h"
 #include "updates/AvailableDownloads.h"
@@ -12,18 +13,16 @@
 
 namespace ballotine {
 
-class DownloadQueue;
 class Prompter;
 class ToolRunner;
 struct Session;
 
 // Downloads the pending items of a queue and waits until that is over: the window runs its
-// progress dialog, the command line its progress line. Returns the run's result: 1 when the
-// queue was worked through, anything else when it was cancelled or no connection was made.
+// progress dialog, the command line its progress line.
 class DownloadRunner {
 public:
     virtual ~DownloadRunner() = default;
-    virtual int RunQueue(DownloadQueue& queue, bool allowSkip) = 0;
+    virtual DownloadRunResult RunQueue(DownloadQueue& queue, bool allowSkip) = 0;
 };
 
 // The tables of the update road that live for the whole run: the program owns one set.

@@ -20,24 +20,27 @@ bool HasVoteSprite(const WorkingPaths& paths, const std::string& key) {
     return OpenForReading(paths.voteSpriteDir + key + ".spr").has_value();
 }
 
-void AppendVoteDataPackage(DownloadQueue& queue, const ResourceListRequest& request,
-                           const std::string& key) {
-    const std::string url = request.baseUrl + "/voteVM/" + key + "VM.zip";
-    queue.Append(Format("%s votemap data...", key.c_str()), url, url,
-                 request.paths.modWorkDir + "mapzips" + kSeparator + key + "VM.zip", -1, 0, "NA",
-                 false);
+// Its data package, pending; its address is its own mirror (a second try).
+DownloadItem VoteDataPackage(const ResourceListRequest& request, const std::string& key) {
+    DownloadItem item;
+    item.name = Format("%s votemap data...", key.c_str());
+    item.url = request.baseUrl + "/voteVM/" + key + "VM.zip";
+    item.mirrorUrl = item.url;
+    item.localPath = request.paths.modWorkDir + "mapzips" + kSeparator + key + "VM.zip";
+    item.status = DownloadStatus::Pending;
+    return item;
 }
 
-// Unpacks and places the current item; true when it was placed.
-bool InstallVoteDataPackage(const DownloadQueue& queue, const ResourceListRequest& request,
+// Unpacks and places a downloaded package; true when it was placed.
+bool InstallVoteDataPackage(const DownloadItem& item, const ResourceListRequest& request,
                             UpdateRoad& road) {
-    const auto baseName = PackageBaseName(queue.GetLocalPath());
+    const auto baseName = PackageBaseName(item.localPath);
     if (!baseName) {
         return false;
     }
     InstallLog noLog; // this step keeps no report
     const ExtractionSetup setup{request.paths, request.modDir, road.runner};
-    if (!ExtractPackage(queue.GetLocalPath(), *baseName, setup, noLog)) {
+    if (!ExtractPackage(item.localPath, *baseName, setup, noLog)) {
         return false;
     }
     const std::string folder = request.paths.modWorkDir + "mapzips" + kSeparator + *baseName;
@@ -61,25 +64,23 @@ std::int32_t FetchVoteMapData(const ResourceListRequest& request, UpdateRoad& ro
     DownloadQueue queue;
     for (const MapRecord& record : list->records) {
         if (record.hasVoteData != 0 && !HasVoteSprite(paths, record.key)) {
-            AppendVoteDataPackage(queue, request, record.key);
+            queue.push_back(VoteDataPackage(request, record.key));
         }
     }
-    if (queue.GetCount() == 0) {
+    if (queue.empty()) {
         return 0;
-    }
-    for (std::size_t index = 0; queue.MoveTo(index); ++index) {
-        queue.SetStatus(StatusPending);
     }
     // A working folder without its packages folder would fail every download.
     CreateFolders(paths.modWorkDir + "mapzips");
-    if (road.downloader.RunQueue(queue, false) != 1) {
+    if (road.downloader.RunQueue(queue, false) != DownloadRunResult::WorkedThrough) {
         return 0; // cancelled or no connection: nothing is installed
     }
     LoadMappings(road.mappings, paths);
     std::int32_t installed = 0;
-    for (std::size_t index = 0; queue.MoveTo(index); ++index) {
-        if (queue.GetStatus() == StatusDownloaded && InstallVoteDataPackage(queue, request, road)) {
-            queue.SetStatus(StatusInstalled);
+    for (DownloadItem& item : queue) {
+        if (item.status == DownloadStatus::Downloaded &&
+            InstallVoteDataPackage(item, request, road)) {
+            item.status = DownloadStatus::Installed;
             ++installed;
         }
     }

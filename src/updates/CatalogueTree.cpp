@@ -97,10 +97,7 @@ std::string_view CategoryLabel(Category category) {
 
 CatalogueTree::CatalogueTree(const AvailableDownloads& downloads) : m_downloads(downloads) {
     for (const Category category : kCategories) {
-        CatalogueNode& node = m_categories[Index(category)];
-        node.label = CategoryLabel(category);
-        node.image = ImageChevronRight;
-        node.selectedImage = ImageChevronRightSelected;
+        m_categories[Index(category)].label = CategoryLabel(category);
     }
 }
 
@@ -149,11 +146,10 @@ void CatalogueTree::SetChecked(NodeId id, bool checked) {
     }
 }
 
-void CatalogueTree::SetImages(NodeId id, int image, int selectedImage) {
+void CatalogueTree::SetMark(NodeId id, bool checked) {
     CatalogueNode& node = MutableNode(id);
-    if (node.image != image || node.selectedImage != selectedImage) {
-        node.image = image;
-        node.selectedImage = selectedImage;
+    if (node.markedChecked != checked) {
+        node.markedChecked = checked;
         m_redrawn.push_back(id);
     }
 }
@@ -161,13 +157,8 @@ void CatalogueTree::SetImages(NodeId id, int image, int selectedImage) {
 void CatalogueTree::PassOnCategoryCheck(Category category) {
     const bool checked = !m_categoryChecked[Index(category)];
     m_categoryChecked[Index(category)] = checked;
-    // The two map categories switch between both chevrons; the update categories show only
-    // the highlighted forms once changed.
-    const bool maps = category == Category::NewMaps || category == Category::DownloadableMaps;
-    const int image = checked ? (maps ? ImageChevronLeft : ImageChevronLeftSelected)
-                              : (maps ? ImageChevronRight : ImageChevronRightSelected);
-    SetImages({category, -1}, image,
-              checked ? ImageChevronLeftSelected : ImageChevronRightSelected);
+    m_categories[Index(category)].passedOn = true;
+    SetMark({category, -1}, checked);
     for (CatalogueNode& package : m_packages[Index(category)]) {
         package.checked = checked;
     }
@@ -185,10 +176,7 @@ bool CatalogueTree::RefreshCheckMarks() {
     for (const Category category : kRedrawOrder) {
         const auto& packages = m_packages[Index(category)];
         for (std::size_t child = 0; child < packages.size(); ++child) {
-            const bool checked = packages[child].checked;
-            SetImages({category, static_cast<std::int32_t>(child)},
-                      checked ? ImageTick : ImageCross,
-                      checked ? ImageTickSelected : ImageCrossSelected);
+            SetMark({category, static_cast<std::int32_t>(child)}, packages[child].checked);
         }
     }
     UpdateSelectionTotals();
@@ -206,28 +194,28 @@ void CatalogueTree::UpdateSelectionTotals() {
     // Categories are not packages, whatever their labels, so only packages are counted.
     for (const auto& packages : m_packages) {
         for (const CatalogueNode& package : packages) {
-            if (package.queueIndex < 0 || !package.checked) {
+            if (!package.queueIndex || !package.checked) {
                 continue;
             }
             ++m_selectedCount;
-            const std::int64_t size = m_downloads.At(package.queueIndex).size;
+            const std::int64_t size = m_downloads.At(*package.queueIndex).size;
             if (size > 0) {
                 m_selectedBytes += size;
             }
         }
     }
-    m_statusText =
-        Format("  Total Files Selected:%i of %i files                          "
-               "Total Download Size: %lld bytes",
-               m_selectedCount, m_downloads.Count(), static_cast<long long>(m_selectedBytes));
+    m_statusText = Format("  Total Files Selected:%i of %i files                          "
+                          "Total Download Size: %lld bytes",
+                          m_selectedCount, static_cast<int>(m_downloads.Count()),
+                          static_cast<long long>(m_selectedBytes));
 }
 
 void CatalogueTree::ApplyCheckStates(AvailableDownloads& downloads) const {
     for (const auto& packages : m_packages) {
         for (const CatalogueNode& package : packages) {
-            if (package.queueIndex >= 0) {
-                downloads.SetStatus(package.queueIndex,
-                                    package.checked ? StatusPending : StatusNone);
+            if (package.queueIndex) {
+                downloads.SetStatus(*package.queueIndex, package.checked ? DownloadStatus::Pending
+                                                                         : DownloadStatus::None);
             }
         }
     }
@@ -235,11 +223,11 @@ void CatalogueTree::ApplyCheckStates(AvailableDownloads& downloads) const {
 
 ItemDetails CatalogueTree::Details(NodeId id) const {
     const CatalogueNode& node = Node(id);
-    if (id.IsCategory() || node.queueIndex < 0) {
+    if (id.IsCategory() || !node.queueIndex) {
         const Category category = id.IsCategory() ? id.category : Category::EntityUpdates;
         return {std::string(CategoryLabel(category)), CategoryText(category)};
     }
-    const DownloadItem& item = m_downloads.At(node.queueIndex);
+    const DownloadItem& item = m_downloads.At(*node.queueIndex);
     std::string text = item.size > 0
                            ? Format("Version %i\nSize %lld bytes\n\n%s\n", item.version,
                                     static_cast<long long>(item.size), item.url.c_str())

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,27 +24,15 @@ inline constexpr std::array<Category, 5> kCategories = {
     Category::FullMapUpdates, Category::DownloadableMaps};
 std::string_view CategoryLabel(Category category);
 
-// The tree's eight 16x16 images; 4 to 7 are the highlighted forms of 0 to 3, shown for the
-// selected item.
-enum CatalogueImage : int {
-    ImageTick = 0,         // package checked
-    ImageCross = 1,        // package not checked
-    ImageChevronRight = 2, // category not checked
-    ImageChevronLeft = 3,  // category checked
-    ImageTickSelected = 4,
-    ImageCrossSelected = 5,
-    ImageChevronRightSelected = 6,
-    ImageChevronLeftSelected = 7,
-};
-inline constexpr int kCatalogueImageCount = 8;
-
 struct CatalogueNode {
     std::string label;
     bool checked = false;
-    int image = ImageCross;
-    int selectedImage = ImageCrossSelected;
-    // The queue item the label names (the first of that title); -1 for a category.
-    std::int32_t queueIndex = -1;
+    // What the item's mark shows, as of the last refresh: checked or not.
+    bool markedChecked = false;
+    // A category whose check state has been passed on to its packages (its mark changes form).
+    bool passedOn = false;
+    // The queue item the label names (the first of that title); none for a category.
+    std::optional<std::size_t> queueIndex;
 };
 
 // A category (child -1) or one of its packages, by position in the category's sorted list.
@@ -61,7 +50,7 @@ struct ItemDetails {
 };
 
 // The catalogue tree as a plain model: five categories with the packages listed under them,
-// each with a check state and the images that show it, and the selection state of the dialog
+// each with a check state and the mark that shows it, and the selection state of the dialog
 // (which categories' check states were last passed on to their children, whether a check
 // change waits to be applied, and the selection total). The view mirrors it.
 class CatalogueTree {
@@ -83,16 +72,16 @@ public:
     // which equal labels were added.
     void SortPackages();
 
-    // A double click: the item's check state flips; the images follow at the next refresh.
+    // A double click: the item's check state flips; the marks follow at the next refresh.
     void ToggleCheck(NodeId id);
     // Sets a check state, as a double click would when it differs.
     void SetChecked(NodeId id, bool checked);
     // A check change waits for RefreshCheckMarks.
     bool IsDirty() const { return m_dirty; }
-    // Passes a changed category's check state on to its packages, redraws the images and
-    // recounts. Does nothing (false) unless a check change waits.
+    // Passes a changed category's check state on to its packages, sets the marks and recounts.
+    // Does nothing (false) unless a check change waits.
     bool RefreshCheckMarks();
-    // The items whose images changed since the last call, for the view to redraw.
+    // The items whose marks changed since the last call, for the view to redraw.
     std::vector<NodeId> TakeRedrawn();
 
     // Counts the checked packages and their known sizes, and sets the status text and whether
@@ -103,8 +92,8 @@ public:
     // Empty until the first count.
     const std::string& StatusText() const { return m_statusText; }
     bool DownloadEnabled() const { return m_selectedCount != 0; }
-    // Each package's check state becomes its queue item's status: StatusPending when checked,
-    // StatusNone otherwise.
+    // Each package's check state becomes its queue item's status: pending when checked, not
+    // selected otherwise.
     void ApplyCheckStates(AvailableDownloads& downloads) const;
 
     // What the details pane shows for an item.
@@ -114,7 +103,7 @@ private:
     static std::size_t Index(Category category) { return static_cast<std::size_t>(category); }
     CatalogueNode& MutableNode(NodeId id);
     void PassOnCategoryCheck(Category category);
-    void SetImages(NodeId id, int image, int selectedImage);
+    void SetMark(NodeId id, bool checked);
 
     const AvailableDownloads& m_downloads;
     std::array<CatalogueNode, 5> m_categories;

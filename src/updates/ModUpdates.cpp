@@ -16,15 +16,14 @@ void ListModPackage(const ModUpdateRecord& record, const WorkingPaths& paths,
     DownloadItem item;
     item.name = record.packageTitle;
     item.url = record.packageUrl;
-    item.altUrl = record.packageMirrorUrl;
+    item.mirrorUrl = ListedAddress(record.packageMirrorUrl);
     item.localPath = paths.workDir + record.dir + ".zip";
     item.size = record.size;
     item.version = record.version;
     item.packageKey = "*" + record.dir;
     item.fullPackage = true;
-    if (downloads.Append(item) >= 0) {
-        tree.AddPackage(Category::BallotineUpdates, item.name);
-    }
+    downloads.Append(item);
+    tree.AddPackage(Category::BallotineUpdates, item.name);
 }
 
 // An empty line would make the address unusable for good once the mod list is saved: an empty

@@ -1,25 +1,23 @@
-#include "download/DownloadQueue.h"
 #include "updates/VersionTable.h"
 
 #include <algorithm>
 
 namespace ballotine {
 
-bool RecordInstalledVersions(VersionTable& table, DownloadQueue& queue, const WorkingPaths& paths) {
-    queue.Rewind();
-    for (std::int32_t index = 0; index < queue.GetCount(); ++index) {
-        if (queue.GetStatus() == StatusInstalled) {
-            const bool full = queue.IsFullPackage();
-            const std::int32_t version = queue.GetVersion();
-            if (VersionEntry* entry = table.Find(queue.GetPackageKey())) {
-                std::int32_t& recorded = full ? entry->mapVersion : entry->entityVersion;
-                recorded = std::max(recorded, version);
-            } else {
-                table.Append(
-                    VersionEntry{queue.GetPackageKey(), full ? version : 0, full ? 0 : version});
-            }
+bool RecordInstalledVersions(VersionTable& table, const DownloadQueue& queue,
+                             const WorkingPaths& paths) {
+    for (const DownloadItem& item : queue) {
+        if (item.status != DownloadStatus::Installed) {
+            continue;
         }
-        queue.Advance();
+        const bool full = item.fullPackage;
+        if (VersionEntry* entry = table.Find(item.packageKey)) {
+            std::int32_t& recorded = full ? entry->mapVersion : entry->entityVersion;
+            recorded = std::max(recorded, item.version);
+        } else {
+            table.Append(
+                VersionEntry{item.packageKey, full ? item.version : 0, full ? 0 : item.version});
+        }
     }
     return SaveVersionTable(table, paths);
 }

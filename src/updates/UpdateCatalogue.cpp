@@ -16,7 +16,7 @@ DownloadItem PackageItem(const MapRecord& record, bool map, const WorkingPaths& 
     DownloadItem item;
     item.name = map ? record.mapTitle : record.entityTitle;
     item.url = map ? record.mapUrl : record.entityUrl;
-    item.altUrl = map ? record.mapMirrorUrl : record.entityMirrorUrl;
+    item.mirrorUrl = ListedAddress(map ? record.mapMirrorUrl : record.entityMirrorUrl);
     item.localPath = paths.modWorkDir + "mapzips" + kSeparator + FileNameOf(item.url);
     item.size = map ? record.mapSize : record.entitySize;
     item.version = map ? record.mapVersion : record.entityVersion;
@@ -37,9 +37,8 @@ Category MapCategory(const MapRecord& record, std::int32_t listRevision,
 
 void ListPackage(const DownloadItem& item, Category category, AvailableDownloads& downloads,
                  CatalogueTree& tree) {
-    if (downloads.Append(item) >= 0) {
-        tree.AddPackage(category, item.name);
-    }
+    downloads.Append(item);
+    tree.AddPackage(category, item.name);
 }
 
 } // namespace

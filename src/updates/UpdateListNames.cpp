@@ -1,5 +1,6 @@
 #include "updates/UpdateListNames.h"
 
+#include "common/Text.h"
 #include "updates/VersionTable.h"
 
 #include <algorithm>
@@ -34,6 +35,13 @@ std::string UnsafeMapName(const MapRecord& record) {
 }
 
 } // namespace
+
+std::optional<std::string> ListedAddress(std::string_view text) {
+    if (text.empty() || EqualsNoCase(text, "N/A")) {
+        return std::nullopt;
+    }
+    return std::string(text);
+}
 
 bool IsPlainName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&

@@ -14,6 +14,10 @@ namespace ballotine {
 // Notes for whoever looks into a problem (a record left out, and why); never shown to the user.
 using DebugLog = std::function<void(const std::string&)>;
 
+// An address of an update list; nothing for "N/A" (in any case) or an empty line, which the
+// lists write where a package has no mirror.
+std::optional<std::string> ListedAddress(std::string_view text);
+
 // Whether a name from an update list may become one component of a path: not empty, not "."
 // or "..", without "/" or "\" and without control characters. The update server is not ours,
 // and its keys, folder names and file names end up in paths that are written and deleted.

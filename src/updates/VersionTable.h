@@ -1,5 +1,7 @@
 #pragma once
 
+#include "download/DownloadQueue.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,7 +10,6 @@
 
 namespace ballotine {
 
-class DownloadQueue;
 struct WorkingPaths;
 
 // What is installed of one map (or, under "*<dir>", of one mod package).
@@ -55,9 +56,9 @@ bool SaveVersionTable(const VersionTable& table, const WorkingPaths& paths);
 // Marks every map file of the mod as present (a map version of at least 1), appending the maps
 // the table does not know, then saves.
 bool ScanInstalledMaps(VersionTable& table, const WorkingPaths& paths);
-// Raises the versions of the installed items of `queue` (never lowers one), then saves. Walks
-// the queue through its cursor.
-bool RecordInstalledVersions(VersionTable& table, DownloadQueue& queue, const WorkingPaths& paths);
+// Raises the versions of the installed items of `queue` (never lowers one), then saves.
+bool RecordInstalledVersions(VersionTable& table, const DownloadQueue& queue,
+                             const WorkingPaths& paths);
 
 // The text after the last "\" or "/"; the whole text when it holds neither.
 std::string FileNameOf(std::string_view text);

@@ -1,8 +1,8 @@
 #include "app/Artwork.h"
 
+#include "app/CatalogueImages.h"
 #include "app/PreviewImage.h"
 #include "app/QtPrompter.h"
-#include "app/ResourceListDlg.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -43,6 +43,49 @@ TEST(Artwork, MarkersAndCatalogueImagesTellTheirStatesApart) {
         for (std::size_t b = a + 1; b < images.size(); ++b) {
             EXPECT_NE(images[a].toImage(), images[b].toImage()) << a << " and " << b;
         }
+    }
+}
+
+// The map categories switch between both chevrons; the update categories show only the
+// highlighted ones once their check was passed on; a package shows a tick or a cross.
+TEST(CatalogueImages, MarksShowCheckStatesAsTheTreeDrawsThem) {
+    const auto node = [](bool checked, bool passedOn) {
+        CatalogueNode made;
+        made.markedChecked = checked;
+        made.passedOn = passedOn;
+        return made;
+    };
+    const struct {
+        NodeId id;
+        CatalogueNode node;
+        int normal;
+        int selected;
+    } cases[] = {
+        {{Category::NewMaps, 0}, node(true, false), ImageTick, ImageTickSelected},
+        {{Category::NewMaps, 0}, node(false, false), ImageCross, ImageCrossSelected},
+        {{Category::NewMaps, -1}, node(false, false), ImageChevronRight, ImageChevronRightSelected},
+        {{Category::NewMaps, -1}, node(true, true), ImageChevronLeft, ImageChevronLeftSelected},
+        {{Category::DownloadableMaps, -1},
+         node(false, true),
+         ImageChevronRight,
+         ImageChevronRightSelected},
+        {{Category::EntityUpdates, -1},
+         node(false, false),
+         ImageChevronRight,
+         ImageChevronRightSelected},
+        {{Category::EntityUpdates, -1},
+         node(true, true),
+         ImageChevronLeftSelected,
+         ImageChevronLeftSelected},
+        {{Category::FullMapUpdates, -1},
+         node(false, true),
+         ImageChevronRightSelected,
+         ImageChevronRightSelected},
+    };
+    for (const auto& c : cases) {
+        const MarkImages images = MarkImagesOf(c.id, c.node);
+        EXPECT_EQ(images.normal, c.normal) << static_cast<int>(c.id.category) << c.id.child;
+        EXPECT_EQ(images.selected, c.selected) << static_cast<int>(c.id.category) << c.id.child;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "download/LoopbackServer.h"
 #include "platform/Clock.h"
+#include "support/DownloadItems.h"
 #include "support/TestFiles.h"
 
 #include <QGroupBox>
@@ -20,19 +21,7 @@ using test::ReadFile;
 class DownloadDlg : public ::testing::Test {
 protected:
     void Add(const std::string& name, const std::string& path, std::int64_t size) {
-        queue.Append(name, server.Url(path), "N/A", folder / name, size, 0, "N/A", false);
-        queue.FindByName(name);
-        queue.SetStatus(StatusPending);
-    }
-    // The items' statuses in queue order: N none, P pending, D downloaded, F failed, ? other.
-    std::string Statuses() {
-        std::string statuses;
-        queue.Rewind();
-        for (std::int32_t i = 0; i < queue.GetCount(); ++i, queue.Advance()) {
-            const auto status = static_cast<std::size_t>(queue.GetStatus());
-            statuses += status < 4 ? "NPDF"[status] : '?';
-        }
-        return statuses;
+        queue.push_back(test::Item(name, server.Url(path), folder / name, size));
     }
     // Runs the window, calling `step` every 10 ms until it returns true; after 20 s the run
     // is cancelled so the test fails rather than hangs.
@@ -72,7 +61,7 @@ TEST_F(DownloadDlg, SkipAndCancelAllDuringStallsKeepWhatWasThere) {
     Add("next.zip", "/big.zip", 10000);
     Add("after.zip", "/first.zip", 5);
     CDownloadDlg dialog(queue, true, transfer, clock);
-    EXPECT_EQ(dialog.Result(), 0);
+    EXPECT_EQ(dialog.Result(), DownloadRunResult::NotRun);
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
     QStringList seen;
     const auto step = [&](CDownloadDlg& running) {
@@ -86,10 +75,10 @@ TEST_F(DownloadDlg, SkipAndCancelAllDuringStallsKeepWhatWasThere) {
         return !big;
     };
     EXPECT_EQ(Run(dialog, step), QDialog::Rejected);
-    EXPECT_EQ(dialog.Result(), -1);
+    EXPECT_EQ(dialog.Result(), DownloadRunResult::Cancelled);
     EXPECT_EQ(seen, QStringList({"Download 2 of 4", "102409", "Download 3 of 4", "13"}))
         << "the bar's range is not wrapped; the skip lowered it";
-    EXPECT_EQ(Statuses(), "DFFP");
+    EXPECT_EQ(test::StatusLetters(queue), "DFFP");
     EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
     EXPECT_FALSE(std::filesystem::exists(folder / "next.zip"));
     EXPECT_FALSE(transfer.IsInternetOpen());

@@ -5,12 +5,14 @@
 #include "download/LoopbackServer.h"
 #include "download/TextProgressLine.h"
 #include "platform/Clock.h"
+#include "support/DownloadItems.h"
 #include "support/FileSizeLimit.h"
 #include "support/ManualClock.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 
 namespace ballotine {
@@ -27,51 +29,27 @@ std::string Patterned(std::size_t size) {
     return bytes;
 }
 
-TEST(DownloadQueue, TheCursorMovesOnlyWhenToldAndAnEmptyQueueIgnoresChanges) {
-    DownloadQueue queue;
-    queue.Rewind();
-    EXPECT_FALSE(queue.Advance());
-    queue.SetStatus(StatusPending); // nothing to change, nothing to crash
-    EXPECT_EQ(queue.GetStatus(), StatusNone);
-    for (const char* name : {"Alpha", "Beta", "beta"}) {
-        queue.Append(name, "http://host/file", "N/A", "/tmp/file", 10, 1, "key", false);
+TEST(DownloadFigures, TimesShowHoursBeyondADay) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "00:00:00"}, {59, "00:00:59"}, {3600, "01:00:00"}, {360061, "100:01:01"}};
+    for (const auto& [seconds, shown] : cases) {
+        EXPECT_EQ(DownloadProgress::FormatTime(seconds), shown);
     }
-    EXPECT_FALSE(queue.HasCurrent()) << "Append moved the cursor";
-    ASSERT_TRUE(queue.FindByName("BETA")) << "by name without regard to case, the first of two";
-    queue.SetStatus(StatusDownloaded);
-    EXPECT_FALSE(queue.FindByName("gamma"));
-    EXPECT_EQ(queue.GetName(), "Beta") << "a miss leaves the cursor";
-    EXPECT_TRUE(queue.Advance());
-    EXPECT_FALSE(queue.Advance()) << "the last item";
-    EXPECT_EQ(queue.GetName(), "beta");
-    queue.Rewind();
-    EXPECT_EQ(queue.GetStatus(), StatusNone);
-}
-
-TEST(DownloadFigures, ChunkSizeFollowsTheRateWithStrictThresholdsAndTimesShowHours) {
-    const std::pair<float, int> cases[] = {{2.5F, 512},   {2.51F, 1024}, {7.0F, 1024},
-                                           {7.01F, 1536}, {12.0F, 1536}, {12.5F, 2048}};
-    for (const auto& [rate, chunkSize] : cases) {
-        EXPECT_EQ(DownloadProgress::ChunkSizeForRate(rate), chunkSize) << rate;
-    }
-    EXPECT_EQ(DownloadProgress::FormatTime(360061), "100:01:01");
 }
 
 // A loopback server, a temporary folder and a queue of pending items.
 template <typename ClockType>
 class DownloadFixture : public ::testing::Test {
 protected:
-    void AddPending(const std::string& name, const std::string& path, const std::string& file,
-                    std::int64_t size = -1, const std::string& altUrl = "N/A") {
-        queue.Append(name, path.starts_with("/") ? server.Url(path) : path, altUrl, folder / file,
-                     size, 0, "N/A", false);
-        queue.FindByName(name);
-        queue.SetStatus(StatusPending);
+    DownloadItem& AddPending(const std::string& name, const std::string& path,
+                             const std::string& file, std::int64_t size = -1,
+                             std::optional<std::string> mirrorUrl = std::nullopt) {
+        queue.push_back(
+            test::Item(name, path.starts_with("/") ? server.Url(path) : path, folder / file, size));
+        queue.back().mirrorUrl = std::move(mirrorUrl);
+        return queue.back();
     }
-    DownloadStatus StatusOf(const std::string& name) {
-        EXPECT_TRUE(queue.FindByName(name)) << name;
-        return queue.GetStatus();
-    }
+    DownloadStatus StatusOf(const std::string& name) { return test::ItemNamed(queue, name).status; }
     // Every file the folder holds, temporary ones included.
     auto FilesInFolder() const {
         const std::filesystem::directory_iterator files(folder.Path());
@@ -87,7 +65,8 @@ protected:
 
 class Transfer : public DownloadFixture<SteadyClock> {
 protected:
-    int Run(const HeadlessDownloadOptions& options = {}, TextProgressLine* line = nullptr) {
+    DownloadRunResult Run(const HeadlessDownloadOptions& options = {},
+                          TextProgressLine* line = nullptr) {
         return RunDownloadQueue(queue, transfer, clock, line, options);
     }
 };
@@ -100,20 +79,20 @@ TEST_F(Transfer, EachItemEndsDownloadedOrFailedAndAFailureKeepsTheOldFile) {
     server.Serve("/empty.conf", "");
     WriteFile(folder / "first.zip", "old first");
     AddPending("Mirror", "/gone.zip", "package.zip", -1, server.Url("/mirror.zip"));
-    AddPending("Error page", "/gone.zip", "first.zip", -1, "n/a");
+    AddPending("Error page", "/gone.zip", "first.zip", -1);
     AddPending("No folder", "/file.zip", "none/file.zip", -1, server.Url("/mirror.zip"));
     AddPending("Empty", "/empty.conf", "update.conf");
 
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
 
-    EXPECT_EQ(StatusOf("Mirror"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("Mirror"), DownloadStatus::Downloaded);
     EXPECT_EQ(ReadFile(folder / "package.zip"), "the package");
-    EXPECT_EQ(StatusOf("Error page"), StatusFailed);
+    EXPECT_EQ(StatusOf("Error page"), DownloadStatus::Failed);
     EXPECT_EQ(ReadFile(folder / "first.zip"), "old first") << "an error page was stored";
-    EXPECT_EQ(StatusOf("No folder"), StatusFailed);
+    EXPECT_EQ(StatusOf("No folder"), DownloadStatus::Failed);
     EXPECT_EQ(server.Requests("/file.zip").size(), 1U);
     EXPECT_EQ(server.Requests("/mirror.zip").size(), 1U) << "tried for the error status only";
-    EXPECT_EQ(StatusOf("Empty"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("Empty"), DownloadStatus::Downloaded);
     EXPECT_EQ(ReadFile(folder / "update.conf"), "");
     EXPECT_EQ(transfer.FilesStarted(), 2);
     EXPECT_FALSE(transfer.IsActive());
@@ -127,9 +106,9 @@ TEST_F(Transfer, AFileThatArrivedIsTakenWithoutWaitingForTheTick) {
         AddPending(name, "/" + name, name);
     }
     const std::uint64_t started = clock.TickMs();
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
     EXPECT_LT(clock.TickMs() - started, 4u * DownloadProgress::kTickMs);
-    EXPECT_EQ(StatusOf("e"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("e"), DownloadStatus::Downloaded);
 }
 
 TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
@@ -138,9 +117,9 @@ TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
     AddPending("Big", "/big.zip", "big.zip", 400000);
     {
         const test::FileSizeLimit limit(100000);
-        EXPECT_EQ(Run(), 1);
+        EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
     }
-    EXPECT_EQ(StatusOf("Big"), StatusFailed);
+    EXPECT_EQ(StatusOf("Big"), DownloadStatus::Failed);
     EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
     EXPECT_EQ(FilesInFolder(), 1);
 }
@@ -155,10 +134,10 @@ TEST_F(Transfer, AConnectionDroppedMidFileCompletesWithTheRightBytes) {
         AddPending(name, "/" + name, name, 10000000);
     }
 
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
 
     for (const std::string name : {"ranges", "whole"}) {
-        EXPECT_EQ(StatusOf(name), StatusDownloaded);
+        EXPECT_EQ(StatusOf(name), DownloadStatus::Downloaded);
         EXPECT_TRUE(ReadFile(folder / name) == content) << name << ": the file's bytes differ";
         EXPECT_EQ(server.Requests("/" + name), (std::vector<std::string>{"", "bytes=6000000-"}));
     }
@@ -176,9 +155,9 @@ TEST_F(Transfer, WithoutAnyoneToSkipAFileThatBringsNoByteFailsAndTheRunGoesOn) {
     HeadlessDownloadOptions options;
     options.noProgressLimitMs = 300;
 
-    EXPECT_EQ(Run(options, &line), 1);
+    EXPECT_EQ(Run(options, &line), DownloadRunResult::WorkedThrough);
 
-    EXPECT_EQ(StatusOf("Next"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("Next"), DownloadStatus::Downloaded);
     EXPECT_EQ(FilesInFolder(), 1);
     EXPECT_EQ(out.str().rfind("Stalling\tfailed\t4000\t", 0), 0U) << out.str();
 }
@@ -201,18 +180,17 @@ protected:
     DownloadProgress progress{queue, transfer, clock};
 };
 
-TEST_F(Progress, AQueueWithoutPendingItemsEndsOnTheFirstTickWithResultOne) {
-    queue.Append("Unticked", server.Url("/a"), "N/A", folder / "a", 10, 0, "a", false);
-    AddPending("Done before", "/b", "b", 10);
-    queue.SetStatus(StatusDownloaded);
+TEST_F(Progress, AQueueWithoutPendingItemsEndsOnTheFirstTickWorkedThrough) {
+    AddPending("Unticked", "/a", "a", 10).status = DownloadStatus::None;
+    AddPending("Done before", "/b", "b", 10).status = DownloadStatus::Downloaded;
 
     ASSERT_TRUE(progress.Start());
     Tick();
 
     EXPECT_EQ(progress.GetState(), DownloadProgress::State::Finished);
-    EXPECT_EQ(progress.Result(), 1);
-    EXPECT_EQ(StatusOf("Unticked"), StatusNone);
-    EXPECT_EQ(StatusOf("Done before"), StatusDownloaded);
+    EXPECT_EQ(progress.Result(), DownloadRunResult::WorkedThrough);
+    EXPECT_EQ(StatusOf("Unticked"), DownloadStatus::None);
+    EXPECT_EQ(StatusOf("Done before"), DownloadStatus::Downloaded);
     EXPECT_TRUE(server.Requests("/a").empty());
 }
 
@@ -252,7 +230,6 @@ TEST_P(ProgressFigures, AreMeasuredOnTheFifthTick) {
     Tick();
 
     EXPECT_NEAR(progress.Rate(), 5.859375F, 1e-4F);
-    EXPECT_EQ(transfer.ChunkSize(), 1024);
     EXPECT_EQ(progress.Labels().fileBytes, figures.fileBytes);
     EXPECT_EQ(progress.Labels().fileElapsed, figures.fileTimes);
     EXPECT_EQ(progress.Labels().fileRemaining,
@@ -283,22 +260,21 @@ TEST_F(Progress, SkipLowersTheTotalByWhatWasNotReceived) {
         EXPECT_EQ(progress.TotalSize(), total);
     }
     EXPECT_EQ(progress.Labels().progressMaximum, 104000 / 1024);
-    EXPECT_EQ(StatusOf("Skipped"), StatusFailed);
-    EXPECT_EQ(StatusOf("Unknown size"), StatusFailed);
+    EXPECT_EQ(StatusOf("Skipped"), DownloadStatus::Failed);
+    EXPECT_EQ(StatusOf("Unknown size"), DownloadStatus::Failed);
     EXPECT_EQ(ReadFile(folder / "skip.zip"), "installed before");
 }
 
-// Skip and cancel mark the item under the cursor only while it is pending or transferring.
-TEST_F(Progress, CancelWithTheCursorOnAFinishedItemMarksNothing) {
-    AddPending("Already here", "/here", "here.zip", 10);
-    queue.SetStatus(StatusDownloaded);
+// Skip and cancel mark the run's item only while it is pending or transferring.
+TEST_F(Progress, CancelBeforeAnyFileStartedMarksNothing) {
+    AddPending("Already here", "/here", "here.zip", 10).status = DownloadStatus::Downloaded;
     AddPending("Waiting", "/waiting", "waiting.zip", 10);
     ASSERT_TRUE(progress.Start());
     progress.SkipFile();
     progress.Cancel();
-    EXPECT_EQ(progress.Result(), -1);
-    EXPECT_EQ(StatusOf("Already here"), StatusDownloaded);
-    EXPECT_EQ(StatusOf("Waiting"), StatusPending);
+    EXPECT_EQ(progress.Result(), DownloadRunResult::Cancelled);
+    EXPECT_EQ(StatusOf("Already here"), DownloadStatus::Downloaded);
+    EXPECT_EQ(StatusOf("Waiting"), DownloadStatus::Pending);
     EXPECT_FALSE(transfer.IsInternetOpen());
 }
 
@@ -310,9 +286,9 @@ TEST_F(Progress, AFileThatArrivedWholeBeforeACancelIsKeptAsDownloaded) {
     Tick();
     ASSERT_TRUE(PumpUntil([&] { return transfer.IsComplete(); }));
     progress.Cancel();
-    EXPECT_EQ(StatusOf("Quick"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("Quick"), DownloadStatus::Downloaded);
     EXPECT_EQ(ReadFile(folder / "quick.txt"), "quick");
-    EXPECT_EQ(StatusOf("Later"), StatusPending);
+    EXPECT_EQ(StatusOf("Later"), DownloadStatus::Pending);
 }
 
 TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile) {
@@ -327,9 +303,9 @@ TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile
         std::ostringstream out;
         TextProgressLine line(out, terminal);
         line.Show(labels("1000 of 20000", "00:00:09"), 6.0F);
-        line.FileEnded("a.zip", StatusDownloaded, 20000, 12.5F);
+        line.FileEnded("a.zip", DownloadStatus::Downloaded, 20000, 12.5F);
         line.Show(labels("7", "Not Available"), 1.0F);
-        line.FileEnded("a.zip", StatusFailed, 7, 1.0F);
+        line.FileEnded("a.zip", DownloadStatus::Failed, 7, 1.0F);
         const std::string first = "a.zip  1000 of 20000 bytes  6.00 Kb/Sec  00:00:09 left";
         const std::string closing = "a.zip  20000 bytes  12.50 Kb/Sec  downloaded";
         const std::string second = "a.zip  7 bytes  1.00 Kb/Sec  Not Available left";

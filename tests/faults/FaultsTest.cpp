@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ToolRunner.h"
 #include "ripent/LumpTable.h"
+#include "support/DownloadItems.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFiles.h"
@@ -179,11 +180,12 @@ protected:
         WriteFile(paths.modWorkDir + "update.log", "the earlier report");
     }
     std::int32_t Install(const fs::path& toolFolder, rlim_t limit = RLIM_INFINITY) {
-        DownloadQueue queue;
-        queue.Append("2fort", "u", "N/A", paths.modWorkDir + "mapzips/2fort.zip", 3, 1, "2fort",
-                     true);
-        queue.Rewind();
-        queue.SetStatus(StatusDownloaded);
+        DownloadItem item = test::Item("2fort", "u", paths.modWorkDir + "mapzips/2fort.zip", 3,
+                                       DownloadStatus::Downloaded);
+        item.packageKey = "2fort";
+        item.version = 1;
+        item.fullPackage = true;
+        DownloadQueue queue = {item};
         ModTable mods;
         VersionTable versions;
         LoadVersionTable(versions, paths);

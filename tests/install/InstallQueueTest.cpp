@@ -5,6 +5,7 @@
 #include "install/InstallMappings.h"
 #include "install/InstallTestSupport.h"
 #include "platform/ToolRunner.h"
+#include "support/DownloadItems.h"
 #include "support/FakeToolRunner.h"
 #include "support/ScriptedPrompter.h"
 #include "tools/pkzip25/ZipBuilder.h"
@@ -44,14 +45,16 @@ protected:
     }
 
     void Add(const std::string& name, const std::string& localPath, std::int32_t version,
-             const std::string& key, DownloadStatus status = StatusDownloaded) {
-        queue.Append(name, "http://s/" + name, "N/A", localPath, 5000, version, key, true);
-        queue.MoveTo(static_cast<std::size_t>(queue.GetCount() - 1));
-        queue.SetStatus(status);
+             const std::string& key, DownloadStatus status = DownloadStatus::Downloaded) {
+        DownloadItem& item =
+            queue.emplace_back(test::Item(name, "http://s/" + name, localPath, 5000, status));
+        item.version = version;
+        item.packageKey = key;
+        item.fullPackage = true;
     }
     // A map package of version 3, its file present once downloaded.
     void AddMapPackage(const std::string& name, const std::string& base, DownloadStatus status) {
-        if (status == StatusDownloaded) {
+        if (status == DownloadStatus::Downloaded) {
             WriteFile(MapZip(base), std::string(4096, 'z'));
         }
         Add(name, MapZip(base), 3, base, status);
@@ -59,10 +62,7 @@ protected:
     std::string MapZip(const std::string& base) const {
         return paths.modWorkDir + "mapzips/" + base + ".zip";
     }
-    DownloadStatus StatusOf(const std::string& name) {
-        EXPECT_TRUE(queue.FindByName(name));
-        return queue.GetStatus();
-    }
+    DownloadStatus StatusOf(const std::string& name) { return test::ItemNamed(queue, name).status; }
     // The number of items that failed.
     std::int32_t Install() {
         const InstallResult result = InstallQueue(queue, context);
@@ -86,11 +86,11 @@ protected:
 };
 
 TEST_F(Installing, TwoFailedDownloadsAndOneMapPackage) {
-    AddMapPackage("Rock2 map", "rock2", StatusFailed);
-    AddMapPackage("2Fort remake", "2fort", StatusDownloaded);
-    AddMapPackage("Well map", "well", StatusFailed);
-    AddMapPackage("Never reached", "never", StatusPending);
-    AddMapPackage("Not ticked", "unticked", StatusNone);
+    AddMapPackage("Rock2 map", "rock2", DownloadStatus::Failed);
+    AddMapPackage("2Fort remake", "2fort", DownloadStatus::Downloaded);
+    AddMapPackage("Well map", "well", DownloadStatus::Failed);
+    AddMapPackage("Never reached", "never", DownloadStatus::Pending);
+    AddMapPackage("Not ticked", "unticked", DownloadStatus::None);
 
     EXPECT_EQ(Install(), 2);
 
@@ -106,9 +106,9 @@ TEST_F(Installing, TwoFailedDownloadsAndOneMapPackage) {
                          "/2fort.bsp\n    Deleting file " + rm + "/sound/2fort.wav\n" +
                          "    Removing directory " + rm + "/sound\n    Removing directory " + rm +
                          "\n\nWell map....\n\n  Download failed...\n");
-    EXPECT_EQ(StatusOf("2Fort remake"), StatusInstalled);
-    EXPECT_EQ(StatusOf("Rock2 map"), StatusFailed);
-    EXPECT_EQ(StatusOf("Never reached"), StatusPending);
+    EXPECT_EQ(StatusOf("2Fort remake"), DownloadStatus::Installed);
+    EXPECT_EQ(StatusOf("Rock2 map"), DownloadStatus::Failed);
+    EXPECT_EQ(StatusOf("Never reached"), DownloadStatus::Pending);
     EXPECT_EQ(ReadFile(paths.mapsDir + "2fort.bsp"), "map 2fort");
     EXPECT_EQ(ReadFile(paths.modDir + "sound/2fort.wav"), "wav");
     EXPECT_TRUE(fs::exists(MapZip("2fort"))) << "the package stays";
@@ -120,8 +120,8 @@ TEST_F(Installing, TwoFailedDownloadsAndOneMapPackage) {
 }
 
 TEST_F(Installing, AQueueWithNothingToDoLogsTheHeaderOnly) {
-    AddMapPackage("Not ticked", "unticked", StatusNone);
-    AddMapPackage("Done before", "done", StatusInstalled);
+    AddMapPackage("Not ticked", "unticked", DownloadStatus::None);
+    AddMapPackage("Done before", "done", DownloadStatus::Installed);
     WriteFile(paths.modWorkDir + "update.log", "the previous run's report, much longer");
 
     EXPECT_EQ(Install(), 0);
@@ -139,7 +139,7 @@ TEST_F(Installing, APathWithoutABaseNameIsLeftAsItIs) {
     EXPECT_EQ(Install(), 0);
     EXPECT_EQ(Log(), std::string(kLogHeader) + "\nShort...\n\n  Saved to a.zip\n" +
                          "\nParent folder...\n\n  Saved to " + MapZip("..") + "\n");
-    EXPECT_EQ(StatusOf("Parent folder"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("Parent folder"), DownloadStatus::Downloaded);
     EXPECT_TRUE(fs::exists(MapZip("..")));
     EXPECT_EQ(runner.Calls().size(), 1u) << "the viewer only";
     EXPECT_TRUE(fs::exists(paths.modWorkDir + "mappings.conf")) << "no folder above was removed";
@@ -156,8 +156,8 @@ TEST_F(Installing, ModPackagesSetTheirVersionInTheModTableAndSaySo) {
     EXPECT_EQ(mods.records[0].version, 4);
     EXPECT_EQ(mods.records.size(), 1u) << "an unknown mod is installed but not learnt";
     EXPECT_TRUE(modInstalled);
-    EXPECT_EQ(StatusOf("New mod"), StatusInstalled);
-    EXPECT_EQ(StatusOf("Lost mod"), StatusDownloaded);
+    EXPECT_EQ(StatusOf("New mod"), DownloadStatus::Installed);
+    EXPECT_EQ(StatusOf("Lost mod"), DownloadStatus::Downloaded);
     EXPECT_NE(Log().find("\nTFC data...\n\n  Saved to " + paths.workDir +
                          "tfc.zip\n  Unpacking zip file....\n    Extraction complete\n"
                          "  Installation successful....\n\nNew mod...\n"),
@@ -168,10 +168,10 @@ TEST_F(Installing, ModPackagesSetTheirVersionInTheModTableAndSaySo) {
 
 TEST_F(Installing, WithoutALogTheRunStillInstallsAndSaysSo) {
     CreateFolders(paths.modWorkDir + "update.log/held"); // a folder where the log goes
-    AddMapPackage("2Fort remake", "2fort", StatusDownloaded);
+    AddMapPackage("2Fort remake", "2fort", DownloadStatus::Downloaded);
 
     EXPECT_EQ(Install(), 0);
-    EXPECT_EQ(StatusOf("2Fort remake"), StatusInstalled);
+    EXPECT_EQ(StatusOf("2Fort remake"), DownloadStatus::Installed);
     EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Unable to create log file"});
     ASSERT_EQ(runner.Calls().size(), 1u) << "no viewer";
     EXPECT_TRUE(fs::is_directory(paths.modWorkDir + "update.log/held"));

@@ -24,24 +24,25 @@ namespace test {
 class FakeDownloader final : public DownloadRunner {
 public:
     void Serve(const std::string& url, std::string content) { m_content[url] = std::move(content); }
-    void SetResult(int result) { m_result = result; }
+    void SetResult(DownloadRunResult result) { m_result = result; }
 
-    int RunQueue(DownloadQueue& queue, bool allowSkip) override {
+    DownloadRunResult RunQueue(DownloadQueue& queue, bool allowSkip) override {
         runs.emplace_back();
         skipAllowed.push_back(allowSkip);
-        for (std::size_t index = 0; queue.MoveTo(index); ++index) {
-            if (queue.GetStatus() != StatusPending) {
+        for (DownloadItem& item : queue) {
+            if (item.status != DownloadStatus::Pending) {
                 continue;
             }
-            runs.back().push_back(queue.At(index));
-            if (m_result != 1) {
+            runs.back().push_back(item);
+            if (m_result != DownloadRunResult::WorkedThrough) {
                 continue;
             }
-            const auto found = m_content.find(queue.GetUrl());
+            const auto found = m_content.find(item.url);
             if (found != m_content.end()) {
-                WriteFile(queue.GetLocalPath(), found->second);
+                WriteFile(item.localPath, found->second);
             }
-            queue.SetStatus(found != m_content.end() ? StatusDownloaded : StatusFailed);
+            item.status =
+                found != m_content.end() ? DownloadStatus::Downloaded : DownloadStatus::Failed;
         }
         return m_result;
     }
@@ -52,7 +53,7 @@ public:
 
 private:
     std::map<std::string, std::string> m_content;
-    int m_result = 1;
+    DownloadRunResult m_result = DownloadRunResult::WorkedThrough;
 };
 
 // The update road on the mod tfc of a game in a temporary folder, with the real zip tool and a
@@ -118,18 +119,18 @@ TEST_F(VoteDataAndMods, MissingVoteSpritesAreFetchedAndInstalled) {
                                                                 {.key = "well", .hasVoteData = 1},
                                                                 {.key = "hunted"}}));
     downloader.Serve("http://up/tfc/voteVM/2fortVM.zip", Package("sprites/vote/2fort.spr", 's'));
-    downloader.SetResult(-1);
+    downloader.SetResult(DownloadRunResult::Cancelled);
     EXPECT_EQ(FetchVoteMapData(request, road), 0) << "cancelled";
     EXPECT_FALSE(fs::exists(paths.voteSpriteDir + "2fort.spr"));
-    downloader.SetResult(1);
+    downloader.SetResult(DownloadRunResult::WorkedThrough);
 
     EXPECT_EQ(FetchVoteMapData(request, road), 1);
 
     ASSERT_EQ(downloader.runs.size(), 2u);
     ASSERT_EQ(downloader.runs[1].size(), 1u) << "a present sprite and no vote data fetch nothing";
     EXPECT_EQ(test::Fields(downloader.runs[1][0], paths),
-              "2fort votemap data...|NA|http://up/tfc/voteVM/2fortVM.zip|"
-              "http://up/tfc/voteVM/2fortVM.zip|Ballotine/tfc/mapzips/2fortVM.zip|0|-1|1|0");
+              "2fort votemap data...||http://up/tfc/voteVM/2fortVM.zip|"
+              "http://up/tfc/voteVM/2fortVM.zip|Ballotine/tfc/mapzips/2fortVM.zip|0|-1|P|0");
     EXPECT_FALSE(downloader.skipAllowed[1]);
     EXPECT_EQ(ReadFile(paths.voteSpriteDir + "2fort.spr"), std::string(4096, 's'));
     EXPECT_FALSE(fs::exists(paths.modWorkDir + "mapzips/2fortVM")) << "extraction folder removed";
@@ -164,8 +165,8 @@ TEST_F(VoteDataAndMods, HostileListsTouchNothingOutsideTheGame) {
 
     BuildUpdateTree(paths, tables.versions, tables.downloads, tree, road.debugLog);
     std::vector<std::string> listed;
-    for (std::int32_t index = 0; index < tables.downloads.Count(); ++index) {
-        listed.push_back(tables.downloads.At(index).localPath);
+    for (const DownloadItem& item : tables.downloads.Queue()) {
+        listed.push_back(item.localPath);
     }
     EXPECT_EQ(listed, (std::vector<std::string>{paths.modWorkDir + "mapzips/ok.zip",
                                                 paths.modWorkDir + "mapzips/ok_ent.zip"}));
@@ -201,29 +202,28 @@ protected:
 };
 
 TEST_F(ResourceListTest, OpensWithTheListsAndTheCatalogue) {
-    tables.downloads.Append({"left from last time", "", "", "", "", 0, 1, StatusNone, false});
+    tables.downloads.Append(test::Item("left from last time", "", ""));
     ResourceList fresh(request, mods, road);
 
     ASSERT_EQ(fresh.Open(), ResourceList::Opening::Listed);
     const std::vector<DownloadItem>& lists = downloader.runs.at(0);
     ASSERT_EQ(lists.size(), 2u);
-    EXPECT_EQ(test::Fields(lists[0], paths), "Entity Config List...|N/A|" +
-                                                 std::string(kMapListUrl) +
-                                                 "|N/A|Ballotine/tfc/update.conf|0|-1|1|0");
-    EXPECT_EQ(test::Fields(lists[1], paths), "Master Map...|N/A|" + std::string(kModListUrl) +
-                                                 "|N/A|Ballotine/modsupdate.cfg|0|-1|1|0");
-    EXPECT_EQ(tables.downloads.Count(), 5) << "emptied, then the mod package and four maps";
+    EXPECT_EQ(test::Fields(lists[0], paths), "Entity Config List...||" + std::string(kMapListUrl) +
+                                                 "|-|Ballotine/tfc/update.conf|0|-1|P|0");
+    EXPECT_EQ(test::Fields(lists[1], paths), "Master Map...||" + std::string(kModListUrl) +
+                                                 "|-|Ballotine/modsupdate.cfg|0|-1|P|0");
+    EXPECT_EQ(tables.downloads.Count(), 5u) << "emptied, then the mod package and four maps";
     EXPECT_EQ(fresh.Tree().Packages(Category::BallotineUpdates).size(), 1u);
 }
 
 TEST_F(ResourceListTest, ListFailuresEndTheOpeningWithTheirMessages) {
-    downloader.SetResult(-1);
+    downloader.SetResult(DownloadRunResult::Cancelled);
     EXPECT_EQ(list.Open(), ResourceList::Opening::Cancelled);
     EXPECT_EQ(prompter.Messages(),
               std::vector<std::string>{"Unable to download config list. Retry again later..."});
 
     prompter.Forget();
-    downloader.SetResult(1);
+    downloader.SetResult(DownloadRunResult::WorkedThrough);
     downloader.Serve(kMapListUrl, std::string(256, 'x')); // an error page stored as the list
     ResourceList again(request, mods, road);
     EXPECT_EQ(again.Open(), ResourceList::Opening::Cancelled);

@@ -81,18 +81,19 @@ TEST_F(VersionTableFiles, InstalledPackagesRaiseVersionsButNeverLowerThem) {
     WriteFile(ConfigFile(), std::string(kHeader) + "2fort 5 1\nrock2 0 4\n#END#");
     ASSERT_TRUE(LoadVersionTable(table, paths));
     const std::tuple<const char*, std::int32_t, bool, DownloadStatus> items[] = {
-        {"2FORT", 2, true, StatusInstalled},   // older map package: 5 stays
-        {"2fort", 3, false, StatusInstalled},  // newer entity package: 1 becomes 3
-        {"rock2", 2, true, StatusInstalled},   // map arrives beside its entities
-        {"well", 3, false, StatusInstalled},   // unknown key, entity package
-        {"*tfc", 4, true, StatusInstalled},    // mod package
-        {"hunted", 7, true, StatusDownloaded}, // not installed: not recorded
+        {"2FORT", 2, true, DownloadStatus::Installed},   // older map package: 5 stays
+        {"2fort", 3, false, DownloadStatus::Installed},  // newer entity package: 1 becomes 3
+        {"rock2", 2, true, DownloadStatus::Installed},   // map arrives beside its entities
+        {"well", 3, false, DownloadStatus::Installed},   // unknown key, entity package
+        {"*tfc", 4, true, DownloadStatus::Installed},    // mod package
+        {"hunted", 7, true, DownloadStatus::Downloaded}, // not installed: not recorded
     };
     DownloadQueue queue;
     for (const auto& [key, version, full, status] : items) {
-        queue.Append(key, "u", "N/A", "p", 10, version, key, full);
-        queue.MoveTo(static_cast<std::size_t>(queue.GetCount() - 1));
-        queue.SetStatus(status);
+        DownloadItem& item = queue.emplace_back(test::Item(key, "u", "p", 10, status));
+        item.packageKey = key;
+        item.version = version;
+        item.fullPackage = full;
     }
     EXPECT_TRUE(RecordInstalledVersions(table, queue, paths));
     EXPECT_EQ(ReadFile(ConfigFile()),
@@ -214,8 +215,8 @@ TEST_F(ModUpdates, RefreshAddressesLearnModsAndListNewerPackages) {
     ASSERT_EQ(listed.size(), 2u) << "valve's folder is missing";
     EXPECT_EQ(listed[0].label, "newmod package");
     EXPECT_EQ(
-        test::Fields(downloads.At(listed[1].queueIndex), paths),
-        "TFC package|*TFC|http://new/TFC.zip|http://mirror/TFC.zip|Ballotine/TFC.zip|3|9000|0|1");
+        test::Fields(downloads.At(listed[1].queueIndex.value()), paths),
+        "TFC package|*TFC|http://new/TFC.zip|http://mirror/TFC.zip|Ballotine/TFC.zip|3|9000|N|1");
 
     // The same version as installed is not listed; the address is still taken over.
     CatalogueTree again(downloads);
@@ -232,12 +233,21 @@ TEST_F(ModUpdates, RefreshAddressesLearnModsAndListNewerPackages) {
     EXPECT_FALSE(LoadModUpdates(mods, paths, downloads, again, {}));
 }
 
-TEST(PlainName, RefusesWhatCouldLeaveAFolder) {
+TEST(ListedNames, PlainNamesCannotLeaveAFolderAndNAIsNoAddress) {
     for (const char* good : {"..x", "x..", "*tfc", "n\xC3\xA9"}) {
         EXPECT_TRUE(IsPlainName(good)) << good;
     }
     for (const char* bad : {"", ".", "..", "a/b", "a\\b", "tab\there", "del\x7F"}) {
         EXPECT_FALSE(IsPlainName(bad)) << bad;
+    }
+    const std::pair<const char*, std::optional<std::string>> addresses[] = {
+        {"http://m/x.zip", "http://m/x.zip"},
+        {"N/A", std::nullopt},
+        {"n/a", std::nullopt},
+        {"", std::nullopt},
+        {"N/A2", "N/A2"}};
+    for (const auto& [text, address] : addresses) {
+        EXPECT_EQ(ListedAddress(text), address) << text;
     }
 }
 
@@ -266,6 +276,18 @@ protected:
         return checks;
     }
     const CatalogueNode& CategoryNode(Category category) const { return tree.Node({category, -1}); }
+    // The marks as shown: the category's ("x" checked, "+" once passed on), then "|" and its
+    // packages'.
+    std::string Marks(Category category) const {
+        const CatalogueNode& node = CategoryNode(category);
+        std::string marks =
+            std::string(node.markedChecked ? "x" : ".") + (node.passedOn ? "+" : "");
+        marks += "|";
+        for (const CatalogueNode& package : tree.Packages(category)) {
+            marks += package.markedChecked ? 'x' : '.';
+        }
+        return marks;
+    }
 
     test::TempDir dir;
     WorkingPaths paths = test::TfcPaths(dir);
@@ -296,13 +318,13 @@ TEST_F(Catalogue, ListsByVersionsAndRevision) {
                              "Downloadable Maps: older map",
                          }));
     // Map before entity package, in the order of the list.
-    ASSERT_EQ(downloads.Count(), 6);
-    EXPECT_EQ(test::Fields(downloads.At(downloads.FindByTitle("PRESENT MAP")), paths),
-              "present map|present|http://s/maps/present.zip|N/A|"
-              "Ballotine/tfc/mapzips/present.zip|2|5000|0|1");
-    EXPECT_EQ(test::Fields(downloads.At(downloads.FindByTitle("newer entities")), paths),
-              "newer entities|newer|http://s/ents/newer_ent.zip|N/A|"
-              "Ballotine/tfc/mapzips/newer_ent.zip|4|600|0|0");
+    ASSERT_EQ(downloads.Count(), 6u);
+    EXPECT_EQ(test::Fields(downloads.At(downloads.FindByTitle("PRESENT MAP").value()), paths),
+              "present map|present|http://s/maps/present.zip|-|"
+              "Ballotine/tfc/mapzips/present.zip|2|5000|N|1");
+    EXPECT_EQ(test::Fields(downloads.At(downloads.FindByTitle("newer entities").value()), paths),
+              "newer entities|newer|http://s/ents/newer_ent.zip|-|"
+              "Ballotine/tfc/mapzips/newer_ent.zip|4|600|N|0");
 }
 
 TEST_F(Catalogue, AnEmptyRecordListsEveryOfferedPackage) {
@@ -317,31 +339,31 @@ TEST_F(Catalogue, CheckingACategoryCascadesAtTheNextRefresh) {
     const NodeId newMaps{Category::NewMaps, -1};
     tree.ToggleCheck(newMaps);
     EXPECT_EQ(Checks(Category::NewMaps), "...");
+    EXPECT_EQ(Marks(Category::NewMaps), ".|...") << "marks wait for the refresh";
     ASSERT_TRUE(tree.RefreshCheckMarks());
     EXPECT_EQ(Checks(Category::NewMaps), "xxx");
-    EXPECT_EQ(CategoryNode(Category::NewMaps).image, ImageChevronLeft);
-    EXPECT_EQ(tree.Packages(Category::NewMaps)[1].selectedImage, ImageTickSelected);
+    EXPECT_EQ(Marks(Category::NewMaps), "x+|xxx");
     EXPECT_EQ(tree.TakeRedrawn().size(), 4u) << "the category and its three packages";
 
     tree.ToggleCheck({Category::NewMaps, 1});
     tree.RefreshCheckMarks();
     EXPECT_EQ(Checks(Category::NewMaps), "x.x");
     EXPECT_TRUE(CategoryNode(Category::NewMaps).checked) << "a package never changes its category";
-    EXPECT_EQ(tree.Packages(Category::NewMaps)[1].image, ImageCross);
+    EXPECT_EQ(Marks(Category::NewMaps), "x+|x.x");
+    EXPECT_EQ(tree.TakeRedrawn(), (std::vector<NodeId>{{Category::NewMaps, 1}}));
     EXPECT_EQ(tree.SelectedCount(), 2);
 
     tree.ToggleCheck(newMaps);
     tree.RefreshCheckMarks();
     EXPECT_EQ(Checks(Category::NewMaps), "...");
-    EXPECT_EQ(CategoryNode(Category::NewMaps).image, ImageChevronRight);
+    EXPECT_EQ(Marks(Category::NewMaps), ".+|...");
 
-    // The update categories show only the highlighted chevrons once changed; checking
-    // "Ballotine Updates" passes nothing on.
+    // Checking "Ballotine Updates" passes nothing on.
     tree.ToggleCheck({Category::EntityUpdates, -1});
     tree.ToggleCheck({Category::BallotineUpdates, -1});
     tree.RefreshCheckMarks();
-    EXPECT_EQ(CategoryNode(Category::EntityUpdates).image, ImageChevronLeftSelected);
-    EXPECT_EQ(CategoryNode(Category::BallotineUpdates).image, ImageChevronRight);
+    EXPECT_EQ(Marks(Category::EntityUpdates), "x+|x");
+    EXPECT_EQ(Marks(Category::BallotineUpdates), ".|");
     EXPECT_EQ(Checks(Category::EntityUpdates), "x");
 }
 
@@ -366,8 +388,9 @@ TEST_F(Catalogue, TotalsCountCheckedPackagesAndTheirKnownSizes) {
     EXPECT_TRUE(tree.DownloadEnabled());
 
     tree.ApplyCheckStates(downloads);
-    EXPECT_EQ(downloads.At(downloads.FindByTitle("m5 map")).status, StatusPending);
-    EXPECT_EQ(downloads.At(downloads.FindByTitle("m4 map")).status, StatusNone);
+    EXPECT_EQ(downloads.At(downloads.FindByTitle("m5 map").value()).status,
+              DownloadStatus::Pending);
+    EXPECT_EQ(downloads.At(downloads.FindByTitle("m4 map").value()).status, DownloadStatus::None);
 }
 
 // Two packages of one title both name the first item.

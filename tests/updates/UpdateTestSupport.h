@@ -3,6 +3,7 @@
 #include "catalogue/WorkingPaths.h"
 #include "download/DownloadQueue.h"
 #include "install/InstallTestSupport.h"
+#include "support/DownloadItems.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -39,14 +40,15 @@ inline std::string MapListText(int revision, const std::vector<ListedMap>& maps)
 }
 
 // An item's fields in one line, its local path below the game folder:
-// "name|key|url|altUrl|localPath|version|size|status|full" (full: 1 for a whole package).
+// "name|key|url|mirror|localPath|version|size|status|full" ("-" for no mirror, the status's
+// letter as StatusLetters gives it, full: 1 for a whole package).
 inline std::string Fields(const DownloadItem& item, const WorkingPaths& paths) {
     const std::string local = item.localPath.starts_with(paths.installDir + "/")
                                   ? item.localPath.substr(paths.installDir.size() + 1)
                                   : item.localPath;
-    return item.name + "|" + item.packageKey + "|" + item.url + "|" + item.altUrl + "|" + local +
-           "|" + std::to_string(item.version) + "|" + std::to_string(item.size) + "|" +
-           std::to_string(item.status) + "|" + std::to_string(item.fullPackage);
+    return item.name + "|" + item.packageKey + "|" + item.url + "|" + item.mirrorUrl.value_or("-") +
+           "|" + local + "|" + std::to_string(item.version) + "|" + std::to_string(item.size) +
+           "|" + StatusLetters({item}) + "|" + std::to_string(item.fullPackage);
 }
 
 } // namespace ballotine::test
