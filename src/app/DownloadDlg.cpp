@@ -3,23 +3,24 @@
 #include "app/DisplayText.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
 #include <initializer_list>
 
 namespace ballotine {
 
-namespace {
-
-// The window's layout is given in dialog units: a quarter of the average character width
-// across, an eighth of the character height down. The font here is not the one the layout was
-// drawn for, so the units widen until every caption fits its box.
+// Sizes and gaps are given in dialog units: a quarter of the average character width across,
+// an eighth of the character height down, so the window grows with its font (and so with the
+// screen's resolution). The units widen until every caption fits the width given to it.
 class DialogUnits {
 public:
     struct Caption {
@@ -37,17 +38,36 @@ public:
         }
     }
 
-    QRect Rect(int x, int y, int w, int h) const {
-        return {Across(x), Down(y), Across(x + w) - Across(x), Down(y + h) - Down(y)};
+    int Across(int units) const { return static_cast<int>(units * m_across); }
+    int Down(int units) const { return static_cast<int>(units * m_down); }
+    QMargins Margins(int left, int top, int right, int bottom) const {
+        return {Across(left), Down(top), Across(right), Down(bottom)};
     }
 
 private:
-    int Across(int units) const { return static_cast<int>(units * m_across); }
-    int Down(int units) const { return static_cast<int>(units * m_down); }
-
     double m_across;
     double m_down;
 };
+
+namespace {
+
+// A label whose text never changes the window's size: it gets the width given and clips a
+// longer text.
+QLabel* FigureLabel(const char* name, const char* text, int width, Qt::Alignment alignment,
+                    QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setMinimumWidth(width);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+QLabel* CaptionLabel(const char* text, Qt::Alignment alignment, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
 
 int ClampToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, 0, INT_MAX));
@@ -78,66 +98,97 @@ CDownloadDlg::~CDownloadDlg() {
     m_transfer.SetSocketWatcher(nullptr);
 }
 
+// The window in dialog units: a frame 280 wide with the totals 10 in from its left edge and
+// the file group 4 in; the file group holds four rows 11 apart, captions 55 wide, values from
+// 5 after them, the two buttons (50 by 14) at its lower right.
 void CDownloadDlg::BuildControls() {
     const DialogUnits units(*this, {{"Total Remaining Time:", 72},
                                     {"Bytes Received:", 55},
                                     {"Remaining Time:", 55},
                                     {"Cancel All", 40},
                                     {"Skip File", 40}});
-    setFixedSize(units.Rect(0, 0, 286, 110).size());
     auto* frame = new QGroupBox(this);
-    frame->setGeometry(units.Rect(3, 1, 280, 105));
-    const auto label = [this, &units](const char* text, QRect place, Qt::Alignment alignment) {
-        auto* made = new QLabel(QString::fromLatin1(text), this);
-        made->setGeometry(place);
-        made->setAlignment(alignment | Qt::AlignVCenter);
-        return made;
-    };
-    const auto caption = [&](const char* text, int x, int y, int w, int h) {
-        label(text, units.Rect(x, y, w, h), Qt::AlignLeft);
-    };
-    const auto rightCaption = [&](const char* text, int y) {
-        label(text, units.Rect(15, y, 55, 10), Qt::AlignRight);
-    };
-    const auto figure = [&](const char* name, const char* text, QRect place, Qt::Alignment align) {
-        QLabel* made = label(text, place, align);
-        made->setObjectName(QString::fromLatin1(name));
-        return made;
-    };
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(units.Margins(3, 1, 3, 4));
+    outer->setSizeConstraint(QLayout::SetFixedSize); // the window keeps the size it opens with
+    outer->addWidget(frame);
+    auto* inner = new QVBoxLayout(frame);
+    inner->setContentsMargins(units.Margins(4, 11, 4, 3));
+    inner->setSpacing(units.Down(8));
+    inner->addLayout(BuildTotals(units, frame));
+    inner->addWidget(BuildFileGroup(units, frame));
+}
 
-    caption("Total Elapsed Time:", 13, 15, 72, 8);
-    m_totalElapsed = figure("totalElapsed", "00:00:00", units.Rect(86, 15, 38, 8), Qt::AlignLeft);
-    caption("Total Remaining Time:", 13, 26, 72, 8);
+QGridLayout* CDownloadDlg::BuildTotals(const DialogUnits& units, QWidget* frame) {
+    auto* totals = new QGridLayout;
+    totals->setContentsMargins(units.Margins(6, 0, 4, 0));
+    totals->setHorizontalSpacing(0);
+    totals->setVerticalSpacing(units.Down(2));
+    totals->setColumnMinimumWidth(0, units.Across(73));
+    totals->setColumnMinimumWidth(1, units.Across(47));
+    totals->setRowMinimumHeight(0, units.Down(10));
+    totals->setRowMinimumHeight(1, units.Down(8));
+    totals->addWidget(CaptionLabel("Total Elapsed Time:", Qt::AlignLeft, frame), 0, 0);
+    totals->addWidget(CaptionLabel("Total Remaining Time:", Qt::AlignLeft, frame), 1, 0);
+    m_totalElapsed =
+        FigureLabel("totalElapsed", "00:00:00", units.Across(38), Qt::AlignLeft, frame);
     m_totalRemaining =
-        figure("totalRemaining", "00:00:00", units.Rect(86, 26, 38, 8), Qt::AlignLeft);
-    m_progressBar = new QProgressBar(this);
+        FigureLabel("totalRemaining", "00:00:00", units.Across(38), Qt::AlignLeft, frame);
+    totals->addWidget(m_totalElapsed, 0, 1);
+    totals->addWidget(m_totalRemaining, 1, 1);
+
+    m_progressBar = new QProgressBar(frame);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
-    m_progressBar->setGeometry(units.Rect(133, 14, 142, 10));
+    m_progressBar->setFixedSize(units.Across(142), units.Down(10));
     m_progressBar->setTextVisible(false);
     m_progressBar->setRange(0, 1);
     m_progressBar->setValue(0);
-    m_totalBytes = figure("totalBytes", "", units.Rect(133, 26, 142, 8), Qt::AlignHCenter);
+    totals->addWidget(m_progressBar, 0, 2);
+    m_totalBytes = FigureLabel("totalBytes", "", units.Across(142), Qt::AlignHCenter, frame);
+    totals->addWidget(m_totalBytes, 1, 2);
+    return totals;
+}
 
-    m_fileGroup = new QGroupBox(QStringLiteral("Download 1 of 17"), this);
+QGroupBox* CDownloadDlg::BuildFileGroup(const DialogUnits& units, QWidget* frame) {
+    m_fileGroup = new QGroupBox(QStringLiteral("Download 1 of 17"), frame);
     m_fileGroup->setObjectName(QStringLiteral("fileGroup"));
-    m_fileGroup->setGeometry(units.Rect(7, 42, 272, 60));
-    rightCaption("Downloading:", 54);
-    m_fileName = figure("fileName", "", units.Rect(75, 54, 195, 9), Qt::AlignLeft);
-    rightCaption("Bytes Received:", 65);
-    m_fileBytes = figure("fileBytes", "", units.Rect(75, 65, 90, 10), Qt::AlignLeft);
-    rightCaption("Elapsed Time:", 76);
-    m_fileElapsed = figure("fileElapsed", "00:00:00", units.Rect(75, 76, 61, 10), Qt::AlignLeft);
-    rightCaption("Remaining Time:", 87);
+    auto* rows = new QGridLayout(m_fileGroup);
+    rows->setContentsMargins(units.Margins(7, 0, 7, 4)); // the group's border adds about 1
+    rows->setHorizontalSpacing(units.Across(5));
+    rows->setVerticalSpacing(units.Down(11) - units.Down(10));
+    rows->setColumnMinimumWidth(0, units.Across(55));
+    rows->setColumnMinimumWidth(1, units.Across(89));
+    rows->setColumnStretch(1, 1);
+    const char* captions[] = {
+        "Downloading:", "Bytes Received:", "Elapsed Time:", "Remaining Time:"};
+    for (int row = 0; row < 4; ++row) {
+        rows->addWidget(CaptionLabel(captions[row], Qt::AlignRight, m_fileGroup), row, 0);
+        rows->setRowMinimumHeight(row, units.Down(10));
+    }
+    m_fileName = FigureLabel("fileName", "", units.Across(195), Qt::AlignLeft, m_fileGroup);
+    m_fileBytes = FigureLabel("fileBytes", "", units.Across(89), Qt::AlignLeft, m_fileGroup);
+    m_fileElapsed =
+        FigureLabel("fileElapsed", "00:00:00", units.Across(61), Qt::AlignLeft, m_fileGroup);
     m_fileRemaining =
-        figure("fileRemaining", "00:00:00", units.Rect(75, 87, 58, 10), Qt::AlignLeft);
+        FigureLabel("fileRemaining", "00:00:00", units.Across(58), Qt::AlignLeft, m_fileGroup);
+    rows->addWidget(m_fileName, 0, 1, 1, 2);
+    rows->addWidget(m_fileBytes, 1, 1);
+    rows->addWidget(m_fileElapsed, 2, 1);
+    rows->addWidget(m_fileRemaining, 3, 1);
 
-    m_skipButton = new QPushButton(QStringLiteral("Skip File"), this);
+    m_skipButton = new QPushButton(QStringLiteral("Skip File"), m_fileGroup);
     m_skipButton->setObjectName(QStringLiteral("skipButton"));
-    m_skipButton->setGeometry(units.Rect(169, 83, 50, 14));
     m_skipButton->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel All"), this);
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel All"), m_fileGroup);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    m_cancelButton->setGeometry(units.Rect(221, 83, 50, 14));
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(units.Across(2));
+    for (QPushButton* button : {m_skipButton, m_cancelButton}) {
+        button->setFixedSize(units.Across(50), units.Down(14));
+        buttons->addWidget(button);
+    }
+    rows->addLayout(buttons, 2, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    return m_fileGroup;
 }
 
 int CDownloadDlg::exec() {

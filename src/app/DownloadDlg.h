@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <map>
 
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
@@ -17,6 +18,8 @@ class QSocketNotifier;
 class QTimer;
 
 namespace ballotine {
+
+class DialogUnits;
 
 // The window in which a queue is downloaded: per-file and total progress, times and rate,
 // "Skip File" and "Cancel All". A view over DownloadProgress: the data arrives through socket
@@ -50,6 +53,8 @@ private:
     };
 
     void BuildControls();
+    QGridLayout* BuildTotals(const DialogUnits& units, QWidget* frame);
+    QGroupBox* BuildFileGroup(const DialogUnits& units, QWidget* frame);
     void OnTimer();
     void TickIfFileArrived();
     void OnSkipFile();

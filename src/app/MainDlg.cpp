@@ -460,7 +460,7 @@ void CMainDlg::OnCompile() {
 
 void CMainDlg::OpenMapSettings() {
     if (m_mapSettingsOpener) {
-        m_mapSettingsOpener(*this, m_model.SelectedMap());
+        m_mapSettingsOpener({this, m_model.SelectedMap()});
     }
 }
 
@@ -471,8 +471,8 @@ void CMainDlg::OnCheckForUpdates() {
         return;
     }
     CopySelections();
-    const bool modInstalled = m_updatesOpener(*this, *request);
-    m_model.RefreshAfterUpdates(m_services.prompter, modInstalled);
+    const UpdatesOutcome outcome = m_updatesOpener({this, *request});
+    m_model.RefreshAfterUpdates(m_services.prompter, outcome.modInstalled);
     FillModSelector();
     ShowModel();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/Openers.h"
 #include "models/MainWindowModel.h"
-#include "models/UpdateRoad.h"
 
 #include <QDialog>
 #include <functional>
@@ -28,12 +28,6 @@ class CMainDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // Opens the map settings dialog for a map; set by the application.
-    using MapSettingsOpener = std::function<void(CMainDlg& window, const std::string& map)>;
-    // Runs the update list for the selected mod; set by the application. Returns whether a mod
-    // package was installed.
-    using UpdatesOpener = std::function<bool(CMainDlg& window, const ResourceListRequest& request)>;
-
     // The controls, for the code that drives the window (tests, screenshots).
     struct Controls {
         QComboBox* modSelector;

@@ -141,10 +141,11 @@ void CMapSettingsDlg::OnUpdate() {
     }
 }
 
-CMainDlg::MapSettingsOpener MakeMapSettingsOpener(const Session& session, MapSettingsTables& tables,
-                                                  Services& services) {
-    return [&session, &tables, &services](CMainDlg& window, const std::string& map) {
-        CMapSettingsDlg dialog(CopyMapSettingsPaths(session.paths), map, tables, services, &window);
+MapSettingsOpener MakeMapSettingsOpener(const Session& session, MapSettingsTables& tables,
+                                        Services& services) {
+    return [&session, &tables, &services](const MapSettingsOpening& opening) {
+        CMapSettingsDlg dialog(CopyMapSettingsPaths(session.paths), opening.map, tables, services,
+                               opening.parent);
         dialog.exec();
     };
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainDlg.h"
+#include "app/Openers.h"
 #include "models/MapSettingsModel.h"
 
 #include <QDialog>
@@ -61,7 +61,7 @@ private:
 
 // The opener the application gives the main window: runs the dialog modally over the window
 // for the map, with copies of the session's working paths. Its result is not used.
-CMainDlg::MapSettingsOpener MakeMapSettingsOpener(const Session& session, MapSettingsTables& tables,
-                                                  Services& services);
+MapSettingsOpener MakeMapSettingsOpener(const Session& session, MapSettingsTables& tables,
+                                        Services& services);
 
 } // namespace ballotine

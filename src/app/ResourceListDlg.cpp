@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -223,20 +222,19 @@ void CResourceListDlg::OnDownload() {
     accept();
 }
 
-CMainDlg::UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables,
-                                          DownloadTransfer& transfer, Services& services) {
-    return [&session, &tables, &transfer, &services](CMainDlg& window,
-                                                     const ResourceListRequest& request) {
-        DialogDownloadRunner downloader(transfer, services.clock, &window);
+UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables, DownloadTransfer& transfer,
+                                Services& services) {
+    return [&session, &tables, &transfer, &services](const UpdatesOpening& opening) {
+        DialogDownloadRunner downloader(transfer, services.clock, opening.parent);
         UpdateRoad road{
             tables.downloads,  tables.versions,
             tables.mappings,   tables.log,
             services.prompter, services.runner,
             downloader,        [](const std::string& note) { qDebug("%s", note.c_str()); }};
-        ResourceList list(request, session.mods, road);
-        CResourceListDlg dialog(list, &window);
+        ResourceList list(opening.request, session.mods, road);
+        CResourceListDlg dialog(list, opening.parent);
         dialog.exec();
-        return list.ModInstalled();
+        return UpdatesOutcome{list.ModInstalled()};
     };
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CatalogueImages.h"
-#include "app/MainDlg.h"
+#include "app/Openers.h"
 #include "models/ResourceList.h"
 #include "platform/Clock.h"
 
@@ -86,7 +86,7 @@ private:
 
 // What "Check For Updates" opens: the update list over the main window, on the program's
 // tables and transfer.
-CMainDlg::UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables,
-                                          DownloadTransfer& transfer, Services& services);
+UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables, DownloadTransfer& transfer,
+                                Services& services);
 
 } // namespace ballotine

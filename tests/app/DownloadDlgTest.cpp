@@ -5,6 +5,7 @@
 #include "support/DownloadItems.h"
 #include "support/TestFiles.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -63,6 +64,13 @@ TEST_F(DownloadDlg, SkipAndCancelAllDuringStallsKeepWhatWasThere) {
     CDownloadDlg dialog(queue, true, transfer, clock);
     EXPECT_EQ(dialog.Result(), DownloadRunResult::NotRun);
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    dialog.show();
+    const QSize opened = dialog.size();
+    Find<QLabel>(dialog, "fileName")->setText(QString(300, 'x'));
+    Find<QLabel>(dialog, "totalBytes")->setText(QString(300, 'y'));
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.size(), opened) << "long texts do not widen the window";
+    dialog.hide();
     QStringList seen;
     const auto step = [&](CDownloadDlg& running) {
         const bool big = transfer.CurrentName() == "big.zip";

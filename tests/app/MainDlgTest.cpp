@@ -101,7 +101,10 @@ TEST_F(MainDlgTest, MovingMapsBothWaysKeepsBothListsSorted) {
 TEST_F(MainDlgTest, SettingsOnlyForAConfigurableMapAndTheDetailsPane) {
     Start();
     std::vector<std::string> opened;
-    window->SetMapSettingsOpener([&](CMainDlg&, const std::string& map) { opened.push_back(map); });
+    window->SetMapSettingsOpener([&](const MapSettingsOpening& opening) {
+        EXPECT_EQ(opening.parent, window.get());
+        opened.push_back(opening.map);
+    });
     Click(Ui().availableMaps, "harbourside");
     EXPECT_TRUE(Ui().settings->isEnabled());
     Click(Ui().chosenMaps, "lakeside");

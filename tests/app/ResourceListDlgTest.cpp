@@ -186,9 +186,9 @@ TEST_F(ResourceListDlgTest, ACancelledListDownloadStillSavesTheModList) {
 TEST_F(ResourceListDlgTest, WithoutASelectedModNothingOpens) {
     Start();
     int opened = 0;
-    window->SetUpdatesOpener([&opened](CMainDlg&, const ResourceListRequest&) {
+    window->SetUpdatesOpener([&opened](const UpdatesOpening&) {
         ++opened;
-        return false;
+        return UpdatesOutcome{};
     });
     session.selector.Clear();
     window->Ui().checkForUpdates->click();
