@@ -1,4 +1,4 @@
-// registry.conf, the stand-in for the registry that says where the game is: what `locate`
+// registry.conf, the registry file that says where the game is: what `locate`
 // writes into any file must be what start-up then reads from it.
 #include "FuzzSupport.h"
 #include "catalogue/GameLocator.h"

@@ -11,7 +11,7 @@ inline constexpr const char* kGameNotInstalledMessage =
 inline constexpr const char* kInstallPathMissingMessage =
     "Error - Install Path Registry Entry not found\nAborting...";
 
-// Finds the game folder in the registry stand-in and derives the working folder from it.
+// Finds the game folder in the registry file and derives the working folder from it.
 // On failure shows one of the two messages above and returns false.
 bool LocateGame(WorkingPaths& paths, const RegistryFile& registry, Prompter& prompter);
 

@@ -9,7 +9,7 @@ namespace ballotine {
 // appended by plain concatenation (mapsDir + name + ".bsp"). The four mod paths are empty
 // while no mod is selected; every step then treats the mod as having no files.
 struct WorkingPaths {
-    std::string installDir;    // the game folder, as the registry stand-in gives it
+    std::string installDir;    // the game folder, as the registry file gives it
     std::string workDir;       // installDir/Ballotine/: mods.cfg, ripent, modsupdate.cfg
     std::string modDir;        // installDir/<mod>/
     std::string mapsDir;       // installDir/<mod>/maps/

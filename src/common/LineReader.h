@@ -5,7 +5,7 @@
 
 namespace ballotine {
 
-// Reads one line of a text file, the way every file of the system is read.
+// Reads one line of a text file, the way the program reads every text file.
 //
 // Returns false, leaving `line` untouched, once a previous call reached the end of the
 // stream. Otherwise stores the bytes up to a line feed, a zero byte or the end of the

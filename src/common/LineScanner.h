@@ -44,8 +44,8 @@ std::optional<std::int32_t> ScanInt(std::string_view text);
 // The "%s" conversion on its own: the first whitespace-delimited word, empty when none.
 std::string FirstWord(std::string_view text);
 
-// The "%i" conversion that treats a field that does not scan as 0, as the system's readers
-// do for records cut short.
+// The "%i" conversion that treats a field that does not scan as 0, as the readers of the
+// game's and the update server's files do for records cut short.
 inline std::int32_t IntOrZero(std::optional<std::int32_t> value) {
     return value.value_or(0);
 }

@@ -15,7 +15,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 // <0, 0, >0 like strcmp, without regard to case.
 int CompareNoCase(std::string_view a, std::string_view b);
 
-// Orders names the way the lists of the system sort: without regard to case, and for names
+// Orders names the way the program's lists sort: without regard to case, and for names
 // equal but for case, by their bytes so the order is total and stable.
 struct LessNoCase {
     bool operator()(std::string_view a, std::string_view b) const;

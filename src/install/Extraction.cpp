@@ -30,7 +30,7 @@ bool IsRealFolder(const std::string& path) {
     return std::filesystem::is_directory(std::filesystem::symlink_status(ResolveCase(path), error));
 }
 
-// Like a file with the read-only attribute on the system the program came from.
+// A regular file nobody may write: the clean-up leaves it, as a file the user protected.
 bool IsReadOnlyFile(const std::string& path) {
     struct stat info {};
     return ::lstat(ResolveCase(path).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&

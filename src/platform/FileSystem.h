@@ -12,8 +12,8 @@
 
 namespace ballotine {
 
-// File operations on Windows-style names: every path is first resolved without regard to
-// letter case (see ResolveCase), so "MAPS/2Fort.BSP" opens maps/2fort.bsp.
+// File operations on names from the game's files: every path is first resolved without regard
+// to letter case (see ResolveCase), so "MAPS/2Fort.BSP" opens maps/2fort.bsp.
 
 // Wildcard search in one folder: `pattern` is a folder path followed by a name pattern with
 // "*" and "?", for example "/game/tfc/sprites/vote/*.spr". Names match without regard to case.

@@ -20,7 +20,7 @@ struct FolderEntry {
 //
 // An operation that looks up many names in one folder reads it once into a listing and asks
 // the listing, instead of touching the file system per name. Entries are in ascending order
-// without regard to case, like the listings of the file system the system was made for.
+// without regard to case, the order in which the program shows and searches names.
 class FolderListing {
 public:
     // A missing or unreadable folder gives an empty listing; `Exists()` tells which.

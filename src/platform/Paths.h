@@ -6,20 +6,21 @@
 
 namespace ballotine {
 
-// The separator the system appends when it builds paths ("%s%s.bsp" style).
+// The separator the program appends when it builds paths ("%s%s.bsp" style).
 inline constexpr char kSeparator = '/';
 
-// A backslash in a Windows-style path (from a format or a data file) stands for the
-// platform separator.
+// A backslash in a path from a format or a data file (where it separates folders) stands for
+// the platform separator.
 std::string ToNativeSeparators(std::string_view path);
 
 // Appends the platform separator unless the text already ends with one.
 std::string WithTrailingSeparator(std::string_view path);
 
 // The path as the file system knows it: each component that does not exist as written but
-// exists under another letter case is replaced by that spelling, so a path names the same
-// file as it would on Windows. Components after the first one that exists under no spelling
-// are kept as written (a file about to be created keeps its name).
+// exists under another letter case is replaced by that spelling, so a name from the game's
+// files finds its file whatever the case it was written in. Components after the first one
+// that exists under no spelling are kept as written (a file about to be created keeps its
+// name).
 std::filesystem::path ResolveCase(const std::filesystem::path& path);
 
 // The text after the last "/" or "\"; the whole text when it holds neither.

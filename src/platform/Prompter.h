@@ -16,7 +16,7 @@ struct FileDialogRequest {
     std::string defaultExtension; // given to a name typed without one, e.g. ".VML"
 };
 
-// Every message and question the system puts to the user goes through this interface, so the
+// Every message and question the program puts to the user goes through this interface, so the
 // same core runs behind a window, a terminal or a test script.
 class Prompter {
 public:

@@ -17,7 +17,8 @@ struct RegistryValue {
     std::string data;
 };
 
-// The stand-in for the Windows registry: a text file of sections
+// The registry file that says where the game is: a text file of sections named like the
+// game's registry key
 //   [HKEY_LOCAL_MACHINE\Software\Valve\Half-Life]
 //   InstallPath=/home/me/.steam/steam/steamapps/common/Half-Life
 // A section present means the key opens; its lines are the key's values, in order. Key paths
