@@ -47,8 +47,10 @@ struct PlanFace {
 };
 
 // The plan those faces make: faces that look up (slopes one can walk included) are floors at
-// their mean height, upright faces are walls along their widest extent seen from above, and
-// faces that look down (ceilings, undersides) are left out, as they would hide the floors.
+// their mean height, upright faces are walls along their widest extent seen from above.
+// Faces that look down (ceilings, undersides) are left out, as they would hide the floors;
+// so are slopes too steep to walk, and faces with fewer than three corners, no normal or a
+// coordinate that is not a number.
 MapPlan PlanFromFaces(std::span<const PlanFace> faces);
 
 // What a plan source gives for one map: its plan, or nothing and why (a note for the user;
