@@ -1,9 +1,9 @@
+#include "bsp/LumpTable.h"
 #include "catalogue/MainWindowModel.h"
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
-#include "ripent/LumpTable.h"
 #include "support/DemoFixture.h"
 #include "support/FakeCommandRunner.h"
 #include "support/FileSizeLimit.h"
@@ -259,7 +259,7 @@ TEST_F(VoteMapTest, LongLinesAndShellCharactersPassUnharmed) {
 }
 
 std::string_view LumpOf(std::string_view map, int index) {
-    const ripent::Lump lump = ripent::DecodeHeader(map).lumps[static_cast<std::size_t>(index)];
+    const bsp::Lump lump = bsp::DecodeHeader(map).lumps[static_cast<std::size_t>(index)];
     return map.substr(static_cast<std::size_t>(lump.offset), static_cast<std::size_t>(lump.length));
 }
 
@@ -282,7 +282,7 @@ TEST_F(VoteMapTest, TheRealToolImportsTheFilledTemplateAndKeepsEveryOtherLump) {
     EXPECT_EQ(text.find("MRF"), std::string::npos);
     const std::string after = ReadFile(MapsFile("vote.bsp"));
     EXPECT_EQ(LumpOf(after, 0), text + '\0');
-    for (int lump = 1; lump < ripent::kLumpCount; ++lump) {
+    for (int lump = 1; lump < bsp::kLumpCount; ++lump) {
         EXPECT_EQ(LumpOf(after, lump), LumpOf(before, lump)) << "lump " << lump;
     }
     fs::remove(MapsFile("vote.ent"));

@@ -1,5 +1,5 @@
+#include "bsp/LumpTable.h"
 #include "ripent/EntityText.h"
-#include "ripent/LumpTable.h"
 #include "support/DemoFixture.h"
 
 #include <filesystem>
@@ -22,18 +22,18 @@ TEST(Demo, EveryMapIsABsp30MapWithEntityTextTheGameLoads) {
         SCOPED_TRACE(entry.path().filename().string());
         maps.insert(entry.path().filename().string());
         const std::string map = test::ReadFile(entry.path());
-        ASSERT_GE(map.size(), static_cast<std::size_t>(ripent::kHeaderSize));
-        const ripent::BspHeader header = ripent::DecodeHeader(map);
+        ASSERT_GE(map.size(), static_cast<std::size_t>(bsp::kHeaderSize));
+        const bsp::BspHeader header = bsp::DecodeHeader(map);
         EXPECT_EQ(header.version, 30);
-        EXPECT_EQ(ripent::FindLumpTableError(header.lumps, static_cast<std::int64_t>(map.size())),
+        EXPECT_EQ(bsp::FindLumpTableError(header.lumps, static_cast<std::int64_t>(map.size())),
                   std::nullopt);
-        std::int64_t end = ripent::kHeaderSize;
-        for (const ripent::Lump& lump : header.lumps) {
+        std::int64_t end = bsp::kHeaderSize;
+        for (const bsp::Lump& lump : header.lumps) {
             EXPECT_EQ(lump.offset % 4, 0);
             EXPECT_GE(lump.offset, end) << "lumps follow one another";
             end = lump.End();
         }
-        const ripent::Lump entities = header.lumps[ripent::kEntityLump];
+        const bsp::Lump entities = header.lumps[bsp::kEntityLump];
         const std::string text = map.substr(static_cast<std::size_t>(entities.offset),
                                             static_cast<std::size_t>(entities.length));
         EXPECT_EQ(text.rfind("{\n\"classname\" \"worldspawn\"", 0), 0U);

@@ -1,6 +1,6 @@
+#include "bsp/LumpTable.h"
 #include "platform/CommandRunner.h"
 #include "ripent/EntityText.h"
-#include "ripent/LumpTable.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
@@ -10,6 +10,7 @@ namespace ballotine::ripent {
 namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using namespace ballotine::bsp;
 
 TEST(EntityText, AcceptsWhatTheGameLoadsAndNamesTheReasonAndLineOfWhatItRefuses) {
     for (const std::string& text : {
