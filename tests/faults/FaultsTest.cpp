@@ -292,6 +292,7 @@ protected:
         const int status = WaitFor(StartImport(base));
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
         EXPECT_NE(std::hash<std::string>{}(ReadFile(map)), before) << "a later import goes through";
+        EXPECT_TRUE(Leftovers(maps, ".big.bsp").empty()) << "and removes the killed run's copy";
     }
 
     test::TempDir dir;

@@ -2,9 +2,9 @@
 
 #include "bsp/BspFile.h"
 #include "common/Text.h"
-#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "ripent/EntityText.h"
+#include "ripent/ReplacingFile.h"
 
 #include <optional>
 
@@ -104,9 +104,13 @@ bool ImportEntities(const std::string& base, std::string& error) {
         error = Refusal(textPath, reason);
         return false;
     }
-    AtomicFile out(mapPath);
-    const auto write = [&](std::string_view bytes) { return out.Write(bytes); };
-    if (!map->WriteWithEntities(write, *lump, reason) || !out.Commit()) {
+    std::optional<ReplacingFile> out = ReplacingFile::Open(mapPath, reason);
+    if (!out) {
+        error = Refusal(mapPath, reason);
+        return false;
+    }
+    const auto write = [&](std::string_view bytes) { return out->Write(bytes); };
+    if (!map->WriteWithEntities(write, *lump, reason) || !out->Commit()) {
         error = Refusal(mapPath, reason.empty() ? "cannot be written" : reason);
         return false;
     }
@@ -123,7 +127,12 @@ bool ExportEntities(const std::string& base, std::string& error) {
         error = Refusal(mapPath, reason);
         return false;
     }
-    if (!WriteFileAtomically(textPath, EntityTextOfLump(*lump))) {
+    std::optional<ReplacingFile> out = ReplacingFile::Open(textPath, reason);
+    if (!out) {
+        error = Refusal(textPath, reason);
+        return false;
+    }
+    if (!out->Write(EntityTextOfLump(*lump)) || !out->Commit()) {
         error = Refusal(textPath, "cannot be written");
         return false;
     }
