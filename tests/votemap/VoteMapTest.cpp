@@ -276,7 +276,7 @@ TEST_F(VoteMapTest, TheRealToolImportsTheFilledTemplateAndKeepsEveryOtherLump) {
 
     const std::string text = ReadFile(MapsFile("vote.ent"));
     for (const char* filled : {"\"model\" \"sprites/vote/2fort.spr\"", "\"map\" \"skyline\"",
-                               "\"target\" \"RDR04\"", "\"health\" \"3400\""}) {
+                               "\"targetname\" \"RDR04\"", "\"health\" \"3400\""}) {
         EXPECT_NE(text.find(filled), std::string::npos) << filled;
     }
     EXPECT_EQ(text.find("MRF"), std::string::npos);

@@ -1,13 +1,39 @@
 #include "bsp/LumpTable.h"
+#include "bsp/MapReader.h"
+#include "kit/EntityList.h"
 #include "ripent/EntityText.h"
 #include "support/DemoFixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <sstream>
 
 namespace ballotine {
 namespace {
+
+// A real map: players of both teams, and of none, have spawn points where a standing
+// player fits.
+void ExpectFreeSpawnPointsOfBothTeams(const std::filesystem::path& path) {
+    std::string error;
+    const std::optional<bsp::BspMap> map = bsp::BspMap::Load(path, error);
+    ASSERT_TRUE(map) << error;
+    std::set<std::string> kinds;
+    for (const kit::Entity& entity : kit::ParseEntities(map->EntityText())) {
+        const std::string_view classname = entity.Get("classname");
+        if (classname != "info_player_teamspawn" && classname != "info_player_deathmatch") {
+            continue;
+        }
+        kinds.insert(std::string(classname) + std::string(entity.Get("team_no")));
+        bsp::Vec3 at;
+        std::istringstream(std::string(entity.Get("origin"))) >> at.x >> at.y >> at.z;
+        EXPECT_EQ(map->PointContents({at.x, at.y, at.z + 1}, bsp::Hull::Standing),
+                  bsp::kContentsEmpty)
+            << entity.Get("origin");
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"info_player_deathmatch", "info_player_teamspawn1",
+                                            "info_player_teamspawn2"}));
+}
 
 // Every map is a BSP 30 map whose lumps follow one another, aligned, inside the file, and
 // whose entity lump holds text the game loads, ended by its only zero byte; the vote map's
@@ -42,6 +68,7 @@ TEST(Demo, EveryMapIsABsp30MapWithEntityTextTheGameLoads) {
         if (entry.path().stem() == "vote") {
             EXPECT_EQ(text, test::ReadFile(demo.Game("tfc/maps/vote.ent")) + '\0');
         }
+        ExpectFreeSpawnPointsOfBothTeams(entry.path());
     }
     EXPECT_TRUE(maps.contains("skyline.bsp") && maps.contains("vote.bsp"));
 }
