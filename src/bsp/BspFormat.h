@@ -139,4 +139,16 @@ struct ModelRecord {
 
 using Vertex = std::array<float, 3>;
 
+// The head of one texture of the textures lump (after its count and offsets). Its four mip
+// levels follow at `offsets`, counted from the head's start; offsets of 0 mean the pixels are
+// in a texture file (wad), not in the map.
+inline constexpr int kMipTexSize = 40;
+inline constexpr int kMipLevels = 4;
+struct MipTexRecord {
+    std::array<char, 16> name{}; // ends with a zero byte unless all 16 are used
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::array<std::uint32_t, kMipLevels> offsets{};
+};
+
 } // namespace ballotine::bsp

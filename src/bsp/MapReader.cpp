@@ -11,8 +11,6 @@ namespace ballotine::bsp {
 
 namespace {
 
-constexpr std::size_t kTextureNameLength = 16;
-
 const char* const kLumpNames[kLumpCount] = {
     "entities", "planes",        "textures", "vertices",      "visibility",
     "nodes",    "texinfo",       "faces",    "lighting",      "clip nodes",
@@ -40,12 +38,13 @@ std::optional<std::vector<std::string>> TextureNames(std::string_view lump, std:
     names.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         const std::int32_t offset = ReadI32(lump, 4 + 4 * static_cast<std::size_t>(i));
-        if (offset < 0 || static_cast<std::size_t>(offset) + kTextureNameLength > lump.size()) {
+        if (offset < 0 || static_cast<std::size_t>(offset) + kMipTexSize > lump.size()) {
             names.emplace_back();
             continue;
         }
-        const std::string_view name =
-            lump.substr(static_cast<std::size_t>(offset), kTextureNameLength);
+        MipTexRecord head;
+        Decode(lump, static_cast<std::size_t>(offset), head);
+        const std::string_view name(head.name.data(), head.name.size());
         names.emplace_back(name.substr(0, name.find('\0')));
     }
     return names;

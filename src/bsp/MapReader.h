@@ -50,7 +50,8 @@ public:
     // The entity text, up to the zero byte that ends it.
     std::string_view EntityText() const;
 
-    // Model 0 is the world, model N is "*N" in the entity text.
+    // Model 0 is the world, model N is "*N" in the entity text. The questions below take a
+    // model number below ModelCount().
     int ModelCount() const { return static_cast<int>(m_models.size()); }
     Bounds ModelBounds(int model) const;
 

@@ -2,6 +2,8 @@
 
 #include "bsp/ByteIo.h"
 
+#include <algorithm>
+
 namespace ballotine::bsp {
 
 namespace {
@@ -116,6 +118,15 @@ void Encode(std::string& out, const ModelRecord& record) {
     PutI32(out, record.faceCount);
 }
 
+void Encode(std::string& out, const MipTexRecord& record) {
+    out.append(record.name.begin(), record.name.end());
+    PutU32(out, record.width);
+    PutU32(out, record.height);
+    for (const std::uint32_t offset : record.offsets) {
+        PutU32(out, offset);
+    }
+}
+
 void Decode(std::string_view bytes, std::size_t at, PlaneRecord& record) {
     at = GetFloats(bytes, at, record.normal);
     record.dist = ReadF32(bytes, at);
@@ -182,6 +193,19 @@ void Decode(std::string_view bytes, std::size_t at, ModelRecord& record) {
     record.visLeaves = ReadI32(bytes, at);
     record.firstFace = ReadI32(bytes, at + 4);
     record.faceCount = ReadI32(bytes, at + 8);
+}
+
+void Decode(std::string_view bytes, std::size_t at, MipTexRecord& record) {
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), record.name.size(),
+                record.name.begin());
+    at += record.name.size();
+    record.width = ReadU32(bytes, at);
+    record.height = ReadU32(bytes, at + 4);
+    at += 8;
+    for (std::uint32_t& offset : record.offsets) {
+        offset = ReadU32(bytes, at);
+        at += 4;
+    }
 }
 
 } // namespace ballotine::bsp

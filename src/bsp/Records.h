@@ -19,6 +19,7 @@ void Encode(std::string& out, const ClipNodeRecord& record);
 void Encode(std::string& out, const LeafRecord& record);
 void Encode(std::string& out, const EdgeRecord& record);
 void Encode(std::string& out, const ModelRecord& record);
+void Encode(std::string& out, const MipTexRecord& record);
 
 void Decode(std::string_view bytes, std::size_t at, PlaneRecord& record);
 void Decode(std::string_view bytes, std::size_t at, Vertex& record);
@@ -29,6 +30,7 @@ void Decode(std::string_view bytes, std::size_t at, ClipNodeRecord& record);
 void Decode(std::string_view bytes, std::size_t at, LeafRecord& record);
 void Decode(std::string_view bytes, std::size_t at, EdgeRecord& record);
 void Decode(std::string_view bytes, std::size_t at, ModelRecord& record);
+void Decode(std::string_view bytes, std::size_t at, MipTexRecord& record);
 
 template <typename Record>
 std::string EncodeAll(const std::vector<Record>& records) {

@@ -1,6 +1,7 @@
 #include "bsp/Textures.h"
 
 #include "bsp/ByteIo.h"
+#include "bsp/Records.h"
 
 #include <algorithm>
 #include <array>
@@ -11,9 +12,7 @@ namespace ballotine::bsp {
 
 namespace {
 
-constexpr int kMipLevels = 4;
 constexpr int kRampLength = 128; // two ramps of 128 colours make the palette
-constexpr std::size_t kNameLength = 16;
 
 struct Rgb {
     int r, g, b;
@@ -138,15 +137,17 @@ Level HalfSize(const Level& level, int size) {
 
 std::string EncodeTexture(Texture texture) {
     const Design& design = kDesigns[static_cast<std::size_t>(texture)];
-    std::string out(design.name);
-    out.resize(kNameLength, '\0');
-    PutU32(out, kTextureSize);
-    PutU32(out, kTextureSize);
-    std::uint32_t offset = 40;
+    MipTexRecord head;
+    std::copy(design.name.begin(), design.name.end(), head.name.begin());
+    head.width = kTextureSize;
+    head.height = kTextureSize;
+    std::uint32_t offset = kMipTexSize;
     for (int level = 0, size = kTextureSize; level < kMipLevels; ++level, size /= 2) {
-        PutU32(out, offset);
+        head.offsets[static_cast<std::size_t>(level)] = offset;
         offset += static_cast<std::uint32_t>(size * size);
     }
+    std::string out;
+    Encode(out, head);
     Level level(static_cast<std::size_t>(kTextureSize * kTextureSize));
     for (int y = 0; y < kTextureSize; ++y) {
         for (int x = 0; x < kTextureSize; ++x) {

@@ -64,6 +64,9 @@ TEST(MapWriter, AgreesWithARealCompilerOnTheTestRoom) {
         }
     }
     EXPECT_GT(solids, 1000) << "the points reach into the walls";
+    // Texture names come from the texture heads, also of textures kept in a wad.
+    EXPECT_EQ(compiled->Faces(1).at(0).texture, "DOOR");
+    EXPECT_EQ(ours.Faces(1).at(0).texture, "bt_door");
 }
 
 // A room with a pillar and a low corridor: a body fits exactly where its hull is open.
@@ -180,6 +183,12 @@ TEST(MapWriter, FacesBoundTheRoomsAsTheGameDrawsThem) {
                 EXPECT_LE(std::ceil((*hi).*axis / 16) - std::floor((*lo).*axis / 16), 16)
                     << "light map extent";
             }
+            const std::string_view expected = model == 1          ? "bt_door"
+                                              : model == 2        ? "bt_crate"
+                                              : IsFloor(face)     ? "bt_floor"
+                                              : face.normal.z < 0 ? "bt_ceiling"
+                                                                  : "bt_wall";
+            EXPECT_EQ(face.texture, expected);
             if (model == 0 && IsFloor(face)) {
                 floorArea += std::abs((face.points[2].x - face.points[0].x) *
                                       (face.points[2].y - face.points[0].y));
