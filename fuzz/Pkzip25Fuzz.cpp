@@ -1,5 +1,5 @@
 // pkzip25's walk of a downloaded archive, extracting into a scratch folder: nothing may land
-// outside the target folder, and a refused archive leaves it as it was.
+// outside the target folder, a refused archive leaves it as it was, and says why in one line.
 #include "FuzzSupport.h"
 #include "pkzip25/Extractor.h"
 
@@ -31,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool extracted = pkzip25::ExtractArchive({archive, scratch.Folder() + "target/"}, reason);
     if (!extracted && reason.empty()) {
         fuzz::Violated("a refused archive without a reason");
+    }
+    if (reason.find('\n') != std::string::npos) {
+        fuzz::Violated("a reason of more than one line");
     }
     if (SomethingOutsideTarget(scratch.Path())) {
         fuzz::Violated("the archive wrote outside the target folder");

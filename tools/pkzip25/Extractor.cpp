@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -50,8 +51,18 @@ std::string WhyRefusedKind(const ZipEntry& entry, const EntryPath& path) {
     return "is neither a file nor a folder";
 }
 
-bool PlanEntries(int archiveFd, TargetTree& tree, std::vector<PlannedEntry>& plan,
-                 std::string& reason) {
+// Whether the entry's full path (the target's, a separator and its own) is one the system
+// can name: other programs, the game among them, open files by path.
+bool FitsInAPath(const EntryPath& path, std::size_t targetLength) {
+    std::size_t length = targetLength;
+    for (const std::string& component : path.components) {
+        length += 1 + component.size();
+    }
+    return length < PATH_MAX;
+}
+
+bool PlanEntries(int archiveFd, TargetTree& tree, std::size_t targetLength,
+                 std::vector<PlannedEntry>& plan, std::string& reason) {
     ZipReader reader;
     if (!reader.Open(archiveFd, reason)) {
         return false;
@@ -70,6 +81,12 @@ bool PlanEntries(int archiveFd, TargetTree& tree, std::vector<PlannedEntry>& pla
         if (!SplitEntryName(entry.name, path, why) ||
             !(why = WhyRefusedKind(entry, path)).empty()) {
             reason = EntryFailure(entry, why);
+            return false;
+        }
+        if (!FitsInAPath(path, targetLength)) {
+            reason = EntryFailure(entry, Format("would have a path longer than the %d bytes a "
+                                                "path may have",
+                                                PATH_MAX - 1));
             return false;
         }
         // A folder is known by its type or, from Windows archivers, by a trailing "\" only.
@@ -136,14 +153,17 @@ bool ExtractArchive(const ExtractRequest& request, std::string& reason) {
 
     TargetTree tree;
     std::vector<PlannedEntry> plan;
-    if (!tree.Open(target, reason) || !PlanEntries(archive.Get(), tree, plan, reason)) {
+    std::error_code error;
+    const std::size_t targetLength = fs::absolute(target, error).native().find_last_not_of('/') + 1;
+    if (!tree.Open(target, reason) ||
+        !PlanEntries(archive.Get(), tree, targetLength, plan, reason)) {
         reason = Format("%s: %s", archivePath.c_str(), reason.c_str());
         return false;
     }
 
     FolderWriter writer;
-    if (!writer.Open(target, reason) || !WriteEntries(archive.Get(), plan, writer, reason) ||
-        !writer.Commit(reason)) {
+    if (!writer.Open(target, tree.NewFolders(), reason) ||
+        !WriteEntries(archive.Get(), plan, writer, reason) || !writer.Commit(reason)) {
         reason = Format("%s: %s", archivePath.c_str(), reason.c_str());
         return false;
     }

@@ -43,8 +43,10 @@ FolderWriter::~FolderWriter() {
     Discard();
 }
 
-bool FolderWriter::Open(const fs::path& target, std::string& reason) {
+bool FolderWriter::Open(const fs::path& target, std::vector<std::string> newFolders,
+                        std::string& reason) {
     m_target = target;
+    m_newFolders = std::move(newFolders);
     if (!MakeTargetFolders(target, m_madeTarget, reason)) {
         return false;
     }
@@ -53,25 +55,18 @@ bool FolderWriter::Open(const fs::path& target, std::string& reason) {
         reason = Format("cannot open target folder %s: %s", target.c_str(), std::strerror(errno));
         return false;
     }
+    m_cursor.emplace(m_root.Get());
     return true;
 }
 
-int FolderWriter::Folder(const std::string& folder, bool make, std::string& reason) {
-    if (!m_cachedFd.IsOpen() || folder != m_cachedFolder) {
-        m_cachedFd = OpenFolderBelow(m_root.Get(), folder, make ? &m_madeBelow : nullptr, reason);
-        m_cachedFolder = folder;
-    }
-    return m_cachedFd.Get();
-}
-
 bool FolderWriter::MakeFolder(const std::string& folder, std::string& reason) {
-    return Folder(folder, true, reason) >= 0;
+    return m_cursor->Open(folder, true, reason) >= 0;
 }
 
 bool FolderWriter::StageFile(const std::string& folder, const std::string& name, bool executable,
                              std::optional<std::int64_t> modified, const Filler& fill,
                              std::string& reason) {
-    const int folderFd = Folder(folder, true, reason);
+    const int folderFd = m_cursor->Open(folder, true, reason);
     if (folderFd < 0) {
         return false;
     }
@@ -115,7 +110,7 @@ bool FolderWriter::StageFile(const std::string& folder, const std::string& name,
 bool FolderWriter::Commit(std::string& reason) {
     for (; m_committed < m_staged.size(); ++m_committed) {
         const Staged& staged = m_staged[m_committed];
-        const int folderFd = Folder(staged.folder, false, reason);
+        const int folderFd = m_cursor->Open(staged.folder, false, reason);
         if (folderFd < 0) {
             return false;
         }
@@ -126,7 +121,7 @@ bool FolderWriter::Commit(std::string& reason) {
             return false;
         }
     }
-    m_madeBelow.clear();
+    m_newFolders.clear();
     m_madeTarget.clear();
     return true;
 }
@@ -134,19 +129,19 @@ bool FolderWriter::Commit(std::string& reason) {
 void FolderWriter::Discard() {
     std::string ignored;
     for (std::size_t i = m_committed; i < m_staged.size(); ++i) {
-        const int folderFd = Folder(m_staged[i].folder, false, ignored);
+        const int folderFd = m_cursor ? m_cursor->Open(m_staged[i].folder, false, ignored) : -1;
         if (folderFd >= 0) {
             ::unlinkat(folderFd, m_staged[i].temporary.c_str(), 0);
         }
     }
     m_staged.clear();
     m_committed = 0;
-    m_cachedFd.Close();
+    m_cursor.reset();
     // Innermost first; a folder that is not empty (a partial commit) simply stays.
-    for (auto it = m_madeBelow.rbegin(); m_root.IsOpen() && it != m_madeBelow.rend(); ++it) {
+    for (auto it = m_newFolders.rbegin(); m_root.IsOpen() && it != m_newFolders.rend(); ++it) {
         ::unlinkat(m_root.Get(), it->c_str(), AT_REMOVEDIR);
     }
-    m_madeBelow.clear();
+    m_newFolders.clear();
     for (auto it = m_madeTarget.rbegin(); it != m_madeTarget.rend(); ++it) {
         ::rmdir(it->c_str());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pkzip25/FileDescriptor.h"
+#include "pkzip25/FolderWalk.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -26,8 +27,11 @@ public:
     FolderWriter(const FolderWriter&) = delete;
     FolderWriter& operator=(const FolderWriter&) = delete;
 
-    // Opens the target folder, making it (and missing parents) when needed.
-    bool Open(const std::filesystem::path& target, std::string& reason);
+    // Opens the target folder, making it (and missing parents) when needed. `newFolders` are
+    // the folders below it that the entries need and that are not there yet, each after its
+    // parent: the ones removed again when the writer goes away uncommitted.
+    bool Open(const std::filesystem::path& target, std::vector<std::string> newFolders,
+              std::string& reason);
 
     // Makes a folder below the target ("/"-separated; empty is the target itself).
     bool MakeFolder(const std::string& folder, std::string& reason);
@@ -49,18 +53,14 @@ private:
         std::string name;
     };
 
-    // The open folder below the target (made when missing and `make`); the last one is kept
-    // open since entries usually come folder by folder.
-    int Folder(const std::string& folder, bool make, std::string& reason);
     void Discard();
 
     std::filesystem::path m_target;
     FileDescriptor m_root;
-    std::string m_cachedFolder;
-    FileDescriptor m_cachedFd;
+    std::optional<FolderCursor> m_cursor;
     std::vector<Staged> m_staged;
     std::size_t m_committed = 0;
-    std::vector<std::string> m_madeBelow;            // relative to the target
+    std::vector<std::string> m_newFolders;           // relative to the target
     std::vector<std::filesystem::path> m_madeTarget; // the target and its parents we made
     std::mt19937_64 m_random{std::random_device{}()};
 };

@@ -1,6 +1,7 @@
 #include "pkzip25/ZipReader.h"
 
 #include "common/Text.h"
+#include "pkzip25/EntryPath.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -15,9 +16,14 @@ namespace {
 
 constexpr std::size_t kReadBlock = 1 << 17;
 
+// libarchive's message for the last failure, on one line: some end in a line feed.
 std::string ArchiveError(archive* handle) {
     const char* text = archive_error_string(handle);
-    return text != nullptr ? text : "unknown error";
+    std::string_view message = text != nullptr ? text : "unknown error";
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+        message.remove_suffix(1);
+    }
+    return Printable(message);
 }
 
 EntryKind KindOf(archive_entry* entry) {
