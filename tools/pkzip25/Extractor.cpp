@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "pkzip25/EntryPath.h"
+#include "pkzip25/ExpansionLimit.h"
 #include "pkzip25/FileDescriptor.h"
 #include "pkzip25/FolderWriter.h"
 #include "pkzip25/TargetTree.h"
@@ -61,7 +62,7 @@ bool FitsInAPath(const EntryPath& path, std::size_t targetLength) {
     return length < PATH_MAX;
 }
 
-bool PlanEntries(int archiveFd, TargetTree& tree, std::size_t targetLength,
+bool PlanEntries(int archiveFd, TargetTree& tree, ExpansionBudget& budget, std::size_t targetLength,
                  std::vector<PlannedEntry>& plan, std::string& reason) {
     ZipReader reader;
     if (!reader.Open(archiveFd, reason)) {
@@ -89,6 +90,10 @@ bool PlanEntries(int archiveFd, TargetTree& tree, std::size_t targetLength,
                                                 PATH_MAX - 1));
             return false;
         }
+        // The sizes the archive declares: an honest bomb is refused before anything is written.
+        if (!budget.ChargeEntry(reason) || !budget.Charge(entry.declaredSize, reason)) {
+            return false;
+        }
         // A folder is known by its type or, from Windows archivers, by a trailing "\" only.
         path.isFolder = path.isFolder || entry.kind == EntryKind::Folder;
         PlannedEntry planned{entry.name, path.isFolder, {}};
@@ -100,14 +105,16 @@ bool PlanEntries(int archiveFd, TargetTree& tree, std::size_t targetLength,
     }
 }
 
-bool WriteEntries(int archiveFd, const std::vector<PlannedEntry>& plan, FolderWriter& writer,
-                  std::string& reason) {
+bool WriteEntries(int archiveFd, const std::vector<PlannedEntry>& plan, ExpansionBudget& budget,
+                  FolderWriter& writer, std::string& reason) {
     ZipReader reader;
     if (!reader.Open(archiveFd, reason)) {
         return false;
     }
     ZipEntry entry;
-    const auto fill = [&reader](int fd, std::string& why) { return reader.CopyContentTo(fd, why); };
+    const auto fill = [&](int fd, std::string& why) {
+        return reader.CopyContentTo(fd, budget, why);
+    };
     for (const PlannedEntry& planned : plan) {
         const ZipReader::Step step = reader.Next(entry, reason);
         if (step == ZipReader::Step::Failed) {
@@ -115,6 +122,9 @@ bool WriteEntries(int archiveFd, const std::vector<PlannedEntry>& plan, FolderWr
         }
         if (step == ZipReader::Step::End || entry.name != planned.name) {
             reason = "the archive changed while it was read";
+            return false;
+        }
+        if (!budget.ChargeEntry(reason)) {
             return false;
         }
         const bool written =
@@ -155,15 +165,17 @@ bool ExtractArchive(const ExtractRequest& request, std::string& reason) {
     std::vector<PlannedEntry> plan;
     std::error_code error;
     const std::size_t targetLength = fs::absolute(target, error).native().find_last_not_of('/') + 1;
+    ExpansionBudget declared(request.maxTotal, static_cast<std::uint64_t>(info.st_size));
     if (!tree.Open(target, reason) ||
-        !PlanEntries(archive.Get(), tree, targetLength, plan, reason)) {
+        !PlanEntries(archive.Get(), tree, declared, targetLength, plan, reason)) {
         reason = Format("%s: %s", archivePath.c_str(), reason.c_str());
         return false;
     }
 
     FolderWriter writer;
+    ExpansionBudget written(request.maxTotal, static_cast<std::uint64_t>(info.st_size));
     if (!writer.Open(target, tree.NewFolders(), reason) ||
-        !WriteEntries(archive.Get(), plan, writer, reason) || !writer.Commit(reason)) {
+        !WriteEntries(archive.Get(), plan, written, writer, reason) || !writer.Commit(reason)) {
         reason = Format("%s: %s", archivePath.c_str(), reason.c_str());
         return false;
     }

@@ -51,7 +51,10 @@ TEST(Pkzip25Parts, RefusesEntryNamesLinksAndArgumentsItWouldNotObey) {
          {std::vector<std::string_view>{"-nofix", "-direct", "-over=all", "a.zip", "out/"},
           {"-extract", "-nofix", "-over=all", "a.zip", "out/"},
           {"-extract", "-direct", "-over=none", "a.zip", "out/"},
-          {"-extract", "-direct", "-over=all", "a.zip", "b.zip", "out/"}}) {
+          {"-extract", "-direct", "-over=all", "a.zip", "b.zip", "out/"},
+          {"-extract", "-direct", "-over=all", "-maxsize=0", "a.zip", "out/"},
+          {"-extract", "-direct", "-over=all", "-maxsize=", "a.zip", "out/"},
+          {"-extract", "-direct", "-over=all", "-maxsize=1T", "a.zip", "out/"}}) {
         const ParsedArguments parsed = ParseArguments(arguments);
         EXPECT_FALSE(parsed.request.has_value() || parsed.error.empty()) << arguments.size();
     }
@@ -257,6 +260,56 @@ TEST(Pkzip25Test, StreamsBigFilesWithoutHoldingThemInMemory) {
               0);
     EXPECT_EQ(fs::file_size(dir.Path() / "target/big.bsp"), kSize);
     EXPECT_LT(std::stol(ReadFile(dir.Path() / "peak")), 64l << 10) << "in KiB";
+}
+
+// What an archive may expand to: a gigabyte of zeros in a megabyte is refused before it is
+// written, or, when its headers lie, once it outgrows them; the operator may move the cap,
+// and empty entries count. No file may grow past 4 MB meanwhile.
+TEST(Pkzip25Test, RefusesAnArchiveThatExpandsPastItsLimits) {
+    TempDir made;
+    ZipBuilder().File("readme.txt", "fine").ZeroFile("bomb.bin", 1u << 30).Save(made / "bomb");
+    std::string lying = ReadFile(made / "bomb"); // its size, 1 GiB, said to be 1000 bytes
+    for (std::size_t at = 0;
+         (at = lying.find(std::string("\0\0\0\x40", 4), at)) != std::string::npos;) {
+        lying.replace(at, 4, std::string("\xe8\x03\0\0", 4));
+    }
+    WriteFile(made / "lying", lying);
+    ZipBuilder().File("big.bsp", std::string(2 << 20, 'b')).Stored().Save(made / "2MB");
+    ZipBuilder fifteen;
+    for (int i = 0; i < 15; ++i) {
+        fifteen.File("e" + std::to_string(i), "");
+    }
+    fifteen.Save(made / "15");
+    fifteen.File("e15", "").File("e16", "").Save(made / "17");
+    const std::tuple<const char*, std::string, std::string, int, const char*> cases[] = {
+        {"bomb", "", "", 1, "more than 100 times its own 1"},
+        {"bomb", "-maxsize=16G", "", 1, "more than 100 times its own 1"},
+        {"lying", "", "", 1, "more than the 1000 bytes it declares"},
+        {"2MB", "-maxsize=1M", "", 1, "more than 1 MiB, the most"},
+        {"2MB", "", "PKZIP25_MAXSIZE=1M", 1, "more than 1 MiB, the most"},
+        {"2MB", "-maxsize=3m", "PKZIP25_MAXSIZE=1M", 0, ""},
+        {"17", "-maxsize=64K", "", 1, "more than 64 KiB"},
+        {"15", "-maxsize=64K", "", 0, ""},
+        {"2MB", "", "PKZIP25_MAXSIZE=lots", 2, "PKZIP25_MAXSIZE=lots is not a size"},
+    };
+    for (const auto& [archive, option, variable, status, message] : cases) {
+        SCOPED_TRACE(std::string(archive) + " " + option + " " + variable);
+        TempDir dir;
+        WriteFile(dir.Path() / "target/keep.txt", "old");
+        fs::copy_file(made / archive, dir / "pack.zip");
+        std::vector<std::string> arguments = {"-extract", "-nofix", "-direct", "-over=all"};
+        if (!option.empty()) {
+            arguments.push_back(option);
+        }
+        arguments.insert(arguments.end(), {"pack.zip", "target/"});
+        const ToolRun run = RunTool(dir, arguments, "ulimit -f 8192; " + variable);
+        EXPECT_EQ(run.status, status) << run.errors;
+        if (status != 0) {
+            EXPECT_TRUE(Lines(run.errors) == 1 && run.errors.find(message) != std::string::npos)
+                << run.errors;
+            EXPECT_EQ(SnapshotOf(dir.Path() / "target").size(), 1u);
+        }
+    }
 }
 
 // Empties folders nested too deep for a walk by path objects to be cheap (each would parse
