@@ -1,6 +1,7 @@
 #include "pkzip25/EntryPath.h"
 
 #include "common/Text.h"
+#include "pkzip25/WorkRecord.h"
 
 #include <climits>
 
@@ -54,7 +55,8 @@ bool SplitEntryName(std::string_view name, EntryPath& path, std::string& reason)
     // Checked before the components are kept: a name is as long as the archive says.
     std::string_view refused;
     ForEachComponent(name, [&](std::string_view component) {
-        if (refused.empty() && (component == ".." || component.size() > NAME_MAX)) {
+        if (refused.empty() && (component == ".." || component.size() > NAME_MAX ||
+                                StartsWithNoCase(component, kWorkNamePrefix))) {
             refused = component;
         }
     });
@@ -64,6 +66,11 @@ bool SplitEntryName(std::string_view name, EntryPath& path, std::string& reason)
     }
     if (refused.size() > NAME_MAX) {
         reason = Format("has a name longer than %d bytes, more than file systems allow", NAME_MAX);
+        return false;
+    }
+    if (!refused.empty()) {
+        reason = Format("has a name starting with '%.*s', kept for the tool's own work files",
+                        static_cast<int>(kWorkNamePrefix.size()), kWorkNamePrefix.data());
         return false;
     }
     if (name.size() >= PATH_MAX) {

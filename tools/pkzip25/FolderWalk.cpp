@@ -70,7 +70,9 @@ FileDescriptor FolderCursor::OpenChild(int parent, std::size_t depth, bool make,
     const char* name = m_levels[depth].name.c_str();
     int fd = ::openat(parent, name, kFolderFlags);
     if (fd < 0 && errno == ENOENT && make) {
-        if (::mkdirat(parent, name, 0755) == 0 || errno == EEXIST) {
+        if (m_gate && !m_gate(Change::MakeFolder, PathTo(depth))) {
+            errno = EIO;
+        } else if (::mkdirat(parent, name, 0755) == 0 || errno == EEXIST) {
             fd = ::openat(parent, name, kFolderFlags);
         }
         if (fd < 0 && errno != ELOOP && errno != ENOTDIR) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pkzip25/ChangeGate.h"
 #include "pkzip25/FileDescriptor.h"
 
 #include <functional>
@@ -20,8 +21,9 @@ namespace ballotine::pkzip25 {
 // descriptors held while a climb back up reopens at most that many levels.
 class FolderCursor {
 public:
-    // `root` stays the caller's and must outlive the cursor.
-    explicit FolderCursor(int root) : m_root(root) {}
+    // `root` stays the caller's and must outlive the cursor; `gate` (may be empty) is asked
+    // before each folder is made.
+    FolderCursor(int root, ChangeGate gate) : m_root(root), m_gate(std::move(gate)) {}
 
     // The folder `relative` ("/"-separated, empty for the root), open until the next call, or
     // -1 with the reason. With `make`, missing folders are made (0755 before the umask).
@@ -45,6 +47,7 @@ private:
     void CloseOldLevels();
 
     int m_root;
+    ChangeGate m_gate;
     std::vector<Level> m_levels;
 };
 

@@ -45,7 +45,7 @@ bool TargetTree::Open(const std::filesystem::path& target, std::string& reason) 
         return false;
     }
     m_top.onDisk = true;
-    m_cursor.emplace(m_root.Get());
+    m_cursor.emplace(m_root.Get(), ChangeGate{});
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "pkzip25/ToolArguments.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <langinfo.h>
@@ -42,6 +43,9 @@ void PrintHelp() {
                 "    more than it declared. -maxsize=SIZE (bytes, or a number and K, M or G)\n"
                 "    or the variable %s sets another cap than %s.\n"
                 "\n"
+                "A run that is killed leaves a record in the target folder; the next run into\n"
+                "that folder puts back what it replaced and removes what it made, first.\n"
+                "\n"
                 "Exit status: 0 extracted, 1 refused or failed (one line on standard error\n"
                 "says why), 2 bad command line.\n",
                 kUsage, ShownSize(kDefaultMaxTotal).c_str(), ShownSize(kRatioFloor).c_str(),
@@ -56,6 +60,9 @@ void PrintHelp() {
 int main(int argc, char** argv) {
     using namespace ballotine::pkzip25;
     UseUtf8Names();
+    // A file size limit (ulimit -f) then fails a write, which is undone, instead of killing
+    // the tool halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const char* maxSize = std::getenv(kMaxSizeVariable);
     const ParsedArguments parsed = ParseArguments(arguments, maxSize != nullptr ? maxSize : "");
@@ -67,8 +74,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pkzip25: %s (%s)\n", Printable(parsed.error).c_str(), kUsage);
         return 2;
     }
+    ExtractOptions options;
+    options.note = [](const std::string& note) {
+        std::fprintf(stderr, "pkzip25: %s\n", Printable(note).c_str());
+    };
     std::string reason;
-    if (!ExtractArchive(*parsed.request, reason)) {
+    if (!ExtractArchive(*parsed.request, options, reason)) {
         std::fprintf(stderr, "pkzip25: %s\n", Printable(reason).c_str());
         return 1;
     }

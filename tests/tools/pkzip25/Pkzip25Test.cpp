@@ -27,12 +27,13 @@ TEST(Pkzip25Parts, RefusesEntryNamesLinksAndArgumentsItWouldNotObey) {
     ASSERT_TRUE(SplitEntryName("./sound//vox\\a..wav/", path, reason));
     EXPECT_EQ(path.components, (std::vector<std::string>{"sound", "vox", "a..wav"}));
     EXPECT_TRUE(path.isFolder);
-    ASSERT_TRUE(SplitEntryName(std::string(255, 'n') + "/x", path, reason)) << reason;
+    ASSERT_TRUE(SplitEntryName(std::string(255, 'n') + "/x.pkzip25-", path, reason)) << reason;
     const std::string tooLong(256, 'n');
     for (const std::string& name :
          {std::string("a/../b"), std::string("maps\\..\\..\\x"), std::string(".."),
           std::string("/etc/passwd"), std::string("\\\\server\\share\\x"), std::string("C:\\x"),
-          std::string("c:x"), std::string(), "maps/" + tooLong, "maps/" + tooLong + "/x"}) {
+          std::string("c:x"), std::string(), "maps/" + tooLong, "maps/" + tooLong + "/x",
+          std::string(".pkzip25-0123456789abcdef.journal"), std::string("maps\\.PKZIP25-x/a")}) {
         reason.clear();
         EXPECT_FALSE(SplitEntryName(name, path, reason)) << name;
         EXPECT_FALSE(reason.empty()) << name;
@@ -103,6 +104,7 @@ TEST(Pkzip25Test, RefusesAnArchiveWithAnEntryItCannotPlace) {
         {"a name too long", add("sub/" + std::string(256, 'n')), "longer than 255 bytes"},
         // 4,080 bytes: a path, but not below the target's own
         {"a path too long", add(deep + std::string(60, 'x')), "path longer than the 4095 bytes"},
+        {"a work file's name", add(".pkzip25-0123456789abcdef.journal"), "work files"},
         {"one name twice", add("sub/new.txt"), "clashes with another entry over 'sub/new.txt'"},
         {"one name twice, letter case aside", add("SUB\\New.TXT"),
          "clashes with another entry over 'sub/new.txt'"},
@@ -337,7 +339,7 @@ TEST(Pkzip25Parts, FolderCursorReusesWhatPathsShare) {
         ASSERT_EQ(::mkdir((top + levels.back()).c_str(), 0755), 0) << level;
     }
     const FileDescriptor root(::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    FolderCursor cursor(root.Get());
+    FolderCursor cursor(root.Get(), {});
     const auto descriptors = [] {
         return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
     };
