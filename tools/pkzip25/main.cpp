@@ -1,3 +1,4 @@
+#include "BuildInfo.h"
 #include "pkzip25/Extractor.h"
 #include "pkzip25/ToolArguments.h"
 
@@ -21,15 +22,20 @@ void UseUtf8Names() {
 
 } // namespace
 
-// pkzip25 -extract -nofix -direct -over=all ARCHIVE TARGET/
+// pkzip25 -extract -nofix -direct -over=all ARCHIVE TARGET/, or --help, or --version
 // Exit status: 0 extracted, 1 failed (nothing changed), 2 bad command line.
 int main(int argc, char** argv) {
     using namespace ballotine::pkzip25;
     UseUtf8Names();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (arguments == std::vector<std::string_view>{"--version"}) {
+        std::printf("pkzip25 %s\n", ballotine::kVersion);
+        return 0;
+    }
     const ParsedArguments parsed = ParseArguments(arguments);
     if (parsed.helpWanted) {
-        std::printf("%s\nUnpacks a zip archive into the target folder, keeping its folders and\n"
+        std::printf("%s\n       pkzip25 --help | --version\n\n"
+                    "Unpacks a zip archive into the target folder, keeping its folders and\n"
                     "overwriting existing files. Refuses archives with entries that would land\n"
                     "outside the target folder.\n",
                     kUsage);
