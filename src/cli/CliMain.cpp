@@ -186,7 +186,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     TerminalPrompter prompter(err, in, options.answer, inputIsTerminal);
-    ShellCommandRunner runner({ProgramFolder()});
+    ShellCommandRunner runner(HelperToolFolders(ProgramFolder()));
     SteadyClock clock;
     CliContext context{out,
                        err,
