@@ -20,3 +20,10 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildInfo.h.in
                ${CMAKE_BINARY_DIR}/generated/BuildInfo.h @ONLY)
 add_library(ballotine_build_info INTERFACE)
 target_include_directories(ballotine_build_info INTERFACE ${CMAKE_BINARY_DIR}/generated)
+
+# The vote map kit: vote.bsp, vote.ref, vote.spr and blank.spr, the files a game needs to
+# compile vote maps. The build step that makes them writes them into this folder; `cmake
+# --install` puts those that are there into share/ballotine/kit (cmake/Install.cmake).
+set(BALLOTINE_VOTE_KIT_DIR ${CMAKE_BINARY_DIR}/kit CACHE PATH
+    "Folder the vote map kit (vote.bsp, vote.ref, vote.spr, blank.spr) is built into")
+set(BALLOTINE_VOTE_KIT_FILES vote.bsp vote.ref vote.spr blank.spr)

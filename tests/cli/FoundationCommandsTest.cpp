@@ -4,8 +4,6 @@
 #include "support/TestFiles.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -17,14 +15,6 @@ using test::RunCliWith;
 
 class Cli : public test::CliOnDemo {};
 
-std::string ShellWord(std::string_view word) {
-    std::string quoted = "'";
-    for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 // What bash offers for the last of the typed words (after the program's name), completed by
 // `script` in the folder `cwd`: one entry per offer, sorted.
 std::vector<std::string> Completions(const test::TempDir& cwd, const std::string& script,
@@ -33,22 +23,16 @@ std::vector<std::string> Completions(const test::TempDir& cwd, const std::string
                                     "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1))\n"
                                     "_ballotine_cli\n"
                                     "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
-    std::string command = "cd " + ShellWord(cwd.Path().string()) + " && bash driver " +
-                          ShellWord(script) + " " +
-                          ShellWord(test::BuiltProgram("ballotine-cli").string());
+    std::string command = "cd " + test::ShellQuoted(cwd.Path().string()) + " && bash driver " +
+                          test::ShellQuoted(script) + " " +
+                          test::ShellQuoted(test::BuiltProgram("ballotine-cli").string());
     for (const std::string& word : typed) {
-        command += " " + ShellWord(word);
+        command += " " + test::ShellQuoted(word);
     }
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    std::array<char, 4096> chunk{};
-    for (std::size_t got;
-         pipe != nullptr && (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
-        output.append(chunk.data(), got);
-    }
-    EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << command;
+    const test::ShellRun run = test::RunShell(command);
+    EXPECT_EQ(run.status, 0) << command;
+    std::istringstream lines(run.out);
     std::vector<std::string> offers;
-    std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty()) {
             offers.push_back(line);

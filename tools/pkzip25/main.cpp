@@ -37,7 +37,13 @@ int main(int argc, char** argv) {
         std::printf("%s\n       pkzip25 --help | --version\n\n"
                     "Unpacks a zip archive into the target folder, keeping its folders and\n"
                     "overwriting existing files. Refuses archives with entries that would land\n"
-                    "outside the target folder.\n",
+                    "outside the target folder.\n\n"
+                    "-extract   unpack (the one job the tool does)\n"
+                    "-direct    keep the archive's folders below TARGET/\n"
+                    "-over=all  overwrite files that are already there\n"
+                    "-nofix     do not try to repair a damaged archive (never done)\n\n"
+                    "Options may come in any order, in any letter case. Exit status: 0 unpacked,\n"
+                    "1 failed (nothing changed), 2 bad command line.\n",
                     kUsage);
         return 0;
     }
