@@ -79,8 +79,18 @@ ballotine_capture(ballotine_bash_completion ballotine-cli --bash-completion
     ${BALLOTINE_INSTALL_FILES_DIR}/completions/ballotine-cli)
 install(FILES ${BALLOTINE_INSTALL_FILES_DIR}/completions/ballotine-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT cli)
-list(TRANSFORM BALLOTINE_VOTE_KIT_FILES PREPEND ${BALLOTINE_VOTE_KIT_DIR}/ OUTPUT_VARIABLE kit)
-install(FILES ${kit} DESTINATION ${BALLOTINE_INSTALL_DATADIR}/kit COMPONENT cli OPTIONAL)
+# The kit's files that its build step has made; no empty kit folder before it exists.
+install(CODE "
+    set(kit \"\")
+    foreach(file ${BALLOTINE_VOTE_KIT_FILES})
+        if(EXISTS \"${BALLOTINE_VOTE_KIT_DIR}/\${file}\")
+            list(APPEND kit \"${BALLOTINE_VOTE_KIT_DIR}/\${file}\")
+        endif()
+    endforeach()
+    if(kit)
+        file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${BALLOTINE_INSTALL_DATADIR}/kit\"
+             TYPE FILE FILES \${kit})
+    endif()" COMPONENT cli)
 ballotine_package_docs(ballotine-cli cli)
 
 # The window and its desktop entry, icon and AppStream data, all under one id.
