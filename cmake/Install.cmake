@@ -79,7 +79,10 @@ ballotine_capture(ballotine_bash_completion ballotine-cli --bash-completion
     ${BALLOTINE_INSTALL_FILES_DIR}/completions/ballotine-cli)
 install(FILES ${BALLOTINE_INSTALL_FILES_DIR}/completions/ballotine-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT cli)
-# The kit's files that its build step has made; no empty kit folder before it exists.
+# The kit's files that its build step (tools/kit) has made; no empty kit folder without them.
+if(TARGET vote_kit)
+    set_property(GLOBAL APPEND PROPERTY BALLOTINE_INSTALL_INPUTS vote_kit)
+endif()
 install(CODE "
     set(kit \"\")
     foreach(file ${BALLOTINE_VOTE_KIT_FILES})
