@@ -1,3 +1,4 @@
+#include "BuildInfo.h"
 #include "pkzip25/EntryPath.h"
 #include "pkzip25/ExpansionLimit.h"
 #include "pkzip25/Extractor.h"
@@ -26,9 +27,19 @@ void UseUtf8Names() {
 void PrintHelp() {
     using namespace ballotine::pkzip25;
     std::printf("%s\n"
+                "       pkzip25 --help | --version\n"
+                "\n"
                 "Unpacks a zip archive into the target folder, keeping its folders and\n"
                 "overwriting existing files, all or nothing: when any entry cannot be written,\n"
                 "the target is left as it was.\n"
+                "\n"
+                "-extract       unpack (the one job the tool does)\n"
+                "-direct        keep the archive's folders below TARGET/\n"
+                "-over=all      overwrite files that are already there\n"
+                "-nofix         do not try to repair a damaged archive (never done)\n"
+                "-maxsize=SIZE  the most the archive may expand to (see below)\n"
+                "\n"
+                "Options may come in any order, in any letter case.\n"
                 "\n"
                 "Refused archives (exit status 1, nothing changed):\n"
                 "  - entries that would land outside the target folder: absolute paths, drive\n"
@@ -55,7 +66,7 @@ void PrintHelp() {
 
 } // namespace
 
-// pkzip25 -extract -nofix -direct -over=all [-maxsize=SIZE] ARCHIVE TARGET/
+// pkzip25 -extract -nofix -direct -over=all [-maxsize=SIZE] ARCHIVE TARGET/ (or --help, --version)
 // Exit status: 0 extracted, 1 failed (nothing changed), 2 bad command line.
 int main(int argc, char** argv) {
     using namespace ballotine::pkzip25;
@@ -64,6 +75,10 @@ int main(int argc, char** argv) {
     // the tool halfway.
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (arguments == std::vector<std::string_view>{"--version"}) {
+        std::printf("pkzip25 %s\n", ballotine::kVersion);
+        return 0;
+    }
     const char* maxSize = std::getenv(kMaxSizeVariable);
     const ParsedArguments parsed = ParseArguments(arguments, maxSize != nullptr ? maxSize : "");
     if (parsed.helpWanted) {

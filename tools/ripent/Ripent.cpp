@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: ripent -import PATH\n"
     "       ripent -export PATH\n"
+    "       ripent --help | --version\n"
     "\n"
     "-import  writes the entity text PATH.ent into the map PATH.bsp (BSP version 30)\n"
     "-export  writes the entities of the map PATH.bsp to PATH.ent\n"
