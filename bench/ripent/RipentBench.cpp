@@ -1,5 +1,5 @@
 #include "BenchSupport.h"
-#include "ripent/LumpTable.h"
+#include "bsp/LumpTable.h"
 
 #include <cstring>
 #include <random>
@@ -12,16 +12,16 @@ constexpr std::int64_t kMapSize = 64 << 20;
 
 // A 64 MB map of 14 filled lumps, odd lengths among them so padding is written.
 std::string GeneratedMap() {
-    const std::int64_t lumpSize = (kMapSize - ripent::kHeaderSize) / (ripent::kLumpCount - 1);
-    ripent::BspHeader header;
-    for (int i = 1; i < ripent::kLumpCount; ++i) {
+    const std::int64_t lumpSize = (kMapSize - bsp::kHeaderSize) / (bsp::kLumpCount - 1);
+    bsp::BspHeader header;
+    for (int i = 1; i < bsp::kLumpCount; ++i) {
         header.lumps[i] = {i, lumpSize - i};
     }
-    header.lumps = ripent::PlanLayout(header.lumps, 0);
-    std::string map = ripent::EncodeHeader(header);
-    map.resize(static_cast<std::size_t>(ripent::LaidOutSize(header.lumps)));
+    header.lumps = bsp::PlanLayout(header.lumps, 0);
+    std::string map = bsp::EncodeHeader(header);
+    map.resize(static_cast<std::size_t>(bsp::LaidOutSize(header.lumps)));
     std::mt19937_64 random(30);
-    for (std::size_t at = ripent::kHeaderSize; at + 8 <= map.size(); at += 8) {
+    for (std::size_t at = bsp::kHeaderSize; at + 8 <= map.size(); at += 8) {
         const std::uint64_t bits = random();
         std::memcpy(map.data() + at, &bits, sizeof bits);
     }

@@ -8,7 +8,7 @@
 namespace ballotine {
 
 CVoteMapApp::CVoteMapApp(const std::filesystem::path& registryFile)
-    : m_runner({ProgramFolder()}), m_services{m_prompter, m_runner, m_clock},
+    : m_runner(HelperToolFolders(ProgramFolder())), m_services{m_prompter, m_runner, m_clock},
       m_registry(RegistryFile::Load(registryFile)) {}
 
 int CVoteMapApp::Run() {

@@ -1,5 +1,6 @@
 #include "cli/CliMain.h"
 
+#include "BuildInfo.h"
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
 #include "platform/Paths.h"
@@ -18,6 +19,8 @@ struct GlobalOptions {
     std::optional<bool> answer;
     bool help = false;
     bool man = false;
+    bool version = false;
+    bool completion = false;
     std::string command;
     CommandArgs commandArgs;
 };
@@ -50,6 +53,10 @@ std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& ar
             options.help = true;
         } else if (!literal && arg == "--man" && options.command.empty()) {
             options.man = true;
+        } else if (!literal && arg == "--version" && options.command.empty()) {
+            options.version = true;
+        } else if (!literal && arg == "--bash-completion" && options.command.empty()) {
+            options.completion = true;
         } else if (options.command.empty()) {
             if (!literal && arg.size() > 1 && arg[0] == '-') {
                 return "unknown option " + arg;
@@ -87,7 +94,9 @@ const std::vector<OptionHelp>& GlobalOptionsHelp() {
         {"--yes, --no", "answer every question; otherwise questions are asked on the\n"
                         "terminal, and answered No when input is not a terminal"},
         {"--help, -h", "print this help; COMMAND --help describes one command"},
+        {"--version", "print the program's version"},
         {"--man", "print the manual page (troff) made from these texts"},
+        {"--bash-completion", "print the bash completion script made from these texts"},
         {"--", "ends the options: every later word is the command or its arguments"},
     };
     return options;
@@ -151,8 +160,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "ballotine-cli: " << *error << "\n\n" << UsageText();
         return kExitUsage;
     }
+    if (options.version) {
+        out << "ballotine-cli " << kVersion << '\n';
+        return kExitOk;
+    }
     if (options.man) {
         out << ManPageText();
+        return kExitOk;
+    }
+    if (options.completion) {
+        out << BashCompletionScript();
         return kExitOk;
     }
     if (options.command.empty()) {
@@ -170,7 +187,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     TerminalPrompter prompter(err, in, options.answer, inputIsTerminal);
-    SpawnToolRunner runner({ProgramFolder()});
+    SpawnToolRunner runner(HelperToolFolders(ProgramFolder()));
     SteadyClock clock;
     CliContext context{out,
                        err,

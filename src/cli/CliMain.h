@@ -8,7 +8,8 @@
 
 namespace ballotine {
 
-// ballotine-cli [--registry FILE] [--mod TITLE] [--yes | --no] COMMAND [ARGS...], or --man
+// ballotine-cli [--registry FILE] [--mod TITLE] [--yes | --no] COMMAND [ARGS...], or --man,
+// --version, --bash-completion
 // `args` excludes the program name. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            std::istream& in, bool inputIsTerminal);
@@ -33,5 +34,9 @@ std::string CommandHelpText(const std::string& command);
 
 // The manual page (troff, man macros), made from the same texts as the help.
 std::string ManPageText();
+
+// The bash completion script, made from the same texts: the commands, their options and what
+// their arguments name (files, folders, maps, server sizes).
+std::string BashCompletionScript();
 
 } // namespace ballotine

@@ -80,10 +80,10 @@ const std::vector<CommandInfo>& AllCommands() {
          "load's message when FILE is missing or is no vote map list.",
          true, RunShowListCommand},
         {"install-tools", "", "put ripent into the working folder",
-         "Copies the ripent that lies beside ballotine-cli into the working folder\n"
-         "(InstallDir/Ballotine/), where the compile and the entity update run it, replacing\n"
-         "an older one whole or not at all. Run it once after building or upgrading. Prints\n"
-         "ripent<TAB>PATH.",
+         "Copies the installed ripent (in a build: the one beside ballotine-cli) into the\n"
+         "working folder (InstallDir/Ballotine/), where the compile and the entity update run\n"
+         "it, replacing an older one whole or not at all. Run it once after building or\n"
+         "upgrading. Prints ripent<TAB>PATH.",
          false, RunInstallToolsCommand},
         {"versions", "", "print the installed map and entity versions of the selected mod",
          "Reads config.conf of the selected mod's working folder, marks every map file in\n"

@@ -4,6 +4,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
+
 namespace ballotine {
 
 int RunInstallToolsCommand(CliContext& context, const CommandArgs& args) {
@@ -15,11 +17,19 @@ int RunInstallToolsCommand(CliContext& context, const CommandArgs& args) {
     if (!LocateGame(paths, context.registry, context.prompter)) {
         return kExitFailed;
     }
-    const std::filesystem::path tool = ProgramFolder() / "ripent";
-    if (!FileExists(tool)) {
-        context.err << "install-tools: no ripent beside this program (" << tool.string() << ")\n";
+    const std::vector<std::filesystem::path> folders = HelperToolFolders(ProgramFolder());
+    const auto folder = std::find_if(folders.begin(), folders.end(), [](const auto& candidate) {
+        return FileExists(candidate / "ripent");
+    });
+    if (folder == folders.end()) {
+        context.err << "install-tools: no ripent in " << folders.front().string();
+        for (auto other = folders.begin() + 1; other != folders.end(); ++other) {
+            context.err << " or " << other->string();
+        }
+        context.err << "\n";
         return kExitFailed;
     }
+    const std::filesystem::path tool = *folder / "ripent";
     // The compile and the entity update run the entity tool from the working folder.
     const std::string target = paths.workDir + "ripent";
     if (!CreateFolders(paths.workDir) || !CopyFileReplacing(tool, target)) {

@@ -6,20 +6,29 @@ namespace ballotine {
 namespace {
 
 // Text as troff prints it: backslashes escaped, option dashes as real hyphen-minus signs (so
-// a reader can copy them), and no line taken for a request.
-std::string Escaped(std::string_view text) {
+// a reader can copy them; inside an option such as --no-thugs too), and no line taken for a
+// request. `name` marks a command's name, all of whose dashes are typed as they are.
+std::string Escaped(std::string_view text, bool name = false) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     bool lineStart = true;
+    bool inOption = name;
     char previous = ' ';
     for (const char c : text) {
         if (lineStart && (c == '.' || c == '\'')) {
             out += "\\&";
         }
+        const bool wordStart = previous == ' ' || previous == '-' || previous == '[' ||
+                               previous == '(' || previous == '\n' || previous == '|' ||
+                               previous == '"';
+        if (c == '-' && wordStart) {
+            inOption = true;
+        } else if (c == ' ' || c == '\n') {
+            inOption = name;
+        }
         if (c == '\\') {
             out += "\\e";
-        } else if (c == '-' && (previous == ' ' || previous == '-' || previous == '[' ||
-                                previous == '(' || previous == '\n' || previous == '|')) {
+        } else if (c == '-' && inOption) {
             out += "\\-";
         } else {
             out += c;
@@ -48,7 +57,7 @@ std::string Paragraphs(std::string_view text, std::string_view request) {
 std::string CommandsSection() {
     std::string out = ".SH COMMANDS\n";
     for (const CommandInfo& command : AllCommands()) {
-        out += ".TP\n\\fB" + Escaped(command.name) + "\\fR";
+        out += ".TP\n\\fB" + Escaped(command.name, true) + "\\fR";
         if (!command.synopsis.empty()) {
             out += " " + Escaped(command.synopsis);
         }

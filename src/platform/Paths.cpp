@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include "BuildInfo.h"
 #include "common/Text.h"
 
 #include <sys/stat.h>
@@ -95,6 +96,17 @@ fs::path ProgramFolder() {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     return error ? fs::current_path(error) : self.parent_path();
+}
+
+std::vector<fs::path> HelperToolFolders(const fs::path& programFolder) {
+    std::vector<fs::path> folders;
+    const fs::path installed = (programFolder / kHelperFolderFromPrograms).lexically_normal();
+    std::error_code error;
+    if (fs::is_directory(installed, error) && installed != programFolder.lexically_normal()) {
+        folders.push_back(installed);
+    }
+    folders.push_back(programFolder);
+    return folders;
 }
 
 } // namespace ballotine

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ballotine {
 
@@ -26,7 +27,12 @@ std::filesystem::path ResolveCase(const std::filesystem::path& path);
 // The text after the last "/" or "\"; the whole text when it holds neither.
 std::string_view LastPathComponent(std::string_view path);
 
-// The folder that holds the running program; its helper tools live there too.
+// The folder that holds the running program.
 std::filesystem::path ProgramFolder();
+
+// The folders that hold the helper tools (ripent, pkzip25) of the programs in `programFolder`,
+// the one to look in first first: an installation's helper folder (libexec/ballotine beside
+// bin) when there is one, then the programs' own folder, where a build tree keeps them.
+std::vector<std::filesystem::path> HelperToolFolders(const std::filesystem::path& programFolder);
 
 } // namespace ballotine

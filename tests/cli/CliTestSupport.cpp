@@ -3,10 +3,7 @@
 #include "cli/CliMain.h"
 #include "support/TestFiles.h"
 
-#include <array>
-#include <cstdio>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace ballotine::test {
 
@@ -31,20 +28,11 @@ std::vector<std::string> Words(std::string_view line) {
 }
 
 CliRun RunBuiltCli(const std::string& arguments) {
-    const std::string command =
-        "'" + BuiltProgram("ballotine-cli").string() + "' " + arguments + " 2>/dev/null";
+    const ShellRun shell = RunShell(ShellQuoted(BuiltProgram("ballotine-cli").string()) + " " +
+                                    arguments + " 2>/dev/null");
     CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return run;
-    }
-    std::array<char, 4096> chunk{};
-    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
-        run.out.append(chunk.data(), got);
-    }
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = shell.status;
+    run.out = shell.out;
     return run;
 }
 

@@ -3,8 +3,10 @@
 #include "cli/Commands.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace ballotine {
 namespace {
@@ -12,6 +14,33 @@ using test::CliRun;
 using test::RunCliWith;
 
 class Cli : public test::CliOnDemo {};
+
+// What bash offers for the last of the typed words (after the program's name), completed by
+// `script` in the folder `cwd`: one entry per offer, sorted.
+std::vector<std::string> Completions(const test::TempDir& cwd, const std::string& script,
+                                     const std::vector<std::string>& typed) {
+    test::WriteFile(cwd / "driver", "source \"$1\"; shift\n"
+                                    "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1))\n"
+                                    "_ballotine_cli\n"
+                                    "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
+    std::string command = "cd " + test::ShellQuoted(cwd.Path().string()) + " && bash driver " +
+                          test::ShellQuoted(script) + " " +
+                          test::ShellQuoted(test::BuiltProgram("ballotine-cli").string());
+    for (const std::string& word : typed) {
+        command += " " + test::ShellQuoted(word);
+    }
+    const test::ShellRun run = test::RunShell(command);
+    EXPECT_EQ(run.status, 0) << command;
+    std::istringstream lines(run.out);
+    std::vector<std::string> offers;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) {
+            offers.push_back(line);
+        }
+    }
+    std::sort(offers.begin(), offers.end());
+    return offers;
+}
 
 TEST_F(Cli, PathsAndModsPrintTheirRecordsAndModSelectsAsTheSelectorWould) {
     const CliRun paths = Run({"paths"});
@@ -93,6 +122,15 @@ TEST_F(Cli, UsageErrorsExitTwoAndSayWhy) {
     }
 }
 
+// A name as the manual page must spell it so that a reader can copy it: every dash a minus.
+std::string Troff(std::string_view shown) {
+    std::string troff;
+    for (const char c : shown) {
+        troff += c == '-' ? "\\-" : std::string(1, c);
+    }
+    return troff;
+}
+
 TEST(HelpText, TheHelpAndTheManualPageDescribeEveryCommandAndOption) {
     const CliRun help = RunCliWith({"--help"});
     const CliRun man = RunCliWith({"--man"});
@@ -101,7 +139,7 @@ TEST(HelpText, TheHelpAndTheManualPageDescribeEveryCommandAndOption) {
     for (const CommandInfo& command : AllCommands()) {
         const std::string name(command.name);
         EXPECT_NE(help.out.find("\n  " + name), std::string::npos) << name;
-        EXPECT_NE(man.out.find(".TP\n\\fB" + name + "\\fR"), std::string::npos) << name;
+        EXPECT_NE(man.out.find(".TP\n\\fB" + Troff(name) + "\\fR"), std::string::npos) << name;
         const CliRun own = RunCliWith({name, "--help"});
         EXPECT_EQ(own.status, 0) << name;
         EXPECT_NE(own.out.find(std::string(command.help)), std::string::npos) << name;
@@ -110,14 +148,54 @@ TEST(HelpText, TheHelpAndTheManualPageDescribeEveryCommandAndOption) {
     for (const OptionHelp& option : GlobalOptionsHelp()) {
         const std::string shown(option.option);
         EXPECT_NE(help.out.find("\n  " + shown + "  "), std::string::npos) << shown;
-        std::string troff;
-        for (const char c : shown) {
-            troff += c == '-' ? "\\-" : std::string(1, c);
-        }
-        EXPECT_NE(man.out.find(".TP\n\\fB" + troff + "\\fR\n"), std::string::npos) << shown;
+        EXPECT_NE(man.out.find(".TP\n\\fB" + Troff(shown) + "\\fR\n"), std::string::npos) << shown;
     }
     EXPECT_EQ(test::ReadFile(test::TestDataPath("../../docs/ballotine-cli.1")), ManPageText())
         << "run scripts/man to write docs/ballotine-cli.1 anew";
+}
+
+TEST_F(Cli, BashCompletionOffersCommandsOptionsFilesMapsAndServerSizes) {
+    test::TempDir dir;
+    const std::string script = dir / "ballotine-cli";
+    test::WriteFile(script, BashCompletionScript());
+    test::WriteFile(dir / "finals.VML", "");
+    std::filesystem::create_directory(dir / "games");
+    std::vector<std::string> commands;
+    for (const CommandInfo& command : AllCommands()) {
+        commands.emplace_back(command.name);
+    }
+    std::sort(commands.begin(), commands.end());
+    const std::string registry = demo.Layout().registryFile.string();
+    const std::string typedRegistry = "'" + registry + "'";
+    struct Case {
+        std::vector<std::string> typed;
+        std::vector<std::string> offered;
+    };
+    const Case cases[] = {
+        {{""}, commands},
+        {{"--no", "comp"}, {"compile"}},
+        {{"--registry", typedRegistry, "--v"}, {"--version"}},
+        {{"--registry", "fi"}, {"finals.VML"}},
+        {{"compile", "--"}, {"--help", "--list", "--no-thugs", "--players", "--walls"}},
+        {{"updates", "--i"}, {"--install"}},
+        {{"compile", "--list", "fi"}, {"finals.VML"}},
+        {{"compile", "--players", ""}, {}},
+        {{"show-list", "f"}, {"finals.VML"}},
+        {{"show-list", "finals.VML", ""}, {}},
+        {{"locate", ""}, {"games"}},
+        {{"--registry", typedRegistry, "details", "har"}, {"harbourside"}},
+        {{"--registry", registry, "save-list", "finals.VML", "--walls", "2", "s"}, {"skyline"}},
+        {{"--registry", registry, "--", "apply", "harbourside", ""},
+         {"16", "32", "ClanMatch", "LAN"}},
+        {{"nosuchcommand", ""}, {}},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const std::string& word : c.typed) {
+            line += " " + word;
+        }
+        EXPECT_EQ(Completions(dir, script, c.typed), c.offered) << "ballotine-cli" << line;
+    }
 }
 
 TEST(HelpText, TheManualPageFormatsWithoutWarnings) {

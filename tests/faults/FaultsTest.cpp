@@ -1,3 +1,4 @@
+#include "bsp/LumpTable.h"
 #include "catalogue/ModListFile.h"
 #include "catalogue/ModTable.h"
 #include "cli/CliTestSupport.h"
@@ -11,7 +12,6 @@
 #include "models/ListFlows.h"
 #include "platform/FileSystem.h"
 #include "platform/ToolRunner.h"
-#include "ripent/LumpTable.h"
 #include "support/DownloadItems.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompter.h"
@@ -62,6 +62,7 @@ protected:
 
 TEST_F(FaultsOnDemo, OnAFullDiskEachCommandKeepsTheFileItWritesAndSaysSo) {
     const std::string voteMap = ReadFile(Game("tfc/maps/vote.bsp"));
+    const std::string harbourside = ReadFile(Game("tfc/maps/harbourside.bsp"));
     const std::string config = Game("Ballotine/tfc/config.conf");
     const std::string registry = demo->Layout().registryFile.string();
     // The registry last: the others need it to find the game.
@@ -82,7 +83,7 @@ TEST_F(FaultsOnDemo, OnAFullDiskEachCommandKeepsTheFileItWritesAndSaysSo) {
         EXPECT_TRUE(Leftovers(fs::path(file).parent_path(), ".").empty()) << file;
     }
     EXPECT_EQ(ReadFile(Game("tfc/maps/vote.bsp")), voteMap);
-    EXPECT_EQ(ReadFile(Game("tfc/maps/harbourside.bsp")).size(), 668u) << "never imported";
+    EXPECT_EQ(ReadFile(Game("tfc/maps/harbourside.bsp")), harbourside) << "never imported";
 
     // Nor is the registry written where a folder is, or below a file.
     fs::remove(registry);
@@ -249,14 +250,14 @@ constexpr std::int64_t kBigLump = 64 << 20;
 // lump is small: an import has to copy all of it.
 void WriteBigMap(const fs::path& path) {
     const std::string entities = "{\n\"classname\" \"worldspawn\"\n}\n";
-    ripent::BspHeader header;
-    header.lumps[0] = {ripent::kHeaderSize, static_cast<std::int64_t>(entities.size()) + 1};
-    const std::int64_t second = ripent::AlignedTo4(header.lumps[0].End());
+    bsp::BspHeader header;
+    header.lumps[0] = {bsp::kHeaderSize, static_cast<std::int64_t>(entities.size()) + 1};
+    const std::int64_t second = bsp::AlignedTo4(header.lumps[0].End());
     header.lumps[1] = {second, kBigLump};
-    for (int i = 2; i < ripent::kLumpCount; ++i) {
+    for (int i = 2; i < bsp::kLumpCount; ++i) {
         header.lumps[static_cast<std::size_t>(i)] = {second + kBigLump, 0};
     }
-    WriteFile(path, ripent::EncodeHeader(header) + entities + '\0');
+    WriteFile(path, bsp::EncodeHeader(header) + entities + '\0');
     fs::resize_file(path, static_cast<std::uintmax_t>(second + kBigLump));
 }
 
@@ -307,6 +308,7 @@ protected:
         const int status = WaitFor(StartImport(base));
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
         EXPECT_NE(std::hash<std::string>{}(ReadFile(map)), before) << "a later import goes through";
+        EXPECT_TRUE(Leftovers(maps, ".big.bsp").empty()) << "and removes the killed run's copy";
     }
 
     test::TempDir dir;

@@ -1,3 +1,4 @@
+#include "bsp/LumpTable.h"
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "models/CompileFlow.h"
@@ -5,7 +6,6 @@
 #include "models/MainWindowModel.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
-#include "ripent/LumpTable.h"
 #include "support/DemoFixture.h"
 #include "support/FakeToolRunner.h"
 #include "support/FileSizeLimit.h"
@@ -189,7 +189,7 @@ TEST_F(VoteMapTest, LongLinesAndOddFolderNamesPassUnharmed) {
 }
 
 std::string_view LumpOf(std::string_view map, int index) {
-    const ripent::Lump lump = ripent::DecodeHeader(map).lumps[static_cast<std::size_t>(index)];
+    const bsp::Lump lump = bsp::DecodeHeader(map).lumps[static_cast<std::size_t>(index)];
     return map.substr(static_cast<std::size_t>(lump.offset), static_cast<std::size_t>(lump.length));
 }
 
@@ -206,13 +206,13 @@ TEST_F(VoteMapTest, TheRealToolImportsTheFilledTemplateAndKeepsEveryOtherLump) {
 
     const std::string text = ReadFile(MapsFile("vote.ent"));
     for (const char* filled : {"\"model\" \"sprites/vote/2fort.spr\"", "\"map\" \"skyline\"",
-                               "\"target\" \"RDR04\"", "\"health\" \"3400\""}) {
+                               "\"targetname\" \"RDR04\"", "\"health\" \"3400\""}) {
         EXPECT_NE(text.find(filled), std::string::npos) << filled;
     }
     EXPECT_EQ(text.find("MRF"), std::string::npos);
     const std::string after = ReadFile(MapsFile("vote.bsp"));
     EXPECT_EQ(LumpOf(after, 0), text + '\0');
-    for (int lump = 1; lump < ripent::kLumpCount; ++lump) {
+    for (int lump = 1; lump < bsp::kLumpCount; ++lump) {
         EXPECT_EQ(LumpOf(after, lump), LumpOf(before, lump)) << "lump " << lump;
     }
     fs::remove(MapsFile("vote.ent"));

@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include "BuildInfo.h"
 #include "platform/AtomicFile.h"
 #include "platform/FolderListing.h"
 #include "platform/Paths.h"
@@ -160,6 +161,36 @@ TEST_F(Files, LinksAreNeitherCopiedNorDeletedAsWhatTheyPointTo) {
     EXPECT_TRUE(DeleteFile(dir / "dirlink/"));
     EXPECT_TRUE(DeleteFile(dir / "link.txt"));
     EXPECT_EQ(ReadFile(P("real/secret.txt")), "secret");
+}
+
+TEST_F(Files, HelperToolsAreLookedForInTheInstalledHelperFolderThenBesideTheProgram) {
+    const fs::path helpers = (P("usr/bin") / kHelperFolderFromPrograms).lexically_normal();
+    enum class Helpers { None, Folder, File };
+    struct Case {
+        const char* layout;
+        Helpers made;
+        fs::path programs;
+        std::vector<fs::path> folders;
+    };
+    const Case cases[] = {
+        {"installed", Helpers::Folder, P("usr/bin"), {helpers, P("usr/bin")}},
+        {"installed, named through ..",
+         Helpers::Folder,
+         P("usr/bin/../bin"),
+         {helpers, P("usr/bin/../bin")}},
+        {"build tree", Helpers::None, P("usr/bin"), {P("usr/bin")}},
+        {"a file where the helper folder belongs", Helpers::File, P("usr/bin"), {P("usr/bin")}},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(P("usr"));
+        fs::create_directories(P("usr/bin"));
+        if (c.made == Helpers::Folder) {
+            fs::create_directories(helpers);
+        } else if (c.made == Helpers::File) {
+            WriteFile(helpers, "not a folder");
+        }
+        EXPECT_EQ(HelperToolFolders(c.programs), c.folders) << c.layout;
+    }
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "support/TestFiles.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <system_error>
 
 namespace ballotine::test {
@@ -62,6 +65,30 @@ fs::path TestDataPath(std::string_view name) {
 
 fs::path BuiltProgram(std::string_view name) {
     return fs::path(BALLOTINE_BIN_DIR) / name;
+}
+
+ShellRun RunShell(const std::string& command) {
+    ShellRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return run;
+    }
+    std::array<char, 4096> chunk{};
+    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
+        run.out.append(chunk.data(), got);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string ShellQuoted(std::string_view word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
 }
 
 } // namespace ballotine::test

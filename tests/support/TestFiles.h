@@ -33,4 +33,14 @@ std::filesystem::path TestDataPath(std::string_view name);
 // A program built by the project (ripent, pkzip25, ballotine-cli, ...).
 std::filesystem::path BuiltProgram(std::string_view name);
 
+// What a shell command printed on standard output, and its exit status (-1 when it did not
+// end by itself).
+struct ShellRun {
+    int status = -1;
+    std::string out;
+};
+ShellRun RunShell(const std::string& command);
+// The word in single quotes, as the shell takes it whatever it holds.
+std::string ShellQuoted(std::string_view word);
+
 } // namespace ballotine::test

@@ -1,23 +1,16 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
 namespace ballotine::demo {
 
-// The 15 lumps of a BSP version 30 map, in index order; lump 0 is the entity text with its
-// terminating zero byte.
-using BspLumps = std::array<std::string, 15>;
+class DemoWriter;
 
-// Lumps of a small box-shaped map whose world carries `title` as its message.
-BspLumps BoxLumps(std::string_view mapName, std::string_view title);
-
-// A BSP version 30 file: the header and the lumps one after another on 4-byte boundaries, as
-// a compiler writes them.
-std::string ComposeBsp(const BspLumps& lumps);
-
-// A box-shaped map.
-std::string MakeBsp(std::string_view mapName, std::string_view title);
+// A small real map made by the map writer: two to four rooms in a row joined by corridors,
+// sized and placed from the map's name so every demo map has a plan of its own, with spawn
+// points for both teams (info_player_teamspawn) and fallbacks (info_player_deathmatch).
+// `title` is the world's message. A map the writer refuses fails `writer`.
+std::string MakeBsp(std::string_view mapName, std::string_view title, DemoWriter& writer);
 
 } // namespace ballotine::demo

@@ -51,7 +51,7 @@ void WriteDemoMaps(DemoWriter& writer, const DemoLayout& /*layout*/) {
         const std::string name(map.name);
         writer.Bytes(std::string(kSprites) + name + ".spr", MakeMapSprite(map.name));
         if (map.hasMapFile) {
-            writer.Bytes(std::string(kMaps) + name + ".bsp", MakeBsp(map.name, map.title));
+            writer.Bytes(std::string(kMaps) + name + ".bsp", MakeBsp(map.name, map.title, writer));
         }
         if (!map.title.empty()) {
             writer.Text(std::string(kMaps) + name + ".txt",

@@ -59,9 +59,10 @@ std::string MakeZip(const ZipEntries& entries, DemoWriter& writer) {
 
 // What a map package holds, laid out as mappings.conf places it: the map and its description
 // go to the maps folder, the vote sprite's folders into the mod.
-ZipEntries MapPackage(std::string_view name, std::string_view title, std::string_view text) {
+ZipEntries MapPackage(std::string_view name, std::string_view title, std::string_view text,
+                      DemoWriter& writer) {
     const std::string map(name);
-    return {{map + ".bsp", MakeBsp(name, title)},
+    return {{map + ".bsp", MakeBsp(name, title, writer)},
             {map + ".txt", std::string(title) + "\n\n" + std::string(text)},
             {"sprites/vote/" + map + ".spr", MakeMapSprite(name)}};
 }
@@ -132,8 +133,9 @@ std::string MapRecordText(DemoWriter& writer, const DemoLayout& layout, const Of
     std::string text = "#MAP#\n" + offer.key + " " + std::to_string(offer.addedRevision) +
                        (offer.voteData ? " 1\n" : " 0\n");
     if (offer.mapVersion > 0) {
-        const auto [url, size] = WritePackage(writer, layout, offer.key + ".zip",
-                                              MapPackage(offer.key, offer.mapTitle, offer.mapText));
+        const auto [url, size] =
+            WritePackage(writer, layout, offer.key + ".zip",
+                         MapPackage(offer.key, offer.mapTitle, offer.mapText, writer));
         text += std::to_string(offer.mapVersion) + " " + std::to_string(size) + "\n" + url +
                 "\nN/A\n" + offer.mapTitle + "\n";
     } else {
@@ -167,7 +169,7 @@ void WriteMapList(DemoWriter& writer, const DemoLayout& layout) {
 // folder), and valve at the version it has.
 void WriteModList(DemoWriter& writer, const DemoLayout& layout) {
     const std::string tfcZip =
-        MakeZip({{"tfc/maps/summit.bsp", MakeBsp("summit", "Summit")},
+        MakeZip({{"tfc/maps/summit.bsp", MakeBsp("summit", "Summit", writer)},
                  {"tfc/maps/summit.txt", "Summit - King Of The Hill\n\nOne flag on the peak.\n"},
                  {"tfc/sprites/vote/summit.spr", MakeMapSprite("summit")}},
                 writer);

@@ -1,5 +1,10 @@
 #include "pkzip25/EntryPath.h"
 
+#include "common/Text.h"
+#include "pkzip25/WorkRecord.h"
+
+#include <climits>
+
 namespace ballotine::pkzip25 {
 
 namespace {
@@ -47,16 +52,34 @@ bool SplitEntryName(std::string_view name, EntryPath& path, std::string& reason)
         reason = "names a drive";
         return false;
     }
-    bool climbs = false;
+    // Checked before the components are kept: a name is as long as the archive says.
+    std::string_view refused;
     ForEachComponent(name, [&](std::string_view component) {
-        climbs = climbs || component == "..";
-        path.components.emplace_back(component);
+        if (refused.empty() && (component == ".." || component.size() > NAME_MAX ||
+                                StartsWithNoCase(component, kWorkNamePrefix))) {
+            refused = component;
+        }
     });
-    if (climbs) {
-        path.components.clear();
+    if (refused == "..") {
         reason = "has a '..' component";
         return false;
     }
+    if (refused.size() > NAME_MAX) {
+        reason = Format("has a name longer than %d bytes, more than file systems allow", NAME_MAX);
+        return false;
+    }
+    if (!refused.empty()) {
+        reason = Format("has a name starting with '%.*s', kept for the tool's own work files",
+                        static_cast<int>(kWorkNamePrefix.size()), kWorkNamePrefix.data());
+        return false;
+    }
+    if (name.size() >= PATH_MAX) {
+        reason =
+            Format("has a path longer than %d bytes, more than file systems allow", PATH_MAX - 1);
+        return false;
+    }
+    ForEachComponent(name,
+                     [&](std::string_view component) { path.components.emplace_back(component); });
     path.isFolder = IsSeparator(name.back());
     return true;
 }

@@ -16,7 +16,10 @@ struct EntryPath {
 // Splits an entry name into its components; "\" separates like "/" because packages are
 // made on Windows. False, with the reason in `reason`, for a name that would land outside
 // the target folder: absolute, with a drive letter, or with a ".." component anywhere (even
-// one that would climb back in, which no honest archive needs).
+// one that would climb back in, which no honest archive needs); for a component longer than
+// a file system takes (NAME_MAX) or a name longer than a path may be (PATH_MAX); and for a
+// component starting with the prefix of the tool's own work files, which a later run would
+// take for the leftovers of a killed one.
 bool SplitEntryName(std::string_view name, EntryPath& path, std::string& reason);
 
 // Whether a link stored at `link` with the text `linkTarget` points to a place inside the

@@ -2,13 +2,16 @@
 
 #include "common/Text.h"
 #include "pkzip25/EntryPath.h"
+#include "pkzip25/ExpansionLimit.h"
 #include "pkzip25/FileDescriptor.h"
 #include "pkzip25/FolderWriter.h"
+#include "pkzip25/KilledRuns.h"
 #include "pkzip25/TargetTree.h"
 #include "pkzip25/ZipReader.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,10 +22,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
+
 struct PlannedEntry {
-    std::string name; // as stored, to see that the second pass meets the same entries
-    bool isFolder = false;
-    Placement placement;
+    std::string name;           // as stored, to see that the second pass meets the same entries
+    std::string folder;         // for a folder entry: the folder below the target
+    std::size_t file = kNoFile; // for a file entry: its index in the run's record
+};
+
+// What the first pass learns: each entry's place, and what the run will change.
+struct Plan {
+    std::vector<PlannedEntry> entries;
+    std::vector<WorkRecord::File> files;
 };
 
 std::string EntryFailure(const ZipEntry& entry, const std::string& why) {
@@ -50,8 +61,18 @@ std::string WhyRefusedKind(const ZipEntry& entry, const EntryPath& path) {
     return "is neither a file nor a folder";
 }
 
-bool PlanEntries(int archiveFd, TargetTree& tree, std::vector<PlannedEntry>& plan,
-                 std::string& reason) {
+// Whether the entry's full path (the target's, a separator and its own) is one the system
+// can name: other programs, the game among them, open files by path.
+bool FitsInAPath(const EntryPath& path, std::size_t targetLength) {
+    std::size_t length = targetLength;
+    for (const std::string& component : path.components) {
+        length += 1 + component.size();
+    }
+    return length < PATH_MAX;
+}
+
+bool PlanEntries(int archiveFd, TargetTree& tree, ExpansionBudget& budget, std::size_t targetLength,
+                 Plan& plan, std::string& reason) {
     ZipReader reader;
     if (!reader.Open(archiveFd, reason)) {
         return false;
@@ -72,26 +93,46 @@ bool PlanEntries(int archiveFd, TargetTree& tree, std::vector<PlannedEntry>& pla
             reason = EntryFailure(entry, why);
             return false;
         }
+        if (!FitsInAPath(path, targetLength)) {
+            reason = EntryFailure(entry, Format("would have a path longer than the %d bytes a "
+                                                "path may have",
+                                                PATH_MAX - 1));
+            return false;
+        }
+        // The sizes the archive declares: an honest bomb is refused before anything is written.
+        if (!budget.ChargeEntry(reason) || !budget.Charge(entry.declaredSize, reason)) {
+            return false;
+        }
         // A folder is known by its type or, from Windows archivers, by a trailing "\" only.
         path.isFolder = path.isFolder || entry.kind == EntryKind::Folder;
-        PlannedEntry planned{entry.name, path.isFolder, {}};
-        if (!tree.Place(path, planned.placement, why)) {
+        Placement placement;
+        if (!tree.Place(path, placement, why)) {
             reason = EntryFailure(entry, why);
             return false;
         }
-        plan.push_back(std::move(planned));
+        PlannedEntry planned{entry.name, {}, kNoFile};
+        if (path.isFolder) {
+            planned.folder = std::move(placement.folder);
+        } else {
+            planned.file = plan.files.size();
+            plan.files.push_back(WorkRecord::File{std::move(placement.folder),
+                                                  std::move(placement.name), placement.replaces});
+        }
+        plan.entries.push_back(std::move(planned));
     }
 }
 
-bool WriteEntries(int archiveFd, const std::vector<PlannedEntry>& plan, FolderWriter& writer,
+bool WriteEntries(int archiveFd, const Plan& plan, ExpansionBudget& budget, FolderWriter& writer,
                   std::string& reason) {
     ZipReader reader;
     if (!reader.Open(archiveFd, reason)) {
         return false;
     }
     ZipEntry entry;
-    const auto fill = [&reader](int fd, std::string& why) { return reader.CopyContentTo(fd, why); };
-    for (const PlannedEntry& planned : plan) {
+    const auto fill = [&](int fd, std::string& why) {
+        return reader.CopyContentTo(fd, budget, why);
+    };
+    for (const PlannedEntry& planned : plan.entries) {
         const ZipReader::Step step = reader.Next(entry, reason);
         if (step == ZipReader::Step::Failed) {
             return false;
@@ -100,11 +141,13 @@ bool WriteEntries(int archiveFd, const std::vector<PlannedEntry>& plan, FolderWr
             reason = "the archive changed while it was read";
             return false;
         }
-        const bool written =
-            planned.isFolder
-                ? writer.MakeFolder(planned.placement.folder, reason)
-                : writer.StageFile(planned.placement.folder, planned.placement.name,
-                                   (entry.mode & S_IXUSR) != 0, entry.modified, fill, reason);
+        if (!budget.ChargeEntry(reason)) {
+            return false;
+        }
+        const bool written = planned.file == kNoFile
+                                 ? writer.MakeFolder(planned.folder, reason)
+                                 : writer.StageFile(planned.file, (entry.mode & S_IXUSR) != 0,
+                                                    entry.modified, fill, reason);
         if (!written) {
             return false;
         }
@@ -116,35 +159,79 @@ bool WriteEntries(int archiveFd, const std::vector<PlannedEntry>& plan, FolderWr
     return true;
 }
 
+// The target as an absolute path without a trailing separator: records name the folders a
+// run made by such paths, so the next run, wherever it is started, knows them again. Links
+// and ".." are left for the system to resolve.
+fs::path AbsoluteTarget(const std::string& given) {
+    const fs::path resolved = ResolveCase(ToNativeSeparators(given));
+    std::error_code error;
+    fs::path target = fs::absolute(resolved, error);
+    if (error) {
+        target = resolved;
+    }
+    while (!target.has_filename() && target.has_relative_path()) {
+        target = target.parent_path();
+    }
+    return target;
+}
+
+// The leftovers of killed runs in the target, undone before this run looks at it.
+bool CleanUpTarget(const fs::path& target, const ExtractOptions& options, std::string& reason) {
+    std::size_t cleaned = 0;
+    if (!CleanUpKilledRuns(target, options.gate, cleaned, reason)) {
+        return false;
+    }
+    if (cleaned > 0 && options.note) {
+        options.note(Format("cleaned up after %zu killed run%s in %s", cleaned,
+                            cleaned == 1 ? "" : "s", Printable(target.native()).c_str()));
+    }
+    return true;
+}
+
 } // namespace
 
-bool ExtractArchive(const ExtractRequest& request, std::string& reason) {
+bool ExtractArchive(const ExtractRequest& request, const ExtractOptions& options,
+                    std::string& reason) {
     const fs::path archivePath = ResolveCase(ToNativeSeparators(request.archive));
-    const fs::path target = ResolveCase(ToNativeSeparators(request.target));
+    const fs::path target = AbsoluteTarget(request.target);
+    const std::string shownArchive = Printable(archivePath.native());
 
     // One descriptor for both passes: the file cannot be swapped between check and write.
     FileDescriptor archive(::open(archivePath.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (!archive.IsOpen() || ::fstat(archive.Get(), &info) != 0) {
-        reason = Format("cannot open archive %s: %s", archivePath.c_str(), std::strerror(errno));
+        reason = Format("cannot open archive %s: %s", shownArchive.c_str(), std::strerror(errno));
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        reason = Format("archive %s is not a file", archivePath.c_str());
+        reason = Format("archive %s is not a file", shownArchive.c_str());
+        return false;
+    }
+    if (!CleanUpTarget(target, options, reason)) {
         return false;
     }
 
-    TargetTree tree;
-    std::vector<PlannedEntry> plan;
-    if (!tree.Open(target, reason) || !PlanEntries(archive.Get(), tree, plan, reason)) {
-        reason = Format("%s: %s", archivePath.c_str(), reason.c_str());
-        return false;
+    const auto archiveSize = static_cast<std::uint64_t>(info.st_size);
+    const std::size_t targetLength = target.native().size();
+    Plan plan;
+    std::vector<std::string> newFolders;
+    {
+        TargetTree tree;
+        ExpansionBudget declared(request.maxTotal, archiveSize);
+        if (!tree.Open(target, reason) ||
+            !PlanEntries(archive.Get(), tree, declared, targetLength, plan, reason)) {
+            reason = Format("%s: %s", shownArchive.c_str(), reason.c_str());
+            return false;
+        }
+        newFolders = tree.NewFolders();
     }
 
-    FolderWriter writer;
-    if (!writer.Open(target, reason) || !WriteEntries(archive.Get(), plan, writer, reason) ||
-        !writer.Commit(reason)) {
-        reason = Format("%s: %s", archivePath.c_str(), reason.c_str());
+    FolderWriter writer(options.gate);
+    ExpansionBudget written(request.maxTotal, archiveSize);
+    if (!writer.Begin(target, std::move(newFolders), std::move(plan.files), reason) ||
+        !WriteEntries(archive.Get(), plan, written, writer, reason) || !writer.Commit(reason)) {
+        reason = Format("%s: %s", shownArchive.c_str(), reason.c_str());
+        writer.Abandon(reason);
         return false;
     }
     return true;

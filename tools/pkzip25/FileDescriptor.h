@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 namespace ballotine::pkzip25 {
 
 // Owns one open file descriptor and closes it when it goes away.
@@ -27,5 +30,8 @@ public:
 private:
     int m_fd = -1;
 };
+
+// Writes all of `data` at `offset`; false with errno set when it cannot (a full disk too).
+bool WriteAllAt(int fd, const char* data, std::size_t size, std::int64_t offset);
 
 } // namespace ballotine::pkzip25

@@ -23,6 +23,7 @@ std::string CannotRead(const std::string& relative) {
 
 bool TargetTree::Open(const std::filesystem::path& target, std::string& reason) {
     m_top = Node{};
+    m_newFolders.clear();
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0) {
         if (errno == ENOENT) {
@@ -44,6 +45,7 @@ bool TargetTree::Open(const std::filesystem::path& target, std::string& reason) 
         return false;
     }
     m_top.onDisk = true;
+    m_cursor.emplace(m_root.Get(), ChangeGate{});
     return true;
 }
 
@@ -74,32 +76,15 @@ bool TargetTree::EnsureListed(Node& node, const std::string& relative, std::stri
     if (node.listed) {
         return true;
     }
-    FileDescriptor folder = OpenFolderBelow(m_root.Get(), relative, nullptr, reason);
-    if (!folder.IsOpen()) {
+    const int folder = m_cursor->Open(relative, false, reason);
+    if (folder < 0) {
         return false;
     }
-    // The listing takes its own descriptor; `folder` stays open for the type look-ups.
-    FileDescriptor forListing(::fcntl(folder.Get(), F_DUPFD_CLOEXEC, 0));
-    std::unique_ptr<DIR, int (*)(DIR*)> listing(
-        forListing.IsOpen() ? ::fdopendir(forListing.Get()) : nullptr, ::closedir);
-    if (!listing) {
-        reason = CannotRead(relative);
-        return false;
-    }
-    forListing.Release();
-    for (;;) {
-        errno = 0;
-        const dirent* item = ::readdir(listing.get());
-        if (item == nullptr) {
-            break;
-        }
-        const std::string name = item->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
+    const bool listed = ListFolder(folder, [&](const dirent& item) {
+        const std::string name = item.d_name;
         auto child = std::make_unique<Node>();
         child->name = name;
-        child->kind = KindOnDisk(folder.Get(), *item);
+        child->kind = KindOnDisk(folder, item);
         child->onDisk = true;
         child->listed = child->kind != Kind::Folder;
         // Names equal but for case: the smallest spelling wins, as when paths are resolved
@@ -108,8 +93,8 @@ bool TargetTree::EnsureListed(Node& node, const std::string& relative, std::stri
         if (!slot || name < slot->name) {
             slot = std::move(child);
         }
-    }
-    if (errno != 0) {
+    });
+    if (!listed) {
         reason = CannotRead(relative);
         return false;
     }
@@ -127,6 +112,7 @@ bool TargetTree::Place(const EntryPath& path, Placement& placement, std::string&
         return false;
     }
     Node* node = &m_top;
+    // Grows by one component per level: deep paths cost their length, not its square.
     std::string relative;
     for (std::size_t i = 0; i < path.components.size(); ++i) {
         if (!EnsureListed(*node, relative, reason)) {
@@ -136,36 +122,46 @@ bool TargetTree::Place(const EntryPath& path, Placement& placement, std::string&
         const bool last = i + 1 == path.components.size();
         const bool wantFolder = !last || path.isFolder;
         auto& slot = node->children[ToLowerAscii(component)];
-        if (!slot) {
+        const bool added = !slot;
+        if (added) {
             slot = std::make_unique<Node>();
             slot->name = component;
             slot->kind = wantFolder ? Kind::Folder : Kind::File;
             slot->listed = true;
         }
         Node& child = *slot;
-        const std::string reached = JoinRelative(relative, child.name);
+        const std::size_t folderLength = relative.size();
+        if (!relative.empty()) {
+            relative += '/';
+        }
+        relative += child.name;
         if (wantFolder && child.kind == Kind::Link) {
             reason = Format("would pass through the link '%s' in the target folder",
-                            Printable(reached).c_str());
+                            Printable(relative).c_str());
             return false;
         }
-        if (wantFolder != (child.kind == Kind::Folder) && child.kind != Kind::Link) {
+        const bool clashes = wantFolder ? child.kind != Kind::Folder : child.claimed;
+        if (clashes || (!wantFolder && child.kind == Kind::Folder)) {
             reason =
-                child.onDisk
+                child.onDisk && !child.claimed
                     ? Format("would need '%s' in the target folder to be a %s",
-                             Printable(reached).c_str(), wantFolder ? "folder" : "file")
-                    : Format("clashes with another entry over '%s'", Printable(reached).c_str());
+                             Printable(relative).c_str(), wantFolder ? "folder" : "file")
+                    : Format("clashes with another entry over '%s'", Printable(relative).c_str());
             return false;
         }
-        if (last && !wantFolder) {
-            placement.folder = relative;
+        if (!wantFolder) {
+            child.claimed = true;
+            placement.folder = relative.substr(0, folderLength);
             placement.name = child.name;
+            placement.replaces = child.onDisk;
             return true;
         }
-        relative = reached;
+        if (added) {
+            m_newFolders.push_back(relative);
+        }
         node = &child;
     }
-    placement.folder = relative;
+    placement.folder = std::move(relative);
     return true;
 }
 

@@ -27,9 +27,13 @@ ParsedArguments Refused(std::string error) {
 
 } // namespace
 
-ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments) {
+ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments,
+                               std::string_view maxSizeVariable) {
+    constexpr std::string_view kMaxSizeOption = "-maxsize=";
     bool seen[std::size(kOptions)] = {};
     std::vector<std::string_view> paths;
+    std::uint64_t maxTotal = kDefaultMaxTotal;
+    bool sizeGiven = false;
     for (std::string_view argument : arguments) {
         if (argument == "--help" || argument == "-help" || argument == "-h") {
             ParsedArguments parsed;
@@ -38,6 +42,14 @@ ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments) {
         }
         if (argument.empty() || argument.front() != '-') {
             paths.push_back(argument);
+            continue;
+        }
+        if (StartsWithNoCase(argument, kMaxSizeOption)) {
+            if (!ParseSize(argument.substr(kMaxSizeOption.size()), maxTotal)) {
+                return Refused(Format("%.*s is not a size (bytes, or a number and K, M or G)",
+                                      static_cast<int>(argument.size()), argument.data()));
+            }
+            sizeGiven = true;
             continue;
         }
         bool known = false;
@@ -56,11 +68,16 @@ ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments) {
             return Refused(Format("option %s is required", kOptions[i].name));
         }
     }
+    if (!sizeGiven && !maxSizeVariable.empty() && !ParseSize(maxSizeVariable, maxTotal)) {
+        return Refused(Format("%s=%.*s is not a size (bytes, or a number and K, M or G)",
+                              kMaxSizeVariable, static_cast<int>(maxSizeVariable.size()),
+                              maxSizeVariable.data()));
+    }
     if (paths.size() != 2) {
         return Refused("expected an archive and a target folder");
     }
     ParsedArguments parsed;
-    parsed.request = ExtractRequest{std::string(paths[0]), std::string(paths[1])};
+    parsed.request = ExtractRequest{std::string(paths[0]), std::string(paths[1]), maxTotal};
     return parsed;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "pkzip25/ExpansionLimit.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +15,7 @@ namespace ballotine::pkzip25 {
 struct ExtractRequest {
     std::string archive;
     std::string target;
+    std::uint64_t maxTotal = kDefaultMaxTotal; // the most the archive may expand to
 };
 
 struct ParsedArguments {
@@ -21,12 +25,18 @@ struct ParsedArguments {
 };
 
 inline constexpr const char* kUsage =
-    "usage: pkzip25 -extract -nofix -direct -over=all ARCHIVE TARGET/";
+    "usage: pkzip25 -extract -nofix -direct -over=all [-maxsize=SIZE] ARCHIVE TARGET/";
+
+// The environment variable that raises (or lowers) the expansion limit for every run, for an
+// operator whose runs come from the installer: -maxsize=SIZE wins over it.
+inline constexpr const char* kMaxSizeVariable = "PKZIP25_MAXSIZE";
 
 // Reads the command line (without the program name). Options may come in any order and
 // between the two paths; their letter case does not matter. Only the options the installer
-// gives are known, and the three that fix the meaning (-extract, -direct, -over=all) must be
-// there: a command line that asks for anything else is refused rather than half obeyed.
-ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments);
+// gives and -maxsize are known, and the three that fix the meaning (-extract, -direct,
+// -over=all) must be there: a command line that asks for anything else is refused rather
+// than half obeyed. `maxSizeVariable` is the value of kMaxSizeVariable (empty when unset).
+ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments,
+                               std::string_view maxSizeVariable = {});
 
 } // namespace ballotine::pkzip25

@@ -1,6 +1,9 @@
 #include "pkzip25/ZipReader.h"
 
 #include "common/Text.h"
+#include "pkzip25/EntryPath.h"
+#include "pkzip25/ExpansionLimit.h"
+#include "pkzip25/FileDescriptor.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -15,9 +18,14 @@ namespace {
 
 constexpr std::size_t kReadBlock = 1 << 17;
 
+// libarchive's message for the last failure, on one line: some end in a line feed.
 std::string ArchiveError(archive* handle) {
     const char* text = archive_error_string(handle);
-    return text != nullptr ? text : "unknown error";
+    std::string_view message = text != nullptr ? text : "unknown error";
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+        message.remove_suffix(1);
+    }
+    return Printable(message);
 }
 
 EntryKind KindOf(archive_entry* entry) {
@@ -34,23 +42,6 @@ EntryKind KindOf(archive_entry* entry) {
     default:
         return EntryKind::Other;
     }
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size, std::int64_t offset) {
-    while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size, static_cast<off_t>(offset));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            errno = written == 0 ? EIO : errno;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-        offset += written;
-    }
-    return true;
 }
 
 } // namespace
@@ -100,10 +91,14 @@ ZipReader::Step ZipReader::Next(ZipEntry& entry, std::string& reason) {
         entry.modified = archive_entry_mtime(header);
     }
     entry.encrypted = archive_entry_is_encrypted(header) != 0;
+    entry.declaredSize = archive_entry_size_is_set(header) && archive_entry_size(header) >= 0
+                             ? static_cast<std::uint64_t>(archive_entry_size(header))
+                             : 0;
+    m_declaredSize = entry.declaredSize;
     return Step::Entry;
 }
 
-bool ZipReader::CopyContentTo(int fd, std::string& reason) {
+bool ZipReader::CopyContentTo(int fd, ExpansionBudget& budget, std::string& reason) {
     for (;;) {
         const void* block = nullptr;
         std::size_t size = 0;
@@ -117,7 +112,18 @@ bool ZipReader::CopyContentTo(int fd, std::string& reason) {
             reason = Format("damaged content: %s", ArchiveError(m_archive.get()).c_str());
             return false;
         }
-        if (!WriteAll(fd, static_cast<const char*>(block), size, offset)) {
+        // The sizes were checked against the limits before anything was written; content
+        // that outgrows them is damage or a lie, and is stopped before it is written.
+        const auto end = static_cast<std::uint64_t>(offset) + size;
+        if (offset < 0 || end > m_declaredSize) {
+            reason = Format("damaged content: it holds more than the %llu bytes it declares",
+                            static_cast<unsigned long long>(m_declaredSize));
+            return false;
+        }
+        if (!budget.Charge(size, reason)) {
+            return false;
+        }
+        if (!WriteAllAt(fd, static_cast<const char*>(block), size, offset)) {
             reason = std::strerror(errno);
             return false;
         }

@@ -8,6 +8,10 @@
 struct archive;
 
 namespace ballotine::pkzip25 {
+class ExpansionBudget;
+}
+
+namespace ballotine::pkzip25 {
 
 enum class EntryKind { File, Folder, Link, Other };
 
@@ -19,6 +23,7 @@ struct ZipEntry {
     unsigned mode = 0;                    // permission bits as stored
     std::optional<std::int64_t> modified; // seconds since 1970, when stored
     bool encrypted = false;
+    std::uint64_t declaredSize = 0; // the content's size as the headers give it
 };
 
 // Reads a zip archive through libarchive, one entry after the other, the content streamed
@@ -39,15 +44,17 @@ public:
     enum class Step { Entry, End, Failed };
     Step Next(ZipEntry& entry, std::string& reason);
 
-    // Writes the current entry's content to `fd`. Fails on damaged or unreadable content
-    // (a CRC mismatch included) and on a write error.
-    bool CopyContentTo(int fd, std::string& reason);
+    // Writes the current entry's content to `fd`, each block charged to `budget` before it
+    // is written. Fails on damaged or unreadable content (a CRC mismatch, more content than
+    // the entry declares), past the budget, and on a write error.
+    bool CopyContentTo(int fd, ExpansionBudget& budget, std::string& reason);
 
 private:
     struct Free {
         void operator()(archive* handle) const;
     };
     std::unique_ptr<archive, Free> m_archive;
+    std::uint64_t m_declaredSize = 0;
 };
 
 } // namespace ballotine::pkzip25

@@ -55,16 +55,20 @@ private:
         }
     }
 
-    // A line end inside a string is almost always a missing quote; stopping there names the
-    // line of the mistake instead of wherever the quotes pair up again.
+    // A string runs to the next quote, across line ends as the game reads it; a quote that
+    // is never closed is named by the line it opens on.
     Token QuotedString() {
         const std::size_t start = m_at + 1;
-        const std::size_t end = m_text.find_first_of("\"\n", start);
-        if (end == std::string_view::npos || m_text[end] != '"') {
+        const std::size_t end = m_text.find('"', start);
+        if (end == std::string_view::npos) {
             return {Token::Error, m_line, "unterminated quote"};
         }
+        const int line = m_line;
+        m_line +=
+            static_cast<int>(std::count(m_text.begin() + static_cast<std::ptrdiff_t>(start),
+                                        m_text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
         m_at = end + 1;
-        return {Token::String, m_line, m_text.substr(start, end - start)};
+        return {Token::String, line, m_text.substr(start, end - start)};
     }
 
     std::string_view m_text;

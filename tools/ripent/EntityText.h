@@ -8,8 +8,8 @@ namespace ballotine::ripent {
 
 // Why the game would stop the server on this entity text, with the line it happened on, or
 // nothing when the text is a sequence of well-formed entities: "{", quoted key and value
-// pairs, "}". Whitespace and "//" comments lie between tokens; strings have no escapes and do
-// not run past the end of their line.
+// pairs, "}". Whitespace and "//" comments lie between tokens; strings have no escapes and run
+// to the next double quote, line ends included.
 std::optional<std::string> FindEntityTextError(std::string_view text);
 
 // The entity lump for the content of a .ent file: the text with exactly one zero byte after

@@ -1,10 +1,10 @@
 #include "ripent/Ripent.h"
 
+#include "bsp/BspFile.h"
 #include "common/Text.h"
-#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
-#include "ripent/BspFile.h"
 #include "ripent/EntityText.h"
+#include "ripent/ReplacingFile.h"
 
 #include <optional>
 
@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: ripent -import PATH\n"
     "       ripent -export PATH\n"
+    "       ripent --help | --version\n"
     "\n"
     "-import  writes the entity text PATH.ent into the map PATH.bsp (BSP version 30)\n"
     "-export  writes the entities of the map PATH.bsp to PATH.ent\n"
@@ -72,11 +73,24 @@ std::string MapBasePath(std::string_view path) {
     return std::string(path);
 }
 
+namespace {
+
+std::optional<bsp::BspFile> OpenMap(const std::string& mapPath, std::string& reason) {
+    std::optional<std::ifstream> stream = OpenForReading(mapPath);
+    if (!stream) {
+        reason = "cannot be read";
+        return std::nullopt;
+    }
+    return bsp::BspFile::Open(std::move(*stream), reason);
+}
+
+} // namespace
+
 bool ImportEntities(const std::string& base, std::string& error) {
     const std::string mapPath = base + ".bsp";
     const std::string textPath = base + ".ent";
     std::string reason;
-    std::optional<BspFile> map = BspFile::Open(mapPath, reason);
+    std::optional<bsp::BspFile> map = OpenMap(mapPath, reason);
     if (!map) {
         error = Refusal(mapPath, reason);
         return false;
@@ -91,8 +105,13 @@ bool ImportEntities(const std::string& base, std::string& error) {
         error = Refusal(textPath, reason);
         return false;
     }
-    AtomicFile out(mapPath);
-    if (!map->WriteWithEntities(out, *lump, reason) || !out.Commit()) {
+    std::optional<ReplacingFile> out = ReplacingFile::Open(mapPath, reason);
+    if (!out) {
+        error = Refusal(mapPath, reason);
+        return false;
+    }
+    const auto write = [&](std::string_view bytes) { return out->Write(bytes); };
+    if (!map->WriteWithEntities(write, *lump, reason) || !out->Commit()) {
         error = Refusal(mapPath, reason.empty() ? "cannot be written" : reason);
         return false;
     }
@@ -103,13 +122,18 @@ bool ExportEntities(const std::string& base, std::string& error) {
     const std::string mapPath = base + ".bsp";
     const std::string textPath = base + ".ent";
     std::string reason;
-    std::optional<BspFile> map = BspFile::Open(mapPath, reason);
+    std::optional<bsp::BspFile> map = OpenMap(mapPath, reason);
     std::optional<std::string> lump;
-    if (!map || !(lump = map->ReadLump(kEntityLump, reason))) {
+    if (!map || !(lump = map->ReadLump(bsp::kEntityLump, reason))) {
         error = Refusal(mapPath, reason);
         return false;
     }
-    if (!WriteFileAtomically(textPath, EntityTextOfLump(*lump))) {
+    std::optional<ReplacingFile> out = ReplacingFile::Open(textPath, reason);
+    if (!out) {
+        error = Refusal(textPath, reason);
+        return false;
+    }
+    if (!out->Write(EntityTextOfLump(*lump)) || !out->Commit()) {
         error = Refusal(textPath, "cannot be written");
         return false;
     }

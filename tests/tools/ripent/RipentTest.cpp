@@ -1,28 +1,34 @@
+#include "bsp/LumpTable.h"
 #include "platform/ToolRunner.h"
 #include "ripent/EntityText.h"
-#include "ripent/LumpTable.h"
 #include "support/TestFiles.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace ballotine::ripent {
 namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using namespace ballotine::bsp;
 
 TEST(EntityText, AcceptsWhatTheGameLoadsAndNamesTheReasonAndLineOfWhatItRefuses) {
     for (const std::string& text : {
              "{\r\n\"classname\" \"worldspawn\"\r\n}\r\n{\n\"origin\" \"0 0 -200\"\n}\n"s,
              "// made by hand {\n{ // the world \"\n\"wad\" \"room.wad;\" // after a pair\n}\n"s,
              "{\"a\" \"b\"}{\"c\" \"d\"}{}\t{ \"\" \"\" }"s,
+             "{\n\"message\" \"two\nlines\"\n}\n"s, // a value across lines, as the game reads it
          }) {
         EXPECT_EQ(FindEntityTextError(text), std::nullopt) << text;
     }
     const std::pair<std::string, std::string> refused[] = {
         {"{\n\"classname\" \"worldspawn\"\n", "line 1: entity is not closed"},
         {"{\r\n\"a\" \"b\"\r\n\"c\"\r\n}\r\n", "line 3: key \"c\" has no value"},
-        {"{\n\"a\" \"b\n}\n{\n\"c\" \"d\"\n}\n", "line 2: unterminated quote"},
+        {"{\n\"a\" \"b\n}\n", "line 2: unterminated quote"},
+        {"{\n\"a\" \"x\ny\"\n\"c\"\n}\n", "line 4: key \"c\" has no value"}, // lines inside values
         {"{\n\"a\" \"b\"\n{\n\"c\" \"d\"\n}\n", "line 3: \"{\" inside an entity"},
         {"\"a\" \"b\"", "line 1: text outside an entity"},
         {"{\nclassname worldspawn\n}", "line 2: text outside quotes"},
@@ -173,6 +179,57 @@ TEST_F(RipentProgram, RefusalLeavesTheMapByteIdentical) {
     fs::remove(Map(".bsp"));
     EXPECT_NE(Import(), 0);
     EXPECT_FALSE(fs::exists(Map(".bsp")));
+}
+
+// A map or text this run may not write is refused before anything is written: replacing it
+// would drop its read-only mark (and make it the runner's).
+TEST_F(RipentProgram, RefusesFilesItMayNotWrite) {
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    for (const char* refused : {".bsp", ".ent"}) {
+        test::WriteFile(Map(".bsp"), kRoom);
+        test::WriteFile(Map(".ent"), kText);
+        fs::permissions(Map(refused), readOnly);
+        EXPECT_NE(Ripent((refused == ".bsp"s ? "-import \"" : "-export \"") + Map("") + "\""), 0);
+        EXPECT_EQ(err, "ripent: " + Map(refused) +
+                           ": is read-only; ripent changes only files it may write\n");
+        EXPECT_EQ(test::ReadFile(Map(".bsp")), kRoom);
+        EXPECT_EQ(test::ReadFile(Map(".ent")), kText);
+        EXPECT_EQ(fs::status(Map(refused)).permissions(), readOnly);
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_maps.Path()), {}), 2);
+        fs::permissions(Map(refused), fs::perms::owner_write, fs::perm_options::add);
+    }
+}
+
+// A killed run leaves its temporary file beside the map; the next run removes those whose
+// writer has ended and whose lock is free, and nothing else.
+TEST_F(RipentProgram, RemovesTheLeftoversOfKilledRuns) {
+    test::WriteFile(Map(".bsp"), kRoom);
+    test::WriteFile(Map(".ent"), kText);
+    const std::string dead = "999999999"; // above any process id the system hands out
+    const std::string self = std::to_string(::getpid());
+    const std::vector<std::string> removed = {".vote.bsp.ripent-" + dead + "-1.tmp",
+                                              ".vote.bsp.tmp" + dead + "-5"};
+    const std::vector<std::string> kept = {".vote.bsp.ripent-" + self +
+                                               "-3.tmp", // its writer still runs
+                                           ".vote.bsp.ripent-" + dead + "-9.tmp",  // locked (below)
+                                           ".other.bsp.ripent-" + dead + "-1.tmp", // another map's
+                                           ".vote.bsp.ripent-x.tmp", "vote.bsp.bak"};
+    for (const std::string& name : removed) {
+        test::WriteFile(m_maps.Path() / name, "half a map");
+    }
+    for (const std::string& name : kept) {
+        test::WriteFile(m_maps.Path() / name, "not a leftover");
+    }
+    const int locked = ::open((m_maps.Path() / kept[1]).c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+    EXPECT_EQ(Import(), 0) << err;
+    ::close(locked);
+    for (const std::string& name : removed) {
+        EXPECT_FALSE(fs::exists(m_maps.Path() / name)) << name;
+    }
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(fs::exists(m_maps.Path() / name)) << name;
+    }
 }
 
 TEST_F(RipentProgram, HelpAndMisuse) {

@@ -1,12 +1,8 @@
-#include "ripent/BspFile.h"
-
-#include "common/Text.h"
-#include "platform/AtomicFile.h"
-#include "platform/FileSystem.h"
+#include "bsp/BspFile.h"
 
 #include <algorithm>
 
-namespace ballotine::ripent {
+namespace ballotine::bsp {
 
 namespace {
 
@@ -29,37 +25,27 @@ bool ReadExactly(std::ifstream& stream, std::int64_t offset, char* into, std::in
 
 } // namespace
 
-std::optional<BspFile> BspFile::Open(const std::filesystem::path& path, std::string& error) {
-    std::optional<std::ifstream> stream = OpenForReading(path);
-    if (!stream) {
+std::optional<BspFile> BspFile::Open(std::ifstream stream, std::string& error) {
+    if (!stream.is_open()) {
         error = "cannot be read";
         return std::nullopt;
     }
-    stream->seekg(0, std::ios::end);
-    const std::int64_t size = stream->tellg();
+    stream.seekg(0, std::ios::end);
+    const std::int64_t size = stream.tellg();
     if (size < 0) {
         error = "cannot be read";
         return std::nullopt;
     }
-    if (size < kHeaderSize) {
-        error = "too short to be a BSP map";
-        return std::nullopt;
-    }
-    std::string bytes(kHeaderSize, '\0');
-    if (!ReadExactly(*stream, 0, bytes.data(), kHeaderSize)) {
+    std::string bytes(static_cast<std::size_t>(std::min(size, kHeaderSize)), '\0');
+    if (!ReadExactly(stream, 0, bytes.data(), static_cast<std::int64_t>(bytes.size()))) {
         error = "cannot be read";
         return std::nullopt;
     }
-    const BspHeader header = DecodeHeader(bytes);
-    if (header.version != kBspVersion) {
-        error = Format("BSP version %d, not %d", header.version, kBspVersion);
+    const std::optional<BspHeader> header = ReadHeader(bytes, size, error);
+    if (!header) {
         return std::nullopt;
     }
-    if (auto tableError = FindLumpTableError(header.lumps, size)) {
-        error = std::move(*tableError);
-        return std::nullopt;
-    }
-    return BspFile(std::move(*stream), size, header);
+    return BspFile(std::move(stream), *header);
 }
 
 std::optional<std::string> BspFile::ReadLump(int index, std::string& error) {
@@ -72,14 +58,15 @@ std::optional<std::string> BspFile::ReadLump(int index, std::string& error) {
     return bytes;
 }
 
-bool BspFile::WriteWithEntities(AtomicFile& out, std::string_view entityLump, std::string& error) {
+bool BspFile::WriteWithEntities(const ByteSink& out, std::string_view entityLump,
+                                std::string& error) {
     const auto entityLength = static_cast<std::int64_t>(entityLump.size());
     const BspHeader planned{kBspVersion, PlanLayout(Lumps(), entityLength)};
     if (LaidOutSize(planned.lumps) > kLargestMap) {
         error = "would grow beyond the largest size a BSP map can describe";
         return false;
     }
-    if (!out.Write(EncodeHeader(planned))) {
+    if (!out(EncodeHeader(planned))) {
         error = "cannot be written";
         return false;
     }
@@ -88,10 +75,10 @@ bool BspFile::WriteWithEntities(AtomicFile& out, std::string_view entityLump, st
         const Lump& lump = planned.lumps[static_cast<std::size_t>(index)];
         const bool copied =
             index == kEntityLump
-                ? out.Write(entityLump)
+                ? out(entityLump)
                 : CopyBytes(out, Lumps()[static_cast<std::size_t>(index)], buffer, error);
         const auto padding = static_cast<std::size_t>(AlignedTo4(lump.length) - lump.length);
-        if (!copied || !out.Write(kZeroPadding.substr(0, padding))) {
+        if (!copied || !out(kZeroPadding.substr(0, padding))) {
             if (error.empty()) {
                 error = "cannot be written";
             }
@@ -101,7 +88,7 @@ bool BspFile::WriteWithEntities(AtomicFile& out, std::string_view entityLump, st
     return true;
 }
 
-bool BspFile::CopyBytes(AtomicFile& out, const Lump& lump, std::string& buffer,
+bool BspFile::CopyBytes(const ByteSink& out, const Lump& lump, std::string& buffer,
                         std::string& error) {
     buffer.resize(static_cast<std::size_t>(std::min(kCopyChunk, lump.length)));
     m_stream.clear();
@@ -112,7 +99,7 @@ bool BspFile::CopyBytes(AtomicFile& out, const Lump& lump, std::string& buffer,
             error = "changed or became unreadable while being read";
             return false;
         }
-        if (!out.Write(std::string_view(buffer.data(), static_cast<std::size_t>(chunk)))) {
+        if (!out(std::string_view(buffer.data(), static_cast<std::size_t>(chunk)))) {
             return false;
         }
         done += chunk;
@@ -120,4 +107,4 @@ bool BspFile::CopyBytes(AtomicFile& out, const Lump& lump, std::string& buffer,
     return true;
 }
 
-} // namespace ballotine::ripent
+} // namespace ballotine::bsp

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace ballotine::ripent {
+namespace ballotine::bsp {
 
 inline constexpr std::int32_t kBspVersion = 30;
 inline constexpr int kLumpCount = 15;
@@ -34,6 +34,12 @@ struct BspHeader {
 BspHeader DecodeHeader(std::string_view bytes);
 std::string EncodeHeader(const BspHeader& header);
 
+// The header of a map of `fileSize` bytes whose first bytes are `start` (at least the header's
+// size when the file is), or nothing, with `error` set, when the file is too short, of another
+// BSP version or its lump table does not fit the file: what every reader of a map checks first.
+std::optional<BspHeader> ReadHeader(std::string_view start, std::int64_t fileSize,
+                                    std::string& error);
+
 // Why the table cannot describe a map of `fileSize` bytes, or nothing when it can. Empty
 // lumps never overlap anything: compilers let them share an offset with the next lump.
 std::optional<std::string> FindLumpTableError(const LumpTable& lumps, std::int64_t fileSize);
@@ -53,4 +59,4 @@ inline constexpr std::int64_t AlignedTo4(std::int64_t value) {
     return (value + 3) & ~std::int64_t{3};
 }
 
-} // namespace ballotine::ripent
+} // namespace ballotine::bsp

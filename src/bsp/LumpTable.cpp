@@ -1,37 +1,18 @@
-#include "ripent/LumpTable.h"
+#include "bsp/LumpTable.h"
 
-#include "common/Text.h"
+#include "bsp/ByteIo.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace ballotine::ripent {
-
-namespace {
-
-std::int32_t ReadInt32(std::string_view bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-void AppendInt32(std::string& out, std::int64_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<char>((bits >> (8 * i)) & 0xff));
-    }
-}
-
-} // namespace
+namespace ballotine::bsp {
 
 BspHeader DecodeHeader(std::string_view bytes) {
     BspHeader header;
-    header.version = ReadInt32(bytes, 0);
+    header.version = ReadI32(bytes, 0);
     for (std::size_t i = 0; i < kLumpCount; ++i) {
-        header.lumps[i].offset = ReadInt32(bytes, 4 + 8 * i);
-        header.lumps[i].length = ReadInt32(bytes, 8 + 8 * i);
+        header.lumps[i].offset = ReadI32(bytes, 4 + 8 * i);
+        header.lumps[i].length = ReadI32(bytes, 8 + 8 * i);
     }
     return header;
 }
@@ -39,22 +20,41 @@ BspHeader DecodeHeader(std::string_view bytes) {
 std::string EncodeHeader(const BspHeader& header) {
     std::string out;
     out.reserve(kHeaderSize);
-    AppendInt32(out, header.version);
+    PutI32(out, header.version);
     for (const Lump& lump : header.lumps) {
-        AppendInt32(out, lump.offset);
-        AppendInt32(out, lump.length);
+        PutI32(out, lump.offset);
+        PutI32(out, lump.length);
     }
     return out;
+}
+
+std::optional<BspHeader> ReadHeader(std::string_view start, std::int64_t fileSize,
+                                    std::string& error) {
+    if (fileSize < kHeaderSize || start.size() < static_cast<std::size_t>(kHeaderSize)) {
+        error = "too short to be a BSP map";
+        return std::nullopt;
+    }
+    const BspHeader header = DecodeHeader(start);
+    if (header.version != kBspVersion) {
+        error = "BSP version " + std::to_string(header.version) + ", not " +
+                std::to_string(kBspVersion);
+        return std::nullopt;
+    }
+    if (auto tableError = FindLumpTableError(header.lumps, fileSize)) {
+        error = std::move(*tableError);
+        return std::nullopt;
+    }
+    return header;
 }
 
 std::optional<std::string> FindLumpTableError(const LumpTable& lumps, std::int64_t fileSize) {
     for (int i = 0; i < kLumpCount; ++i) {
         const Lump& lump = lumps[i];
         if (lump.offset < 0 || lump.length < 0 || lump.End() > fileSize) {
-            return Format("lump %d lies outside the file", i);
+            return "lump " + std::to_string(i) + " lies outside the file";
         }
         if (lump.length > 0 && lump.offset < kHeaderSize) {
-            return Format("lump %d overlaps the header", i);
+            return "lump " + std::to_string(i) + " overlaps the header";
         }
     }
     const std::array<int, kLumpCount> order = FileOrder(lumps);
@@ -64,8 +64,8 @@ std::optional<std::string> FindLumpTableError(const LumpTable& lumps, std::int64
             continue;
         }
         if (previous >= 0 && lumps[index].offset < lumps[previous].End()) {
-            return Format("lumps %d and %d overlap", std::min(previous, index),
-                          std::max(previous, index));
+            return "lumps " + std::to_string(std::min(previous, index)) + " and " +
+                   std::to_string(std::max(previous, index)) + " overlap";
         }
         previous = index;
     }
@@ -102,4 +102,4 @@ std::int64_t LaidOutSize(const LumpTable& lumps) {
     return size;
 }
 
-} // namespace ballotine::ripent
+} // namespace ballotine::bsp
