@@ -1,5 +1,6 @@
 #include "sprites/MissingPictures.h"
 
+#include "sprites/BspPlan.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
@@ -173,6 +174,29 @@ TEST_F(MissingPictures, AFailedWriteNamesThePictureAndLeavesEveryOtherFileWhole)
     EXPECT_EQ(Written(report), (std::vector<std::string>{"2fort.spr", "well.spr"}));
     EXPECT_EQ(Notes(report),
               (std::vector<std::pair<std::string, Kind>>{{"rock2", Kind::NotWritten}}));
+}
+
+// The map reader as the plan source: a real compiled map gives its plan, anything else its
+// title card with the reader's reason.
+TEST_F(MissingPictures, ARealMapIsDrawnFromItsOwnFaces) {
+    const PlanResult room = ReadBspPlan(test::TestDataPath("room.bsp"));
+    ASSERT_TRUE(room.plan) << room.note;
+    EXPECT_FALSE(room.plan->floors.empty());
+    EXPECT_FALSE(room.plan->walls.empty());
+
+    fs::create_directories(maps);
+    fs::copy_file(test::TestDataPath("room.bsp"), maps / "room.bsp");
+    test::WriteFile(maps / "broken.bsp", std::string("VBSP") + std::string(200, '\xff'));
+    plans = ReadBspPlan;
+    const PictureReport report = Run();
+    ASSERT_EQ(report.written.size(), 2u);
+    for (const PictureWritten& picture : report.written) {
+        EXPECT_EQ(picture.withPlan, picture.map == "room") << picture.map;
+    }
+    ASSERT_EQ(Notes(report),
+              (std::vector<std::pair<std::string, Kind>>{{"broken", Kind::TitleCardOnly}}));
+    EXPECT_NE(report.notes.front().text.find("version"), std::string::npos)
+        << report.notes.front().text;
 }
 
 } // namespace

@@ -49,9 +49,12 @@ constexpr std::array<DemoMap, 10> kDemoMaps = {{
 void WriteDemoMaps(DemoWriter& writer, const DemoLayout& /*layout*/) {
     for (const DemoMap& map : kDemoMaps) {
         const std::string name(map.name);
-        writer.Bytes(std::string(kSprites) + name + ".spr", MakeMapSprite(map.name));
+        // Maps the demo leaves undownloaded still show their plan, as they would once the
+        // update server's vote data is installed.
+        const std::string bsp = MakeBsp(map.name, map.title, writer);
+        writer.Bytes(std::string(kSprites) + name + ".spr", MakeMapSprite(map.name, bsp));
         if (map.hasMapFile) {
-            writer.Bytes(std::string(kMaps) + name + ".bsp", MakeBsp(map.name, map.title, writer));
+            writer.Bytes(std::string(kMaps) + name + ".bsp", bsp);
         }
         if (!map.title.empty()) {
             writer.Text(std::string(kMaps) + name + ".txt",

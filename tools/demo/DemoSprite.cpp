@@ -1,5 +1,6 @@
 #include "demo/DemoSprite.h"
 
+#include "sprites/BspPlan.h"
 #include "sprites/SpriteFile.h"
 #include "sprites/VotePictures.h"
 
@@ -9,8 +10,13 @@ std::string MakeMapSprite(std::string_view mapName) {
     return EncodeSprite(ComposeTitleCard(mapName));
 }
 
-std::string MakeMapSprite(std::string_view mapName, const MapPlan& plan) {
-    return EncodeSprite(ComposePlanPicture(mapName, plan).value_or(ComposeTitleCard(mapName)));
+std::string MakeMapSprite(std::string_view mapName, std::string mapFile) {
+    const PlanResult plan = ParseBspPlan(std::move(mapFile));
+    if (!plan.plan) {
+        return MakeMapSprite(mapName);
+    }
+    return EncodeSprite(
+        ComposePlanPicture(mapName, *plan.plan).value_or(ComposeTitleCard(mapName)));
 }
 
 std::string MakeVoteSprite() {

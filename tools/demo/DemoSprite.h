@@ -1,7 +1,5 @@
 #pragma once
 
-#include "sprites/MapPlan.h"
-
 #include <string>
 #include <string_view>
 
@@ -11,8 +9,9 @@ namespace ballotine::demo {
 
 // A map's picture without a plan: its name on a title card in colours of its own.
 std::string MakeMapSprite(std::string_view mapName);
-// A map's picture with its plan seen from above (the title card when the plan is empty).
-std::string MakeMapSprite(std::string_view mapName, const MapPlan& plan);
+// A map's picture with the plan of its map file seen from above (the title card when the map
+// has no plan to draw).
+std::string MakeMapSprite(std::string_view mapName, std::string mapFile);
 // The vote map's own sprites: its title sign and the empty slot.
 std::string MakeVoteSprite();
 std::string MakeBlankSprite();

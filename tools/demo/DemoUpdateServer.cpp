@@ -62,9 +62,11 @@ std::string MakeZip(const ZipEntries& entries, DemoWriter& writer) {
 ZipEntries MapPackage(std::string_view name, std::string_view title, std::string_view text,
                       DemoWriter& writer) {
     const std::string map(name);
-    return {{map + ".bsp", MakeBsp(name, title, writer)},
+    std::string bsp = MakeBsp(name, title, writer);
+    std::string sprite = MakeMapSprite(name, bsp);
+    return {{map + ".bsp", std::move(bsp)},
             {map + ".txt", std::string(title) + "\n\n" + std::string(text)},
-            {"sprites/vote/" + map + ".spr", MakeMapSprite(name)}};
+            {"sprites/vote/" + map + ".spr", std::move(sprite)}};
 }
 
 std::string EntityTemplate(std::string_view name, std::string_view title) {
