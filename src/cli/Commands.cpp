@@ -136,12 +136,15 @@ const std::vector<CommandInfo>& AllCommands() {
          "--install TITLE...: downloads the packages of these titles (letter case ignored),\n"
          "printing NAME<TAB>downloaded|failed<TAB>BYTES<TAB>RATE per file, installs them,\n"
          "records their versions in config.conf and prints Log<TAB>PATH of update.log.\n"
+         "Packages that share a title are listed as \"TITLE (KEY)\"; a TITLE that names\n"
+         "more than one package is refused with their names.\n"
          "--all: the same for every listed package.\n"
          "Ctrl-C cancels the downloads as \"Cancel All\" does: the packages that arrived are\n"
          "still installed and logged; a second Ctrl-C ends the program at once.\n"
          "mods.cfg is saved afterwards in every case. Exit 1 when a list could not be\n"
-         "fetched, a title is not offered, config.conf is missing (no packages can be\n"
-         "installed then) or any package failed to download or install.",
+         "fetched, a title is not offered or names several packages, config.conf is\n"
+         "missing (no packages can be installed then), or any package failed to download\n"
+         "or install.",
          true, RunUpdatesCommand},
     };
     return commands;

@@ -22,8 +22,7 @@ void ListModPackage(const ModUpdateRecord& record, const WorkingPaths& paths,
     item.version = record.version;
     item.packageKey = "*" + record.dir;
     item.fullPackage = true;
-    downloads.Append(item);
-    tree.AddPackage(Category::BallotineUpdates, item.name);
+    tree.AddPackage(Category::BallotineUpdates, downloads.Append(item));
 }
 
 // An empty line would make the address unusable for good once the mod list is saved: an empty

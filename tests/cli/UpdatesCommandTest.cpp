@@ -90,6 +90,40 @@ TEST_F(UpdatesOnDemo, FailuresExitOne) {
     EXPECT_NE(noList.err.find("Unable to download config list. Retry later..."), std::string::npos);
 }
 
+// Two records of one title: both listed with their keys, a title naming both is refused with
+// the names, and each name installs its own package.
+TEST_F(UpdatesOnDemo, PackagesThatShareATitleAreToldApartByTheirKeys) {
+    const fs::path listFile = demo.Layout().serverDir / "tfc/database.conf";
+    std::string list = ReadFile(listFile);
+    const std::string frostfall = "Frostfall - Capture The Flag";
+    list.replace(list.find(frostfall), frostfall.size(), "Quarry - Capture The Flag");
+    WriteFile(listFile, list);
+
+    const CliRun listed = Run({"updates"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_NE(listed.out.find("New Maps\tQuarry - Capture The Flag (frostfall)\t1\t"),
+              std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find("Downloadable Maps\tQuarry - Capture The Flag (quarry)\t1\t"),
+              std::string::npos);
+
+    const CliRun both = Run({"updates", "--install", "quarry - capture the flag"});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_NE(both.err.find("'quarry - capture the flag' names 2 packages; nothing was "
+                            "downloaded. Name one of them:\n"
+                            "  Quarry - Capture The Flag (frostfall)\n"
+                            "  Quarry - Capture The Flag (quarry)\n"),
+              std::string::npos)
+        << both.err;
+    EXPECT_EQ(both.out, "");
+
+    const CliRun second = Run({"updates", "--install", "Quarry - Capture The Flag (FROSTFALL)"});
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_TRUE(fs::exists(Maps("frostfall.bsp")));
+    EXPECT_FALSE(fs::exists(Maps("quarry.bsp")));
+    EXPECT_NE(ReadFile(WorkFile("config.conf")).find("\nfrostfall 1 0\n"), std::string::npos);
+}
+
 // Ctrl-C while a package stalls cancels the downloads as "Cancel All" does: what had arrived is
 // still installed and logged, the stalled package fails, and Ctrl-C's own action is back after.
 TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
