@@ -61,7 +61,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "and about maps whose .bsp is missing (--yes answers), fills Entities/vote.ref of\n"
          "the working folder into vote.ent in the maps folder and imports it with the\n"
          "working folder's ripent. Exit 0 only when the map was compiled.",
-         true, RunCompileCommand},
+         true, RunCompileCommand, "compile"},
         {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
          "Options: --players N, --walls W, --no-thugs; \"--\" ends them (a MAP that begins\n"
          "with \"-\" follows it).\n"
@@ -71,7 +71,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "WALLS\" and the maps in list order. FILE without an extension gets \".VML\"; an\n"
          "existing FILE is replaced only after a Yes (--yes answers). The file is replaced\n"
          "whole or not at all.",
-         true, RunSaveListCommand},
+         true, RunSaveListCommand, "save-list"},
         {"show-list", "FILE", "show what loading a vote map list takes",
          "Prints what \"Load MapList...\" would take from FILE: first\n"
          "PLAYERS<TAB>THUGS<TAB>WALLS (players held to 4 to 32; thugs as the checked\n"
@@ -94,7 +94,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "mod packages are recorded under \"*\" and the mod's folder name.\n"
          "Exit 1 when config.conf cannot be read (it is never created from nothing) or\n"
          "cannot be written.",
-         true, RunVersionsCommand},
+         true, RunVersionsCommand, "versions"},
         {"sizes", "MAP", "list the server sizes a map has entity settings for",
          "Prints the server sizes that the map settings window lists for MAP, one per line\n"
          "as DISPLAY NAME<TAB>KEY, in the order of servertypes.conf of the mod's working\n"
@@ -120,7 +120,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "MAP.ent. Every step's message goes to standard error; a failed step stops the\n"
          "update (a failed import leaves MAP.ent for inspection) and exits 1, as does No.\n"
          "MAP and KEY are matched as \"sizes\" lists them, any letter case.",
-         true, RunApplyCommand},
+         true, RunApplyCommand, "apply"},
         {"updates", "[--install TITLE... | --all]",
          "list the packages the update server offers, or install some",
          "Fetches the selected mod's map update list (BASEURL/database.conf into update.conf)\n"
@@ -137,15 +137,16 @@ const std::vector<CommandInfo>& AllCommands() {
          "printing NAME<TAB>downloaded|failed<TAB>BYTES<TAB>RATE per file, installs them,\n"
          "records their versions in config.conf and prints Log<TAB>PATH of update.log.\n"
          "Packages that share a title are listed as \"TITLE (KEY)\"; a TITLE that names\n"
-         "more than one package is refused with their names.\n"
+         "more than one package is refused with their names. A mod package may replace\n"
+         "program files the game runs: it is installed only after a Yes (--yes answers).\n"
          "--all: the same for every listed package.\n"
          "Ctrl-C cancels the downloads as \"Cancel All\" does: the packages that arrived are\n"
          "still installed and logged; a second Ctrl-C ends the program at once.\n"
          "mods.cfg is saved afterwards in every case. Exit 1 when a list could not be\n"
          "fetched, a title is not offered or names several packages, config.conf is\n"
-         "missing (no packages can be installed then), or any package failed to download\n"
-         "or install.",
-         true, RunUpdatesCommand},
+         "missing (no packages can be installed then), or any package was declined or\n"
+         "failed to download or install.",
+         true, RunUpdatesCommand, "updates"},
     };
     return commands;
 }

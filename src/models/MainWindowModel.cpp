@@ -5,6 +5,7 @@
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "platform/FolderListing.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 
 namespace ballotine {
@@ -110,7 +111,9 @@ bool MainWindowModel::CanOpenFocusedMapSettings(MapListId list) const {
 }
 
 void MainWindowModel::RefreshAfterUpdates(Prompter& prompter, bool modInstalled) {
-    SaveModList(m_session, prompter);
+    if (const auto lock = LockGameForWriting(m_session.paths.workDir, "mod list save", prompter)) {
+        SaveModList(m_session, prompter);
+    }
     if (modInstalled && LoadModList(m_session, prompter)) {
         RefreshMapLists();
     }

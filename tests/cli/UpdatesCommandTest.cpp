@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
@@ -51,7 +52,7 @@ TEST_F(UpdatesOnDemo, ListsTheCatalogueAfterFetchingVoteMapData) {
 
 TEST_F(UpdatesOnDemo, InstallsChosenPackagesAndRecordsThem) {
     const CliRun run =
-        Run({"updates", "--install", "lakeside SERVER sizes", "TFC map pack 2 (Summit)"});
+        Run({"--yes", "updates", "--install", "lakeside SERVER sizes", "TFC map pack 2 (Summit)"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(
         run.out.find("Lakeside server sizes\tdownloaded\t" + Size("tfc/maps/lakeside_ents.zip")),
@@ -150,7 +151,7 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
-    const CliRun run = Run({"updates", "--all"});
+    const CliRun run = Run({"--yes", "updates", "--all"});
     user.join();
     server.Release();
 
@@ -164,6 +165,82 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
     struct sigaction after {};
     sigaction(SIGINT, &before, &after);
     EXPECT_EQ(after.sa_handler, caller.sa_handler);
+}
+
+// Two runs on one game, real processes: the first holds the game while its package is held
+// back by the server; a run with the default wait gives up naming it, one with --wait waits,
+// says so, and installs its package after the first. Both versions are recorded.
+TEST_F(UpdatesOnDemo, TwoRunsAtOnceTakeTurnsAndKeepBothRecords) {
+    test::LoopbackServer server;
+    server.ServeHeld("/quarry.zip", ReadFile(demo.Layout().serverDir / "tfc/maps/quarry.zip"));
+    const fs::path listFile = demo.Layout().serverDir / "tfc/database.conf";
+    std::string list = ReadFile(listFile);
+    const std::string fileUrl = demo.Layout().ServerUrl("tfc/maps/quarry.zip");
+    list.replace(list.find(fileUrl), fileUrl.size(), server.Url("/quarry.zip"));
+    WriteFile(listFile, list);
+
+    const std::string cli = test::ShellQuoted(test::BuiltProgram("ballotine-cli").string()) +
+                            " --registry " + Registry();
+    const std::string waitedErr = demo.Game("second.err");
+    test::ShellRun first;
+    test::ShellRun second;
+    std::thread firstRun([&] {
+        first = test::RunShell(cli + " updates --install 'Quarry - Capture The Flag' 2>/dev/null");
+    });
+    const auto until = [](const std::function<bool()>& done) {
+        for (int waited = 0; waited < 20000 && !done(); waited += 10) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    };
+    ASSERT_TRUE(until([&] { return !server.Requests("/quarry.zip").empty(); }));
+
+    const test::ShellRun gaveUp =
+        test::RunShell(cli + " updates --install 'Frostfall - Capture The Flag' 2>&1 >/dev/null");
+    EXPECT_EQ(gaveUp.status, 1);
+    EXPECT_NE(gaveUp.out.find("Waiting up to 2 s: ballotine-cli (process "), std::string::npos)
+        << gaveUp.out;
+    EXPECT_NE(gaveUp.out.find("Gave up after 2 s: ballotine-cli (process "), std::string::npos);
+    EXPECT_NE(gaveUp.out.find(", updates) is still changing this game (--wait SECONDS waits "
+                              "longer)."),
+              std::string::npos);
+
+    std::thread secondRun([&] {
+        second = test::RunShell(cli +
+                                " --wait 60 updates --install "
+                                "'Frostfall - Capture The Flag' 2>" +
+                                test::ShellQuoted(waitedErr));
+    });
+    EXPECT_TRUE(until([&] {
+        return fs::exists(waitedErr) &&
+               ReadFile(waitedErr).find("Waiting up to 60 s") != std::string::npos;
+    }));
+    server.Release();
+    firstRun.join();
+    secondRun.join();
+
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(second.status, 0) << ReadFile(waitedErr);
+    EXPECT_TRUE(fs::exists(Maps("quarry.bsp")));
+    EXPECT_TRUE(fs::exists(Maps("frostfall.bsp")));
+    const std::string record = ReadFile(WorkFile("config.conf"));
+    EXPECT_NE(record.find("\nquarry 1 0\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("\nfrostfall 1 0\n"), std::string::npos) << record;
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("Frostfall"), std::string::npos)
+        << "the second run's report, written after the first's";
+}
+
+// A mod package may bring code the game runs: without a Yes it is not installed.
+TEST_F(UpdatesOnDemo, AModPackageNeedsAYes) {
+    const CliRun declined = Run({"updates", "--install", "TFC map pack 2 (Summit)"});
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.err.find("'TFC map pack 2 (Summit)' updates the mod 'tfc': it may replace "
+                                "program files the game runs.\nInstall it only from an update "
+                                "server you trust. Install it? [y/n] no\nNothing was installed."),
+              std::string::npos)
+        << declined.err;
+    EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
+    EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc.zip"))) << "not even downloaded";
 }
 
 // How the record is raised is pinned by the version table tests; this is the command's wiring.

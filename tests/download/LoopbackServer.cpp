@@ -103,6 +103,15 @@ void LoopbackServer::ServeDroppingOnce(const std::string& path, std::string cont
     });
 }
 
+void LoopbackServer::ServeHeld(const std::string& path, std::string content) {
+    m_server.Get(path,
+                 [this, content](const httplib::Request& request, httplib::Response& response) {
+                     Record(request);
+                     WaitForRelease();
+                     response.set_content(content, "application/octet-stream");
+                 });
+}
+
 void LoopbackServer::ServeStalling(const std::string& path, std::string content,
                                    std::size_t stallAfter) {
     auto shared = std::make_shared<const std::string>(std::move(content));

@@ -32,6 +32,8 @@ public:
     // normally, ranges honoured or, with `honourRanges` false, always the whole file.
     void ServeDroppingOnce(const std::string& path, std::string content, std::size_t dropAfter,
                            bool honourRanges);
+    // Answers each request only after Release() (or ten seconds), then with the content.
+    void ServeHeld(const std::string& path, std::string content);
     // Sends `stallAfter` bytes, then nothing until Release() (or ten seconds).
     void ServeStalling(const std::string& path, std::string content, std::size_t stallAfter);
     void Release();
