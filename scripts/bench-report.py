@@ -22,6 +22,8 @@ LIMITS = {
     "CheckCategory5000": ("ours", 100.0, "< 100 ms"),
     "Pictures1000": ("ours", 2000.0, "< 2 s"),
     "WriteVoteMap": ("ours", 100.0, "< 100 ms"),
+    "PlaceDeep800": ("ratio", 4.0, "<= 4x cp -r + rm -r"),
+    "PlaceDeep1500": ("ratio", 4.0, "<= 4x cp -r + rm -r"),
 }
 # Counters that carry a figure of their own: (figure, counter, limit, how it reads).
 COUNTER_LIMITS = [
@@ -60,6 +62,10 @@ NOTES = {
                     "plan of six rooms and their corridors (144 floors, 576 walls) drawn under "
                     "the name, each sprite written atomically; `cp -r` of 1,000 files of a "
                     "picture's size",
+    "PlaceDeep800": "an unpacked package whose one folder nests 800 levels deep, a small file "
+                    "on every level, placed into the mod and its extraction folder deleted; "
+                    "`cp -r` plus `rm -r` of the same tree",
+    "PlaceDeep1500": "the same 1,500 levels deep",
     "WriteVoteMap": "the kit's 16-booth vote map made from its boxes (drawing tree, three clip "
                     "hulls, faces, textures, light) with a 16-map entity text and written to "
                     "its file; `cp` of that file",
