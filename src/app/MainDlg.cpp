@@ -76,6 +76,7 @@ CMainDlg::CMainDlg(Session& session, Services& services, const RegistryFile& reg
                    QWidget* parent)
     : QDialog(parent), m_session(session), m_services(services), m_registry(registry),
       m_model(session) {
+    m_model.ShowNotesWith(&services.prompter);
     setWindowTitle(Text(m_model.Title()));
     setWindowIcon(MakeAppIcon());
     // A fixed-size window with a minimize button and no maximize button.

@@ -30,7 +30,9 @@ const std::vector<CommandInfo>& AllCommands() {
          "STATE is Installed (a built-in map, or its .bsp is in the maps folder),\n"
          "Configurable (the working folder's Entities/ holds entity settings for it) or\n"
          "NotDownloaded (neither). The sprites vote and blank are the vote map's own and are\n"
-         "not listed. Nothing is printed when the mod has no vote sprites.",
+         "not listed, nor are sprites whose names hold a double quote or a control character\n"
+         "(no vote map can name them; a note on standard error does). Nothing is printed\n"
+         "when the mod has no vote sprites.",
          true, RunMapsCommand},
         {"current", "", "list the maps of the compiled vote map",
          "Prints \"Vote Map List\" as the window shows it after start-up: the maps whose vote\n"
@@ -60,7 +62,9 @@ const std::vector<CommandInfo>& AllCommands() {
          "an unknown MAP is an error. The compile needs 2 to 16 maps, asks before it starts\n"
          "and about maps whose .bsp is missing (--yes answers), fills Entities/vote.ref of\n"
          "the working folder into vote.ent in the maps folder and imports it with the\n"
-         "working folder's ripent. Exit 0 only when the map was compiled.",
+         "working folder's ripent. When the import fails, vote.bsp and vote.ent stay as they\n"
+         "were and the new text is kept as vote.ent.failed. Exit 0 only when the map was\n"
+         "compiled.",
          true, RunCompileCommand, "compile"},
         {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
          "Options: --players N, --walls W, --no-thugs; \"--\" ends them (a MAP that begins\n"
