@@ -25,6 +25,12 @@ struct GlobalOptions {
     CommandArgs commandArgs;
 };
 
+// A command whose synopsis names --mod (publish) takes the --mod words after its name itself.
+bool OwnsModOption(const GlobalOptions& options) {
+    const CommandInfo* command = options.command.empty() ? nullptr : FindCommand(options.command);
+    return command != nullptr && command->synopsis.find("--mod ") != std::string_view::npos;
+}
+
 // Global options may stand anywhere before "--"; the first other word is the command and the
 // rest belongs to it. Returns an error text for a malformed line.
 std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& args,
@@ -39,7 +45,7 @@ std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& ar
             }
             continue;
         }
-        if (!literal && (arg == "--registry" || arg == "--mod")) {
+        if (!literal && (arg == "--registry" || (arg == "--mod" && !OwnsModOption(options)))) {
             if (i + 1 >= args.size()) {
                 return arg + " needs a value";
             }

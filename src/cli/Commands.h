@@ -38,6 +38,7 @@ int RunSizesCommand(CliContext& context, const CommandArgs& args);
 int RunDescribeCommand(CliContext& context, const CommandArgs& args);
 int RunApplyCommand(CliContext& context, const CommandArgs& args);
 int RunUpdatesCommand(CliContext& context, const CommandArgs& args);
+int RunPublishCommand(CliContext& context, const CommandArgs& args);
 
 // Prints one of the window's map lists after start-up as NAME<TAB>STATE lines (maps, current).
 int PrintMapList(CliContext& context, const CommandArgs& args, std::string_view command,

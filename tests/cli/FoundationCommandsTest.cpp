@@ -183,6 +183,8 @@ TEST_F(Cli, BashCompletionOffersCommandsOptionsFilesMapsAndServerSizes) {
         {{"show-list", "f"}, {"finals.VML"}},
         {{"show-list", "finals.VML", ""}, {}},
         {{"locate", ""}, {"games"}},
+        {{"publish", "--base-url", "http://x", "g"}, {"games"}},
+        {{"publish", "games", "--mod", "tfc", "--"}, {"--base-url", "--help", "--mod"}},
         {{"--registry", typedRegistry, "details", "har"}, {"harbourside"}},
         {{"--registry", registry, "save-list", "finals.VML", "--walls", "2", "s"}, {"skyline"}},
         {{"--registry", registry, "--", "apply", "harbourside", ""},

@@ -21,11 +21,7 @@ namespace fs = std::filesystem;
 // zip tool on the PATH as beside the installed program.
 class UpdatesOnDemo : public test::CliOnDemo {
 protected:
-    static void SetUpTestSuite() {
-        const std::string tools = test::BuiltProgram("pkzip25").parent_path().string();
-        const char* path = std::getenv("PATH");
-        setenv("PATH", (tools + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
-    }
+    static void SetUpTestSuite() { test::PutBuiltZipToolOnPath(); }
     std::string Size(const std::string& package) const {
         return std::to_string(fs::file_size(demo.Layout().serverDir / package));
     }
