@@ -160,7 +160,8 @@ bool Publisher::CheckRequest() {
     const auto base = CleanAddress(m_request.baseUrl);
     if (!base) {
         return Fail("--base-url '" + Shown(m_request.baseUrl) +
-                    "' is not an address such as https://maps.example.org/ballotine");
+                    "' is not an address such as https://maps.example.org/ballotine (write "
+                    "blanks and quotes as %20 and %22)");
     }
     m_baseUrl = *base;
     std::error_code error;

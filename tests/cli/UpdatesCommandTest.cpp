@@ -32,11 +32,12 @@ TEST_F(UpdatesOnDemo, ListsTheCatalogueAfterFetchingVoteMapData) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(
         run.out,
-        "Ballotine Updates\tTFC map pack 2 (Summit)\t2\t" + Size("mods/tfc.zip") +
+        "Ballotine Updates\tTFC map pack 2 (Summit)\t2\t" + Size("tfc/tfc.zip") +
             "\nNew Maps\tFrostfall - Capture The Flag\t1\t" + Size("tfc/maps/frostfall.zip") +
             "\nNew Maps\tRidgeline - Attack / Defend\t1\t" + Size("tfc/maps/ridgeline.zip") +
             "\nEntity Updates\tLakeside server sizes\t1\t" + Size("tfc/maps/lakeside_ents.zip") +
-            "\nEntity Updates\tQuarry server sizes\t1\tN/A\n"
+            "\nEntity Updates\tQuarry server sizes\t1\t" + Size("tfc/maps/quarry_ents.zip") +
+            "\n"
             "Full Map Updates\tLakeside 1.1 - Territorial Control\t2\t" +
             Size("tfc/maps/lakeside.zip") + "\nDownloadable Maps\tQuarry - Capture The Flag\t1\t" +
             Size("tfc/maps/quarry.zip") + "\n");
@@ -122,7 +123,8 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
     EXPECT_NE(run.out.find("Quarry - Capture The Flag\tfailed"), std::string::npos) << run.out;
     EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/quarry.bsp")));
     EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
-    EXPECT_NE(ReadFile(WorkFile("update.log")).find("ridgeline"), std::string::npos);
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/frostfall.bsp"))) << "listed before quarry";
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("frostfall"), std::string::npos);
     struct sigaction after {};
     sigaction(SIGINT, &before, &after);
     EXPECT_EQ(after.sa_handler, caller.sa_handler);
