@@ -296,7 +296,11 @@ void ModCollector::CollectEntities(const ModContent& mod, Keys& keys) {
             continue; // the vote map's template (vote.ref) and other files of the folder
         }
         const std::string shown = entities.relative + "/" + Shown(entry.name);
-        if (IsVoteMapOwn(name->key) || !IsPublishableName(name->key)) {
+        if (IsVoteMapOwn(name->key)) {
+            Warn(shown + " is not published: each server compiles its own vote map");
+            continue;
+        }
+        if (!IsPublishableName(name->key)) {
             Warn(shown + " is not published: a map name must keep to " + NameRule());
             continue;
         }
@@ -403,7 +407,8 @@ void ModCollector::ApplyTitles(ModContent& mod, const ModSettings* settings) {
             key.entityTitle = titles->entityTitle.value_or(key.entityTitle);
         }
     }
-    for (const auto& [lower, titles] : settings->keys) {
+    for (const auto& entry : settings->keys) {
+        const KeySettings& titles = entry.second;
         const bool published =
             std::any_of(mod.keys.begin(), mod.keys.end(),
                         [&](const KeyContent& k) { return EqualsNoCase(k.key, titles.key); });
