@@ -7,6 +7,7 @@ namespace ballotine {
 
 namespace {
 
+// publish's own arguments: SOURCE, DEST and --base-url URL (the mod folders come as --mod).
 std::optional<PublishRequest> ParsePublishArgs(const CommandArgs& args, std::ostream& err) {
     PublishRequest request;
     std::vector<std::string> folders;
@@ -16,17 +17,13 @@ std::optional<PublishRequest> ParsePublishArgs(const CommandArgs& args, std::ost
         const std::string& arg = args[i];
         if (!literal && arg == "--") {
             literal = true;
-        } else if (!literal && (arg == "--base-url" || arg == "--mod")) {
-            if (i + 1 >= args.size()) {
-                err << "publish: " << arg << " needs a value\n";
+        } else if (!literal && arg == "--base-url") {
+            if (i + 1 >= args.size() || haveBase) {
+                err << "publish: --base-url takes one address, once\n";
                 return std::nullopt;
             }
-            if (arg == "--mod") {
-                request.mods.push_back(args[++i]);
-            } else {
-                request.baseUrl = args[++i];
-                haveBase = true;
-            }
+            request.baseUrl = args[++i];
+            haveBase = true;
         } else if (!literal && arg.size() > 1 && arg.starts_with('-')) {
             err << "publish: unknown option " << arg << "\n";
             return std::nullopt;
@@ -74,10 +71,11 @@ void PrintReport(const PublishReport& report, std::ostream& out) {
 } // namespace
 
 int RunPublishCommand(CliContext& context, const CommandArgs& args) {
-    const std::optional<PublishRequest> request = ParsePublishArgs(args, context.err);
+    std::optional<PublishRequest> request = ParsePublishArgs(args, context.err);
     if (!request) {
         return kExitUsage;
     }
+    request->mods = context.modChoices;
     const PublishReport report = Publish(*request);
     for (const std::string& warning : report.warnings) {
         context.err << "warning: " << warning << '\n';

@@ -4,6 +4,7 @@
 #include "sprites/BspPlan.h"
 #include "sprites/SpriteFile.h"
 #include "sprites/VotePictures.h"
+#include "support/BareGame.h"
 #include "support/TestFiles.h"
 
 #include <cstdlib>
@@ -17,8 +18,9 @@ using test::ReadFile;
 using test::WriteFile;
 namespace fs = std::filesystem;
 
-// A folder of real maps published, served over HTTP, and installed into a bare game by the
-// update road: what arrives is what was published, and a republish offers what changed.
+// A folder of real maps published, served over HTTP, and installed through the update road into
+// a bare game that init pointed at the server: what arrives is what was published, and a
+// republish offers what changed.
 class PublishRoundTrip : public testing::Test {
 protected:
     static void SetUpTestSuite() { test::PutBuiltZipToolOnPath(); }
@@ -35,24 +37,14 @@ protected:
             {"publish", source.string(), dest.string(), "--base-url", url, "--mod", "tfc"});
     }
     CliRun Game(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--registry", (dir / "registry.conf")});
+        args.insert(args.begin(), {"--registry", game.Registry().string()});
         return test::RunCliWith(args);
     }
-    // A game folder with the base game and TFC, set up for Ballotine as init sets it up.
+    // A game folder as Steam leaves it, pointed at the server as a user does.
     void PrepareGame() {
-        WriteFile(game / "valve/liblist.gam", "game \"Half-Life\"\n");
-        WriteFile(game / "tfc/liblist.gam", "game \"Team Fortress Classic\"\n");
-        fs::create_directories(game / "tfc/maps");
-        WriteFile(game / "Ballotine/mods.cfg", "#Mod Header V1.0 - DO NOT MODIFY\n" + url +
-                                                   "/modsupdate.cfg\ntfc 1\nTeam Fortress "
-                                                   "Classic\n" +
-                                                   url + "/tfc\n#END#");
-        WriteFile(game / "Ballotine/tfc/config.conf", "#TFC Header V1.0 - DO NOT MODIFY\n#END#");
-        WriteFile(game / "Ballotine/tfc/mappings.conf", test::InitMappings("tfc"));
-        fs::create_directories(game / "Ballotine/tfc/Entities");
-        WriteFile(dir / "registry.conf",
-                  "[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\nInstallPath=" + game.string() +
-                      "\n");
+        ASSERT_EQ(Game({"locate", game.Dir().string()}).status, 0);
+        const CliRun init = Game({"init", "--update-server", url});
+        ASSERT_EQ(init.status, 0) << init.err;
     }
     // Three maps naming a wad, sounds and a model; entity settings for two; one vote picture
     // of the source's own, two drawn by the publisher.
@@ -84,14 +76,14 @@ protected:
     // Where the game keeps a file of SOURCE.
     fs::path Installed(const std::string& relative) const {
         return relative.starts_with("tfc/Entities/")
-                   ? game / "Ballotine" / relative.substr(0, 3) / relative.substr(4)
-                   : game / relative;
+                   ? game.Dir() / "Ballotine" / relative.substr(0, 3) / relative.substr(4)
+                   : game.Dir() / relative;
     }
 
     test::TempDir dir;
     fs::path source = dir.Path() / "source";
     fs::path dest = dir.Path() / "www";
-    fs::path game = dir.Path() / "Half-Life";
+    test::BareGame game{{}};
     test::LoopbackServer server;
     std::string url = server.Url("/srv");
 };
@@ -101,7 +93,7 @@ TEST_F(PublishRoundTrip, WhatIsPublishedArrivesWholeAndChangesAreOffered) {
     const CliRun published = Publish();
     ASSERT_EQ(published.status, 0) << published.err;
     EXPECT_NE(published.out.find("package\ttfc/maps/alpha.zip\tmap\t1\t"), std::string::npos);
-    PrepareGame();
+    ASSERT_NO_FATAL_FAILURE(PrepareGame());
 
     const CliRun offered = Game({"updates"});
     ASSERT_EQ(offered.status, 0) << offered.err;
@@ -129,7 +121,7 @@ TEST_F(PublishRoundTrip, WhatIsPublishedArrivesWholeAndChangesAreOffered) {
     for (const char* map : {"alpha", "gamma"}) {
         const PlanResult plan = ReadBspPlan(source / "tfc/maps" / (std::string(map) + ".bsp"));
         ASSERT_TRUE(plan.plan) << map;
-        EXPECT_EQ(ReadFile(game / "tfc/sprites/vote" / (std::string(map) + ".spr")),
+        EXPECT_EQ(ReadFile(game.Dir() / "tfc/sprites/vote" / (std::string(map) + ".spr")),
                   EncodeSprite(*ComposePlanPicture(map, *plan.plan)))
             << map << "'s picture as drawn from its map";
     }
@@ -147,8 +139,8 @@ TEST_F(PublishRoundTrip, WhatIsPublishedArrivesWholeAndChangesAreOffered) {
                                "\nFull Map Updates\tAlpha - Capture The Flag\t2\t" +
                                size("tfc/maps/alpha.zip") + "\n");
     ASSERT_EQ(Game({"updates", "--all"}).status, 0);
-    EXPECT_EQ(ReadFile(game / "tfc/maps/alpha.bsp"), ReadFile(source / "tfc/maps/alpha.bsp"));
-    EXPECT_EQ(ReadFile(game / "Ballotine/tfc/Entities/beta.tpt"),
+    EXPECT_EQ(ReadFile(game.Dir() / "tfc/maps/alpha.bsp"), ReadFile(source / "tfc/maps/alpha.bsp"));
+    EXPECT_EQ(ReadFile(game.Dir() / "Ballotine/tfc/Entities/beta.tpt"),
               ReadFile(source / "tfc/Entities/beta.tpt"));
 }
 

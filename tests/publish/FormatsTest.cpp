@@ -1,6 +1,7 @@
 #include "PublishTestSupport.h"
 #include "catalogue/WorkingPaths.h"
 #include "install/InstallMappings.h"
+#include "models/GameSetup.h"
 #include "publish/MapReferences.h"
 #include "publish/PackageLayout.h"
 #include "publish/PublishConfig.h"
@@ -132,8 +133,8 @@ TEST(MapReferences, WhatTheEntityTextNames) {
                                     "models/y.mdl", "sprites/Z.spr"}));
 }
 
-// Each file of a map's package lands where the map's folder held it: what the agreed
-// mappings.conf says, read by the installer's own reader.
+// Each file of a map's package lands where the map's folder held it: what the mappings.conf
+// that init writes says, read by the installer's own reader.
 TEST(PackageLayout, EntryNamesPutEveryFileBackAtItsPath) {
     const PackageLayout layout("tfc");
     const std::vector<std::pair<const char*, std::optional<std::string>>> cases = {
@@ -164,7 +165,7 @@ TEST(PackageLayout, EntryNamesPutEveryFileBackAtItsPath) {
     ComputeWorkDir(paths);
     ComputeModPaths(paths, "tfc");
     paths.modWorkDir = (game / "work") + "/";
-    WriteFile(paths.modWorkDir + kMappingsFileName, test::InitMappings("tfc"));
+    WriteFile(paths.modWorkDir + kMappingsFileName, DefaultMappings("tfc")); // what init writes
     InstallMappings loaded;
     ASSERT_TRUE(LoadMappings(loaded, paths));
     const auto same = [](const std::vector<InstallMapping>& a,

@@ -10,13 +10,6 @@
 
 namespace ballotine::test {
 
-std::string InitMappings(std::string_view mod) {
-    const std::string m(mod);
-    return "Where the files of a package go (written by ballotine-cli init).\n#FILES#\nbsp " + m +
-           "\\maps\ntxt " + m + "\\maps\nres " + m + "\\maps\nwad " + m +
-           "\n#DIRS#\nvalve @\nEntities \\Ballotine\\" + m + "\n#END#";
-}
-
 std::vector<std::string> ZipContents(const std::string& zip) {
     std::vector<std::string> files;
     std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);

@@ -8,9 +8,6 @@
 
 namespace ballotine::test {
 
-// The mappings.conf that "ballotine-cli init" writes for a mod.
-std::string InitMappings(std::string_view mod);
-
 // A zip archive's files as "name=content", in archive order; empty when it does not read.
 std::vector<std::string> ZipContents(const std::string& zip);
 // The names of its files.
