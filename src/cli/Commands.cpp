@@ -172,6 +172,30 @@ const std::vector<CommandInfo>& AllCommands() {
          "fetched, a title is not offered, config.conf is missing (no packages can be\n"
          "installed then) or any package failed to download or install.",
          true, RunUpdatesCommand},
+        {"publish", "SOURCE DEST --base-url URL [--mod FOLDER]...",
+         "make an update server from a folder of maps",
+         "Turns SOURCE, laid out like a game folder (SOURCE/MOD/maps/*.bsp with their .txt,\n"
+         ".res and _detail.txt; the files their entities name below SOURCE/MOD or\n"
+         "SOURCE/valve; entity settings in SOURCE/MOD/Entities/; vote pictures in\n"
+         "SOURCE/MOD/sprites/vote/), into a static update server in DEST that is served at\n"
+         "URL: DEST/modsupdate.cfg, and per mod DEST/MOD/database.conf with the map, entity\n"
+         "and vote data packages it names. A game points at it with\n"
+         "\"init --update-server URL\". A missing vote picture is drawn from the map for\n"
+         "its packages; SOURCE is only read. SOURCE/publish.conf may give titles, a mirror\n"
+         "and mod packages (see the README). --mod FOLDER publishes only those mod folders\n"
+         "(repeatable); DEST then holds no others.\n"
+         "Each run raises the version of a package whose content changed (by SHA-256) and\n"
+         "gives new maps the next revision; an unchanged SOURCE changes nothing in DEST.\n"
+         "Packages are put in place first, the lists last, each by a rename; a failed\n"
+         "publish leaves DEST as it was.\n"
+         "Prints one line per package as\n"
+         "package<TAB>PATH<TAB>KIND<TAB>VERSION<TAB>SIZE<TAB>STATE (KIND map, entities,\n"
+         "votedata or mod; STATE new, changed or unchanged), per list\n"
+         "list<TAB>PATH<TAB>changed|unchanged, removed<TAB>PATH for each file taken off the\n"
+         "server and missing<TAB>MOD<TAB>MAP<TAB>PATH for each file a map names that SOURCE\n"
+         "lacks; warnings go to standard error. Exit 1 when nothing could be published (DEST\n"
+         "is then unchanged), 2 for a wrong command line.",
+         false, RunPublishCommand},
     };
     return commands;
 }

@@ -40,6 +40,7 @@ int RunApplyCommand(CliContext& context, const CommandArgs& args);
 int RunUpdatesCommand(CliContext& context, const CommandArgs& args);
 int RunInitCommand(CliContext& context, const CommandArgs& args);
 int RunSpritesCommand(CliContext& context, const CommandArgs& args);
+int RunPublishCommand(CliContext& context, const CommandArgs& args);
 
 // After a start-up failure: one more line on how to get past it (locate, or init).
 void SayHowToStart(CliContext& context);

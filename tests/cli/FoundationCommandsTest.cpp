@@ -195,6 +195,8 @@ TEST_F(Cli, BashCompletionOffersCommandsOptionsFilesMapsAndServerSizes) {
         {{"locate", ""}, {"games"}},
         {{"init", "--"}, {"--help", "--mod", "--update-server"}},
         {{"sprites", "--"}, {"--force", "--help"}},
+        {{"publish", "--base-url", "http://x", "g"}, {"games"}},
+        {{"publish", "games", "--mod", "tfc", "--"}, {"--base-url", "--help", "--mod"}},
         {{"--registry", typedRegistry, "details", "har"}, {"harbourside"}},
         {{"--registry", registry, "save-list", "finals.VML", "--walls", "2", "s"}, {"skyline"}},
         {{"--registry", registry, "--", "apply", "harbourside", ""},
