@@ -108,6 +108,10 @@ std::string WriteBoundary::Refusal(const fs::path& real, bool isFolder) const {
 
 std::vector<std::string> WriteBoundary::ZipToolOptions(std::string_view modFolder) const {
     std::vector<std::string> options{"-protect=" + m_workFolder};
+    // The folder name comes from the list: as a pattern it must name one folder only.
+    if (modFolder.empty() || modFolder.find_first_of("*?[/\\") != std::string_view::npos) {
+        return options;
+    }
     for (const std::string_view extension : kEntityFileExtensions) {
         options.push_back("-allow=" + m_workFolder + "/" + std::string(modFolder) + "/" +
                           kEntitiesFolder + "/*" + std::string(extension));

@@ -31,8 +31,8 @@ public:
 
     // The zip tool's options that hold a mod package of `modFolder`, unpacked straight into the
     // game folder, to the same rule: Ballotine's folder protected but for the mod's entity
-    // reference files and templates. (The tool itself refuses anything outside its target and
-    // any path through a link.)
+    // reference files and templates (none when `modFolder` is no plain folder name). (The tool
+    // itself refuses anything outside its target and any path through a link.)
     std::vector<std::string> ZipToolOptions(std::string_view modFolder) const;
 
 private:

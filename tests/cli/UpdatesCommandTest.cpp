@@ -1,6 +1,7 @@
 #include "CliTestSupport.h"
 #include "download/LoopbackServer.h"
 #include "support/TestFiles.h"
+#include "tools/pkzip25/ZipBuilder.h"
 
 #include <chrono>
 #include <csignal>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <thread>
 #include <unistd.h>
 
@@ -239,6 +241,97 @@ TEST_F(UpdatesOnDemo, AModPackageNeedsAYes) {
         << declined.err;
     EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
     EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc.zip"))) << "not even downloaded";
+}
+
+// The packages an attacker's update server would send, served over loopback in place of the
+// demo's: what the trust boundary lets through and what the user is told.
+struct HostilePackage {
+    const char* label;
+    const char* title;   // the offered package it replaces
+    const char* package; // its file on the demo's server
+    std::function<void(test::ZipBuilder&)> contents;
+    int status;
+    const char* logLine; // in update.log
+};
+
+TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
+    const HostilePackage cases[] = {
+        {"a map package through a link leading out", "Quarry - Capture The Flag",
+         "tfc/maps/quarry.zip",
+         [](test::ZipBuilder& zip) { zip.File("quarry.bsp", "map").File("linked/x.mdl", "mdl"); },
+         1, "lies outside the game folder\n    Package refused: nothing of it was copied\n"},
+        {"an entity package writing beside its settings", "Lakeside server sizes",
+         "tfc/maps/lakeside_ents.zip",
+         [](test::ZipBuilder& zip) {
+             zip.File("Entities/lakeside.16.ref", "ref").File("Entities/notes.txt", "x");
+         },
+         1, "notes.txt is one of Ballotine's own files"},
+        {"a mod package replacing the tools and the mappings", "TFC map pack 2 (Summit)",
+         "tfc/tfc.zip",
+         [](test::ZipBuilder& zip) {
+             zip.File("tfc/liblist.gam", "theirs").File("Ballotine/ripent", "#!/bin/sh\n", 0755);
+             zip.File("Ballotine/tfc/mappings.conf", "#FILES#\nbsp ..\\..\n");
+         },
+         1, "    Extraction failed. Invalid zip file\n      pkzip25: "},
+        {"a map package bringing the server's library", "Quarry - Capture The Flag",
+         "tfc/maps/quarry.zip",
+         [](test::ZipBuilder& zip) {
+             zip.File("quarry.bsp", "map")
+                 .File("dlls/tfc_i386.so", "\x7F"
+                                           "ELF library");
+             zip.File("dlls/start.sh", "#!/bin/sh\n", 0755);
+         },
+         0, "    NOT COPYING FILE tfc_i386.so, if you need this file"},
+    };
+    const std::vector<std::string> own = {"Ballotine/ripent", "Ballotine/mods.cfg",
+                                          "Ballotine/tfc/mappings.conf", "tfc/liblist.gam"};
+    std::vector<std::string> before;
+    for (const std::string& file : own) {
+        before.push_back(ReadFile(demo.Game(file)));
+    }
+    const fs::path outside = demo.Game("../outside");
+    fs::create_directories(outside);
+    fs::create_directory_symlink(outside, demo.Game("tfc/linked"));
+    std::map<std::string, std::string> lists; // as the demo's server has them
+    for (const char* listName : {"modsupdate.cfg", "tfc/database.conf"}) {
+        lists[listName] = ReadFile(demo.Layout().serverDir / listName);
+    }
+    for (const HostilePackage& hostile : cases) {
+        SCOPED_TRACE(hostile.label);
+        test::LoopbackServer server;
+        test::ZipBuilder zip;
+        // Past the size below which a download counts as an error page.
+        zip.Stored().File("models/filler.mdl", std::string(4096, 'f'));
+        hostile.contents(zip);
+        const fs::path built = demo.Game("hostile.zip");
+        zip.Save(built);
+        server.Serve("/hostile.zip", ReadFile(built));
+        const std::string fileUrl = demo.Layout().ServerUrl(hostile.package);
+        bool listed = false;
+        for (const auto& [listName, original] : lists) {
+            const fs::path list = demo.Layout().serverDir / listName;
+            std::string text = original;
+            WriteFile(list, text);
+            if (const std::size_t at = text.find(fileUrl); at != std::string::npos) {
+                text.replace(at, fileUrl.size(), server.Url("/hostile.zip"));
+                WriteFile(list, text);
+                listed = true;
+            }
+        }
+        ASSERT_TRUE(listed) << fileUrl;
+
+        const CliRun run = Run({"--yes", "updates", "--install", hostile.title});
+        EXPECT_EQ(run.status, hostile.status) << run.err;
+        EXPECT_EQ(server.Requests("/hostile.zip").size(), 1u) << "the package was served";
+        const std::string log = ReadFile(WorkFile("update.log"));
+        EXPECT_NE(log.find(hostile.logLine), std::string::npos) << log;
+        EXPECT_TRUE(fs::is_empty(outside));
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            EXPECT_EQ(ReadFile(demo.Game(own[i])), before[i]) << own[i];
+        }
+        EXPECT_FALSE(fs::exists(demo.Game("tfc/dlls/tfc_i386.so")));
+        EXPECT_FALSE(fs::exists(demo.Game("tfc/dlls/start.sh")));
+    }
 }
 
 // How the record is raised is pinned by the version table tests; this is the command's wiring.
