@@ -1,5 +1,6 @@
 #include "CliTestSupport.h"
 #include "download/LoopbackServer.h"
+#include "support/OtherLockHolder.h"
 #include "support/TestFiles.h"
 #include "tools/pkzip25/ZipBuilder.h"
 
@@ -332,6 +333,34 @@ TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
         EXPECT_FALSE(fs::exists(demo.Game("tfc/dlls/tfc_i386.so")));
         EXPECT_FALSE(fs::exists(demo.Game("tfc/dlls/start.sh")));
     }
+}
+
+// Every command that writes the game refuses to while another program changes it, saying who.
+TEST_F(UpdatesOnDemo, EveryWritingCommandWaitsForTheGamesWriterLock) {
+    const std::string modList = ReadFile(demo.Game("Ballotine/mods.cfg"));
+    const std::string record = ReadFile(WorkFile("config.conf"));
+    test::OtherLockHolder other(demo.Game("Ballotine"), "compile");
+    const std::vector<std::vector<std::string>> commands = {
+        {"init"},
+        {"sprites", "--force"},
+        {"compile", "quarry", "lakeside"},
+        {"versions"},
+        {"updates"},
+        {"save-list", "x.vml", "quarry", "lakeside"},
+        {"apply", "lakeside", "16"},
+    };
+    for (std::vector<std::string> command : commands) {
+        SCOPED_TRACE(command.front());
+        command.insert(command.begin(), {"--yes", "--wait", "0"});
+        const CliRun run = Run(command);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(", compile) is changing this game (--wait SECONDS waits for it)."),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadFile(demo.Game("Ballotine/mods.cfg")), modList);
+    EXPECT_EQ(ReadFile(WorkFile("config.conf")), record);
+    EXPECT_FALSE(fs::exists(WorkFile("update.conf")));
 }
 
 // How the record is raised is pinned by the version table tests; this is the command's wiring.
