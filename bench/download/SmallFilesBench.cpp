@@ -32,6 +32,14 @@ std::vector<std::string> SmallUrls(const BenchServer& server) {
     return urls;
 }
 
+// Every package arrives new, as in a fresh download: the folder is emptied between runs.
+void EmptyFolder(const fs::path& folder) {
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        fs::remove(entry.path(), error);
+    }
+}
+
 DownloadQueue SmallQueue(const std::vector<std::string>& urls, const ScratchDir& folder) {
     DownloadQueue queue;
     for (std::size_t index = 0; index < urls.size(); ++index) {
@@ -54,6 +62,7 @@ void DownloadSmallEach(benchmark::State& state, Fetch fetch) {
     const ScratchDir folder;
     for (auto _ : state) {
         state.PauseTiming();
+        EmptyFolder(folder / "");
         DownloadQueue queue = SmallQueue(urls, folder);
         state.ResumeTiming();
         fetch(queue);
@@ -93,6 +102,9 @@ void BM_Download200Small_Reference(benchmark::State& state) {
             {"-o", (folder / ("p" + std::to_string(index) + ".zip")).string(), urls[index]});
     }
     for (auto _ : state) {
+        state.PauseTiming();
+        EmptyFolder(folder / "");
+        state.ResumeTiming();
         if (RunProgram(arguments) != 0) {
             state.SkipWithError("curl failed");
         }

@@ -49,17 +49,19 @@ DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& trans
     if (!progress.Start()) {
         return progress.Result();
     }
+    progress.Advance();
     std::uint64_t nextTick = clock.TickMs() + DownloadProgress::kTickMs;
     while (progress.IsRunning()) {
         const std::uint64_t now = clock.TickMs();
-        // A file that has arrived whole is taken at once: waiting for the tick cost every
-        // file up to 100 ms, a third of a 200 MB download over a fast link.
-        if (now < nextTick && !transfer.IsComplete()) {
+        // The next file starts as soon as one ends, not at the next tick: waiting cost every
+        // file up to 100 ms. The tick only measures and redraws.
+        if (now < nextTick) {
             PumpTransfer(transfer, static_cast<int>(nextTick - now));
+            progress.Advance();
             continue;
         }
         nextTick += DownloadProgress::kTickMs;
-        if (nextTick <= now || transfer.IsComplete()) {
+        if (nextTick <= now) {
             nextTick = now + DownloadProgress::kTickMs; // after a long pause, no burst of ticks
         }
         progress.Tick();
