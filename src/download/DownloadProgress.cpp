@@ -138,7 +138,7 @@ void DownloadProgress::Tick() {
     }
 }
 
-void DownloadProgress::SkipFile() {
+void DownloadProgress::SkipFile(const std::string& reason) {
     const DownloadItem* current = CurrentPending();
     if (m_state != State::Running || current == nullptr) {
         return; // nothing is being fetched
@@ -156,7 +156,7 @@ void DownloadProgress::SkipFile() {
         m_labels.progressMaximum = m_totalSize / kKilobyte;
         LabelsChanged();
     }
-    GiveUpCurrent();
+    GiveUpCurrent(reason);
 }
 
 void DownloadProgress::Cancel() {
@@ -166,7 +166,7 @@ void DownloadProgress::Cancel() {
     if (m_transfer.IsComplete()) {
         EndCurrent(DownloadStatus::Downloaded);
     } else {
-        GiveUpCurrent();
+        GiveUpCurrent("cancelled");
     }
     m_transfer.CloseInternet();
     m_state = State::Cancelled;
@@ -195,7 +195,8 @@ void DownloadProgress::StartCurrent() {
     DownloadItem& item = *Current();
     if (!m_transfer.StartFile(item, [this] { RefreshAll(); })) {
         item.status = DownloadStatus::Failed;
-        FileEnded(item.name, DownloadStatus::Failed, 0);
+        item.failure = "cannot begin a download";
+        FileEnded(item.name, DownloadStatus::Failed, 0, item.failure);
     }
 }
 
@@ -205,17 +206,20 @@ void DownloadProgress::EndCurrent(DownloadStatus status) {
     if (m_transfer.TotalReceived() != m_measuredReceived) {
         Measure(now);
     }
+    const std::string reason =
+        status == DownloadStatus::Failed ? m_transfer.FailureReason() : std::string();
     if (DownloadItem* current = Current()) {
         current->status = status;
+        current->failure = reason;
     }
     const std::int64_t received = m_transfer.FileReceived();
     m_transfer.CloseFile();
-    FileEnded(m_transfer.CurrentName(), status, received);
+    FileEnded(m_transfer.CurrentName(), status, received, reason);
 }
 
 // Only an item still waiting for its data is marked: the run may rest on one that is finished
 // or was never selected.
-void DownloadProgress::GiveUpCurrent() {
+void DownloadProgress::GiveUpCurrent(const std::string& reason) {
     DownloadItem* current = CurrentPending();
     if (current == nullptr) {
         m_transfer.CloseFile();
@@ -223,8 +227,9 @@ void DownloadProgress::GiveUpCurrent() {
     }
     const std::int64_t received = m_transfer.IsActive() ? m_transfer.FileReceived() : 0;
     current->status = DownloadStatus::Failed;
+    current->failure = reason;
     m_transfer.CloseFile();
-    FileEnded(current->name, DownloadStatus::Failed, received);
+    FileEnded(current->name, DownloadStatus::Failed, received, reason);
 }
 
 void DownloadProgress::Finish() {
@@ -282,10 +287,10 @@ void DownloadProgress::RefreshPeriodic() {
     LabelsChanged();
 }
 
-void DownloadProgress::FileEnded(const std::string& name, DownloadStatus status,
-                                 std::int64_t bytes) {
+void DownloadProgress::FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                                 const std::string& reason) {
     if (m_listener.fileEnded) {
-        m_listener.fileEnded(name, status, bytes);
+        m_listener.fileEnded(name, status, bytes, reason);
     }
 }
 

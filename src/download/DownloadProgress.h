@@ -38,8 +38,10 @@ public:
 
     struct Listener {
         std::function<void()> labelsChanged;
-        // A file ended: downloaded, failed to open or write, skipped or cancelled.
-        std::function<void(const std::string& name, DownloadStatus status, std::int64_t bytes)>
+        // A file ended: downloaded, failed to open or write, skipped or cancelled; `reason` says
+        // why one failed.
+        std::function<void(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                           const std::string& reason)>
             fileEnded;
     };
 
@@ -59,7 +61,7 @@ public:
     // One 100 ms tick: Advance, and the figures every fifth.
     void Tick();
     // "Skip File": the file being fetched is given up and leaves the total.
-    void SkipFile();
+    void SkipFile(const std::string& reason = "skipped");
     // "Cancel All": the file being fetched is given up and the run ends; later items stay
     // pending.
     void Cancel();
@@ -92,14 +94,15 @@ private:
     DownloadItem* CurrentPending();
     void StartCurrent();
     void EndCurrent(DownloadStatus status);
-    void GiveUpCurrent();
+    void GiveUpCurrent(const std::string& reason);
     void Finish();
     void Measure(std::uint64_t now);
     void RefreshAll();
     void RefreshPeriodic();
     void SetFileFigureLabels();
     void LabelsChanged();
-    void FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes);
+    void FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                   const std::string& reason);
 
     DownloadQueue& m_queue;
     std::size_t m_current = 0;

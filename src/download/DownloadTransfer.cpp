@@ -106,6 +106,7 @@ bool DownloadTransfer::StartFile(const DownloadItem& item, std::function<void()>
     m_currentUrl = item.url;
     m_currentPath = item.localPath;
     m_mirrorUrl = item.mirrorUrl;
+    m_failure.clear();
     m_fileSize = item.size;
     m_fileReceived = 0;
     m_arrived = 0;
@@ -379,9 +380,7 @@ void DownloadTransfer::AfterAction() {
 
 void DownloadTransfer::Finished(int result) {
     const auto code = static_cast<CURLcode>(result);
-    const std::string error =
-        Format("Error Code %i\n%s", result,
-               m_curl->error[0] != '\0' ? m_curl->error : curl_easy_strerror(code));
+    const std::string error = m_curl->error[0] != '\0' ? m_curl->error : curl_easy_strerror(code);
     const bool refusedRange = m_resuming && ResponseCode() == 416;
     if (code == CURLE_OK && m_phase == Phase::Opening) {
         OpenLocalFile(); // an empty file: the address answered without data
@@ -390,16 +389,20 @@ void DownloadTransfer::Finished(int result) {
         AcceptResumedResponse();
     }
     EndRequest();
-    if (m_abort == Abort::CannotCreate || m_abort == Abort::CannotWrite) {
-        Fail(error);
+    if (code != CURLE_OK) {
+        Diagnose(Format("Error Code %i\n%s", result, error.c_str()));
+    }
+    if (m_abort == Abort::CannotCreate) {
+        Fail("cannot create " + m_currentPath);
+    } else if (m_abort == Abort::CannotWrite) {
+        Fail("cannot write " + m_currentPath);
     } else if (m_phase == Phase::Opening) {
         TryMirror(error);
     } else if (code != CURLE_OK) {
         m_phase = Phase::Dropped;
         m_restartNext = refusedRange;
-        Diagnose(error);
     } else if (!m_file || !m_file->Commit()) {
-        Fail("Unable to write " + m_currentPath);
+        Fail("cannot write " + m_currentPath);
     } else {
         m_file.reset();
         m_phase = Phase::Done;
@@ -421,10 +424,11 @@ void DownloadTransfer::TryMirror(const std::string& error) {
     Diagnose(m_currentPath);
 }
 
-void DownloadTransfer::Fail(const std::string& error) {
+void DownloadTransfer::Fail(const std::string& reason) {
     m_file.reset();
+    m_failure = reason;
     m_phase = Phase::Failed;
-    Diagnose(error);
+    Diagnose(reason);
 }
 
 long DownloadTransfer::ResponseCode() const {

@@ -21,7 +21,8 @@ enum class ReadOutcome {
     ReadFailed, // the connection dropped; the rest is asked for again
     Received,   // bytes arrived
     EndOfData,  // the file is complete and in place at its local path
-    FileFailed, // no address opened, or the local file could not be created or written
+    FileFailed, // no address opened, or the local file could not be created or written;
+                // FailureReason() says which
 };
 
 // Fetches one file at a time over HTTP(S) or from a file:// address into its local path, on
@@ -75,6 +76,8 @@ public:
     const std::string& CurrentName() const { return m_currentName; }
     const std::string& CurrentUrl() const { return m_currentUrl; }
     const std::string& CurrentPath() const { return m_currentPath; }
+    // Why the active file failed, in words for the user; empty while it has not.
+    const std::string& FailureReason() const { return m_failure; }
     std::int64_t FileSize() const { return m_fileSize; }
     std::int64_t FileReceived() const { return m_fileReceived; }
     std::int64_t TotalReceived() const { return m_totalReceived; }
@@ -100,7 +103,7 @@ private:
     void AfterAction();
     void Finished(int result);
     void TryMirror(const std::string& error);
-    void Fail(const std::string& error);
+    void Fail(const std::string& reason);
     void Resume();
     long ResponseCode() const;
     void Diagnose(const std::string& text) const;
@@ -117,6 +120,7 @@ private:
     std::string m_currentUrl;
     std::string m_currentPath;
     std::optional<std::string> m_mirrorUrl;
+    std::string m_failure;
     bool m_triedMirror = false;
     bool m_resuming = false;      // the request asks for the rest after a drop
     bool m_resumeChecked = false; // its answer was looked at

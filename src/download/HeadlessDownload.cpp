@@ -1,5 +1,6 @@
 #include "download/HeadlessDownload.h"
 
+#include "common/Text.h"
 #include "download/DownloadProgress.h"
 
 #include <poll.h>
@@ -40,11 +41,11 @@ DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& trans
                                    const HeadlessDownloadOptions& options) {
     DownloadProgress progress(queue, transfer, clock);
     if (line != nullptr) {
-        progress.SetListener(
-            {[line, &progress] { line->Show(progress.Labels(), progress.Rate()); },
-             [line, &progress](const std::string& name, DownloadStatus status, std::int64_t bytes) {
-                 line->FileEnded(name, status, bytes, progress.Rate());
-             }});
+        progress.SetListener({[line, &progress] { line->Show(progress.Labels(), progress.Rate()); },
+                              [line, &progress](const std::string& name, DownloadStatus status,
+                                                std::int64_t bytes, const std::string& reason) {
+                                  line->FileEnded(name, status, bytes, progress.Rate(), reason);
+                              }});
     }
     if (!progress.Start()) {
         return progress.Result();
@@ -72,7 +73,9 @@ DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& trans
             progress.Cancel();
         } else if (transfer.IsActive() && !transfer.IsComplete() &&
                    clock.TickMs() - progress.LastProgressTick() >= options.noProgressLimitMs) {
-            progress.SkipFile();
+            progress.SkipFile(Format("no data for %llu seconds",
+                                     static_cast<unsigned long long>(
+                                         (clock.TickMs() - progress.LastProgressTick()) / 1000)));
         }
     }
     return progress.Result();

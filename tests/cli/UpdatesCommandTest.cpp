@@ -78,6 +78,9 @@ TEST_F(UpdatesOnDemo, FailuresExitOne) {
     const CliRun failed = Run({"updates", "--install", "Quarry - Capture The Flag"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.out.find("Quarry - Capture The Flag\tfailed"), std::string::npos);
+    EXPECT_NE(failed.err.find("Quarry - Capture The Flag: "), std::string::npos) << failed.err;
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("  Download failed...\n  "), std::string::npos)
+        << "the reason follows";
 
     const CliRun unknown = Run({"updates", "--install", "No such package"});
     EXPECT_EQ(unknown.status, 1);
@@ -130,6 +133,26 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
     struct sigaction after {};
     sigaction(SIGINT, &before, &after);
     EXPECT_EQ(after.sa_handler, caller.sa_handler);
+}
+
+// The command run by the shell on a terminal of its own (`script`).
+TEST_F(UpdatesOnDemo, OnATerminalTheProgressLineIsRewrittenInPlaceAndQuietDropsIt) {
+    const std::pair<const char*, bool> cases[] = {{"Lakeside server sizes", false},
+                                                  {"Quarry - Capture The Flag", true}};
+    for (const auto& [title, quiet] : cases) {
+        const std::string command =
+            test::ShellQuoted(test::BuiltProgram("ballotine-cli").string()) + " --registry " +
+            Registry() + " updates --install " + test::ShellQuoted(title) +
+            (quiet ? " --quiet" : "");
+        const test::ShellRun run =
+            test::RunShell("script -qec " + test::ShellQuoted(command) + " /dev/null");
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_EQ(run.out.find("\r" + std::string(title) + "  ") != std::string::npos, !quiet)
+            << run.out;
+        EXPECT_EQ(run.out.find(" Kb/Sec  downloaded") != std::string::npos, !quiet);
+        EXPECT_EQ(run.out.find("\tdownloaded\t"), std::string::npos) << "records on a terminal";
+        EXPECT_NE(run.out.find("Log\t"), std::string::npos);
+    }
 }
 
 // How the record is raised is pinned by the version table tests; this is the command's wiring.

@@ -154,7 +154,7 @@ TEST_F(Transfer, WithoutAnyoneToSkipAFileThatBringsNoByteFailsAndTheRunGoesOn) {
     AddPending("Stalling", "/stall.zip", "stall.zip", 10000);
     AddPending("Next", "/next.txt", "next.txt", 4);
     std::ostringstream out;
-    TextProgressLine line(out, false);
+    TextProgressLine line(out, TextProgressLine::Style::Records);
     HeadlessDownloadOptions options;
     options.noProgressLimitMs = 300;
 
@@ -310,7 +310,9 @@ TEST_F(Progress, AFileThatArrivedWholeBeforeACancelIsKeptAsDownloaded) {
     EXPECT_EQ(StatusOf("Later"), DownloadStatus::Pending);
 }
 
-TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile) {
+// Whatever the style, a failure's reason goes to the messages, never into the records.
+TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFileQuietNothing) {
+    using Style = TextProgressLine::Style;
     const auto labels = [](const char* bytes, const char* remaining) {
         DownloadLabels shown;
         shown.fileName = "a.zip";
@@ -318,23 +320,27 @@ TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile
         shown.fileRemaining = remaining;
         return shown;
     };
-    for (const bool terminal : {true, false}) {
+    const std::string first = "a.zip  1000 of 20000 bytes  6.00 Kb/Sec  00:00:09 left";
+    const std::string closing = "a.zip  20000 bytes  12.50 Kb/Sec  downloaded";
+    const std::string second = "a.zip  7 bytes  1.00 Kb/Sec  Not Available left";
+    const std::string failed = "a.zip  7 bytes  1.00 Kb/Sec  failed";
+    const std::pair<Style, std::string> cases[] = {
+        {Style::InPlace,
+         "\r" + first + "\r" + closing + std::string(first.size() - closing.size(), ' ') + "\n\r" +
+             second + "\r" + failed + std::string(second.size() - failed.size(), ' ') + "\n"},
+        {Style::Records, "a.zip\tdownloaded\t20000\t12.50\na.zip\tfailed\t7\t1.00\n"},
+        {Style::Quiet, ""},
+    };
+    for (const auto& [style, shown] : cases) {
         std::ostringstream out;
-        TextProgressLine line(out, terminal);
+        std::ostringstream messages;
+        TextProgressLine line(out, style, &messages);
         line.Show(labels("1000 of 20000", "00:00:09"), 6.0F);
         line.FileEnded("a.zip", DownloadStatus::Downloaded, 20000, 12.5F);
         line.Show(labels("7", "Not Available"), 1.0F);
-        line.FileEnded("a.zip", DownloadStatus::Failed, 7, 1.0F);
-        const std::string first = "a.zip  1000 of 20000 bytes  6.00 Kb/Sec  00:00:09 left";
-        const std::string closing = "a.zip  20000 bytes  12.50 Kb/Sec  downloaded";
-        const std::string second = "a.zip  7 bytes  1.00 Kb/Sec  Not Available left";
-        const std::string failed = "a.zip  7 bytes  1.00 Kb/Sec  failed";
-        EXPECT_EQ(out.str(), terminal
-                                 ? "\r" + first + "\r" + closing +
-                                       std::string(first.size() - closing.size(), ' ') + "\n\r" +
-                                       second + "\r" + failed +
-                                       std::string(second.size() - failed.size(), ' ') + "\n"
-                                 : "a.zip\tdownloaded\t20000\t12.50\na.zip\tfailed\t7\t1.00\n");
+        line.FileEnded("a.zip", DownloadStatus::Failed, 7, 1.0F, "the server broke off");
+        EXPECT_EQ(out.str(), shown);
+        EXPECT_EQ(messages.str(), "a.zip: the server broke off\n");
     }
 }
 
