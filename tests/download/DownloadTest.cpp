@@ -10,8 +10,10 @@
 #include "support/ManualClock.h"
 #include "support/TestFiles.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -163,6 +165,97 @@ TEST_F(Transfer, WithoutAnyoneToSkipAFileThatBringsNoByteFailsAndTheRunGoesOn) {
     EXPECT_EQ(StatusOf("Next"), DownloadStatus::Downloaded);
     EXPECT_EQ(FilesInFolder(), 1);
     EXPECT_EQ(out.str().rfind("Stalling\tfailed\t4000\t", 0), 0U) << out.str();
+}
+
+// Runs fifty times faster than the steady clock: the transfer's pauses and limits (seconds to a
+// minute) pass in a fraction of that, while the server answers in real time.
+class FastClock final : public Clock {
+public:
+    std::uint64_t TickMs() const override { return m_steady.TickMs() * 50; }
+
+private:
+    SteadyClock m_steady;
+};
+
+struct HostileCase {
+    const char* behaviour;
+    std::function<void(test::LoopbackServer&, const std::string& path)> serve;
+    std::int64_t listedSize;
+    DownloadStatus status;
+    const char* reason; // the beginning of what the user is told
+    std::size_t requestsAtMost;
+};
+
+// Each server misbehaves on its own file; an earlier file of that name must stay as it was, and
+// no partial file may be left. The run's own limit on silence is set aside: these are the
+// transfer's limits, the window's too.
+TEST(HostileServer, IsRefusedOrOutlastedWithinBoundsAndTheUserIsToldWhy) {
+    test::TempDir folder;
+    test::LoopbackServer server;
+    FastClock clock;
+    DownloadTransfer transfer(clock);
+    const std::string body = Patterned(100000);
+    const HostileCase cases[] = {
+        {"a body far beyond its listed size",
+         [](auto& http, const auto& path) { http.Serve(path, Patterned(300000)); }, 10240,
+         DownloadStatus::Failed,
+         "refused: the server sent more than the 10240 bytes its list gives", 1},
+        {"a Content-Length that promises more than ever comes",
+         [](auto& http, const auto& path) {
+             http.ServeBreakingOff(path, Patterned(10000), 20000, SIZE_MAX);
+         },
+         -1, DownloadStatus::Failed, "gave up", DownloadTransfer::kMaxResumes + 1},
+        {"a huge Content-Length, every connection dropped after 1000 bytes",
+         [&](auto& http, const auto& path) {
+             http.ServeBreakingOff(path, body, std::size_t{1} << 40, 1000);
+         },
+         -1, DownloadStatus::Failed, "gave up after the connection broke off 11 times",
+         DownloadTransfer::kMaxResumes + 1},
+        {"every connection dropped before the first byte",
+         [](auto& http, const auto& path) { http.ServeBreakingOff(path, "", 10000, 0); }, -1,
+         DownloadStatus::Failed, "transfer closed", 1},
+        {"a part that begins elsewhere than asked",
+         [&](auto& http, const auto& path) { http.ServeWrongPart(path, body, 6000); }, -1,
+         DownloadStatus::Downloaded, "", 3},
+    };
+    DownloadQueue queue;
+    for (std::size_t index = 0; index < std::size(cases); ++index) {
+        const std::string name = "case" + std::to_string(index);
+        cases[index].serve(server, "/" + name);
+        WriteFile(folder / name, "installed before");
+        queue.push_back(
+            test::Item(name, server.Url("/" + name), folder / name, cases[index].listedSize));
+    }
+    // and a list fetched over the network naming a local file
+    WriteFile(folder / "secret.txt", "the user's own");
+    queue.push_back(test::Item("local", "FILE://" + (folder / "secret.txt"), folder / "local", 10));
+    HeadlessDownloadOptions options;
+    options.noProgressLimitMs = 3600000;
+
+    EXPECT_EQ(RunDownloadQueue(queue, transfer, clock, nullptr, options),
+              DownloadRunResult::WorkedThrough);
+
+    for (std::size_t index = 0; index < std::size(cases); ++index) {
+        const HostileCase& hostile = cases[index];
+        const std::string name = "case" + std::to_string(index);
+        SCOPED_TRACE(hostile.behaviour);
+        EXPECT_EQ(queue[index].status, hostile.status);
+        EXPECT_EQ(queue[index].failure.rfind(hostile.reason, 0), 0U) << queue[index].failure;
+        EXPECT_LE(server.Requests("/" + name).size(), hostile.requestsAtMost);
+        EXPECT_TRUE(ReadFile(folder / name) ==
+                    (hostile.status == DownloadStatus::Failed ? "installed before" : body));
+    }
+    EXPECT_EQ(server.Requests("/case2").size(), DownloadTransfer::kMaxResumes + 1U);
+    EXPECT_EQ(server.Requests("/case4"), (std::vector<std::string>{"", "bytes=6000-", ""}));
+    EXPECT_EQ(queue.back().status, DownloadStatus::Failed);
+    EXPECT_EQ(queue.back().failure,
+              "refused 'FILE://" + (folder / "secret.txt") +
+                  "': a list fetched over the network may name only http:// and https:// "
+                  "addresses");
+    EXPECT_FALSE(std::filesystem::exists(folder / "local"));
+    const std::filesystem::directory_iterator files(folder.Path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), std::ssize(cases) + 1)
+        << "a partial or copied file was left";
 }
 
 // Ticks are driven by hand: the clock moves 100 ms before each, and the transfer only works
