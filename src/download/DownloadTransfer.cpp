@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <curl/curl.h>
+#include <filesystem>
 #include <utility>
 
 namespace ballotine {
@@ -109,6 +110,7 @@ std::int64_t DownloadTransfer::SizeLimit(std::int64_t declared) {
 void DownloadTransfer::ResetCounters() {
     m_totalReceived = 0;
     m_filesStarted = 0;
+    m_cleanedFolders.clear();
 }
 
 bool DownloadTransfer::StartFile(const DownloadItem& item, std::function<void()> refresh) {
@@ -305,6 +307,7 @@ bool DownloadTransfer::OpenLocalFile() {
         m_abort = Abort::ErrorStatus;
         return false;
     }
+    RemoveAbandonedTemporaries();
     m_file.emplace(m_currentPath);
     if (!m_file->IsOpen()) {
         m_file.reset();
@@ -536,6 +539,15 @@ void DownloadTransfer::Fail(const std::string& reason) {
     m_failure = reason;
     m_phase = Phase::Failed;
     Diagnose(reason);
+}
+
+// The temporaries of runs that were killed before they could finish a file; once per folder
+// and run, before this run writes there.
+void DownloadTransfer::RemoveAbandonedTemporaries() {
+    const std::string folder = std::filesystem::path(m_currentPath).parent_path().string();
+    if (m_cleanedFolders.insert(folder).second) {
+        RemoveAbandonedTemporaryFiles(folder.empty() ? "." : folder);
+    }
 }
 
 long DownloadTransfer::ResponseCode() const {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,8 @@ enum class ReadOutcome {
 //
 // The data goes to a temporary file beside the local path, renamed over it only when the
 // transfer ends well, so a failed, skipped or cancelled download leaves an earlier file whole
-// and no partial one.
+// and no partial one; the temporaries a killed run left are removed when a later run first
+// writes into their folder.
 //
 // What a server may do is bounded: a file may not grow beyond the size its list gives plus a
 // margin (SizeLimit); a dropped connection is asked again after a growing pause, at most
@@ -126,6 +128,7 @@ private:
     void Fail(const std::string& reason);
     void RetryLater(bool startOver, const std::string& error);
     void Resume();
+    void RemoveAbandonedTemporaries();
     long ResponseCode() const;
     void Diagnose(const std::string& text) const;
 
@@ -148,6 +151,7 @@ private:
     bool m_responseChecked = false; // the answer's status and range were looked at
     bool m_startOverNext = false;   // the server refused the range or sent another: ask for all
     std::optional<AtomicFile> m_file;
+    std::set<std::string> m_cleanedFolders; // where this run removed abandoned temporaries
     std::function<void()> m_refresh;
     bool m_refreshDue = false;
 

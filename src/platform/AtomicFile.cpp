@@ -4,6 +4,8 @@
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <random>
 #include <string>
@@ -32,13 +34,36 @@ fs::path RealTarget(const fs::path& target) {
     return resolved;
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+// The temporary file's name: ".NAME.tmpPID-RANDOM" beside NAME.
+std::string TemporaryName(const fs::path& target, unsigned random) {
+    return "." + target.filename().string() + std::string(kTemporaryMark) +
+           Format("%d-%u", static_cast<int>(::getpid()), random);
+}
+
+// The process that wrote a temporary file of that form; 0 for any other name.
+pid_t WriterOfTemporary(const std::string& name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark < 2) {
+        return 0;
+    }
+    int pid = 0;
+    unsigned random = 0;
+    char end = '\0';
+    const std::string tail = name.substr(mark + kTemporaryMark.size());
+    if (std::sscanf(tail.c_str(), "%d-%u%c", &pid, &random, &end) != 2 || pid <= 0 ||
+        tail.find_first_not_of("0123456789-") != std::string::npos) {
+        return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
 int CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
     std::random_device random;
     const fs::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = ".";
-        name += target.filename().string();
-        name += Format(".tmp%d-%u", static_cast<int>(::getpid()), random());
+        const std::string name = TemporaryName(target, random());
         temporary = folder.empty() ? fs::path(name) : folder / name;
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
@@ -170,6 +195,20 @@ void AtomicFile::Discard() {
 bool WriteFileAtomically(const fs::path& target, std::string_view content) {
     AtomicFile file(target);
     return file.Write(content) && file.Commit();
+}
+
+void RemoveAbandonedTemporaryFiles(const fs::path& folder) {
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const pid_t writer = WriterOfTemporary(entry->path().filename().string());
+        // a process that exists, even one we may not signal, may still be writing
+        if (writer != 0 && ::kill(writer, 0) != 0 && errno == ESRCH &&
+            entry->symlink_status(error).type() == fs::file_type::regular) {
+            std::error_code ignored;
+            fs::remove(entry->path(), ignored);
+        }
+    }
 }
 
 } // namespace ballotine

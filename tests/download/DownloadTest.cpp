@@ -16,6 +16,8 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ballotine {
 namespace {
@@ -114,6 +116,29 @@ TEST_F(Transfer, TheNextFileStartsAsSoonAsOneEndsWhetherItArrivedOrFailed) {
     EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
     EXPECT_LT(clock.TickMs() - started, 2u * DownloadProgress::kTickMs);
     EXPECT_EQ(test::StatusLetters(queue), "DFDFDFDFDF");
+}
+
+// A writer killed mid-file (a second Ctrl-C, a shutdown) leaves its temporary; the next run
+// that writes into the folder removes it, and keeps those of writers still running.
+TEST_F(Transfer, TemporariesOfAKilledRunGoWhenTheNextRunWritesThere) {
+    const pid_t gone = ::fork();
+    if (gone == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(gone, nullptr, 0);
+    const std::string killed = ".quarry.zip.tmp" + std::to_string(gone) + "-12345";
+    const std::string running = ".quarry.zip.tmp" + std::to_string(::getpid()) + "-678";
+    for (const std::string& name : {killed, running, std::string(".notes.tmp")}) {
+        WriteFile(folder / name, "half a package");
+    }
+    server.Serve("/new.zip", "new");
+    AddPending("New", "/new.zip", "new.zip");
+
+    EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
+
+    EXPECT_FALSE(std::filesystem::exists(folder / killed));
+    EXPECT_TRUE(std::filesystem::exists(folder / running));
+    EXPECT_TRUE(std::filesystem::exists(folder / ".notes.tmp")) << "not a temporary of ours";
 }
 
 TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
