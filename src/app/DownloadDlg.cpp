@@ -223,6 +223,12 @@ void CDownloadDlg::AdvanceRun() {
     // tick: waiting cost every file up to 100 ms. The tick only measures and redraws.
     if (m_progress.IsRunning()) {
         m_progress.Advance();
+        // A request just begun is sent now, not after another turn of the event loop: that
+        // turn cost each small file as much again as its transfer.
+        if (m_transfer.IsOpening() && m_transfer.TimeoutMs() == 0) {
+            m_transfer.TimeoutExpired();
+            m_progress.Advance();
+        }
         EndRunIfFinished();
     }
 }

@@ -91,6 +91,8 @@ public:
 
     // A file is being fetched (opening, receiving, or ended and not yet closed).
     bool IsActive() const { return m_phase != Phase::Idle; }
+    // A request for the active file has begun and no byte of it has arrived yet.
+    bool IsOpening() const { return m_phase == Phase::Opening; }
     // The active file's data is complete and in place (not yet closed).
     bool IsComplete() const { return m_phase == Phase::Done; }
     const std::string& CurrentName() const { return m_currentName; }
