@@ -11,6 +11,8 @@
 #include "platform/ToolRunner.h"
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace ballotine {
 
@@ -26,6 +28,11 @@ public:
     int Run();
 
 private:
+    // The first start's dialog: the game folders found, "Browse..." for another.
+    std::optional<std::filesystem::path>
+    ChooseGameFolder(const std::vector<std::filesystem::path>& found);
+
+    std::filesystem::path m_registryFile;
     QtPrompter m_prompter;
     SpawnToolRunner m_runner;
     SteadyClock m_clock;
