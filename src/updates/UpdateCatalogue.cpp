@@ -29,8 +29,9 @@ std::string StoredName(const MapRecord& record, const std::string& url,
 }
 
 DownloadItem PackageItem(const MapRecord& record, bool map, const WorkingPaths& paths,
-                         std::unordered_set<std::string>& storedNames) {
+                         std::unordered_set<std::string>& storedNames, AddressOrigin origin) {
     DownloadItem item;
+    item.origin = origin;
     item.name = map ? record.mapTitle : record.entityTitle;
     item.url = map ? record.mapUrl : record.entityUrl;
     item.mirrorUrl = ListedAddress(map ? record.mapMirrorUrl : record.entityMirrorUrl);
@@ -61,7 +62,8 @@ void ListPackage(const DownloadItem& item, Category category, AvailableDownloads
 } // namespace
 
 void BuildUpdateTree(const WorkingPaths& paths, const VersionTable& versions,
-                     AvailableDownloads& downloads, CatalogueTree& tree, const DebugLog& log) {
+                     AvailableDownloads& downloads, CatalogueTree& tree, const DebugLog& log,
+                     AddressOrigin listOrigin) {
     if (!paths.HasMod()) {
         return;
     }
@@ -72,14 +74,14 @@ void BuildUpdateTree(const WorkingPaths& paths, const VersionTable& versions,
     std::unordered_set<std::string> storedNames;
     for (const MapRecord& record : list->records) {
         if (record.mapVersion > 0 && versions.MapVersionGap(record.key, record.mapVersion) < 0) {
-            ListPackage(PackageItem(record, true, paths, storedNames),
+            ListPackage(PackageItem(record, true, paths, storedNames, listOrigin),
                         MapCategory(record, list->listRevision, versions), downloads, tree);
         }
         // Offered whether or not the map itself is present or listed.
         if (record.entityVersion != 0 &&
             versions.EntityVersionGap(record.key, record.entityVersion) < 0) {
-            ListPackage(PackageItem(record, false, paths, storedNames), Category::EntityUpdates,
-                        downloads, tree);
+            ListPackage(PackageItem(record, false, paths, storedNames, listOrigin),
+                        Category::EntityUpdates, downloads, tree);
         }
     }
     tree.SortPackages();
