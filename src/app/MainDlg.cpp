@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/Artwork.h"
 #include "app/DisplayText.h"
+#include "app/EnterKey.h"
 #include "app/MapListWidget.h"
 #include "app/PreviewImage.h"
 #include "catalogue/Session.h"
@@ -18,7 +19,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -34,7 +34,7 @@ namespace {
 
 constexpr const char* kAbandonQuestion =
     "You have not compiled this votemap yet.\nAbandon all changes?";
-constexpr const char* kAboutMenuEntry = "&About Tallyworks...";
+constexpr const char* kAboutMenuEntry = "&About Ballotine...";
 constexpr int kBannerHeight = 64;
 constexpr int kValueWidth = 130;
 
@@ -84,6 +84,8 @@ CMainDlg::CMainDlg(Session& session, Services& services, const RegistryFile& reg
                    Qt::WindowCloseButtonHint);
     BuildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    LetEnterActOnlyOnFocusedButton(*this);
+    m_model.OnTitleChanged([this] { setWindowTitle(Text(m_model.Title())); });
 }
 
 void CMainDlg::BuildControls() {
@@ -237,7 +239,6 @@ QWidget* CMainDlg::BuildDescriptionFrame() {
     m_ui.description->setFixedHeight(120);
     m_ui.checkForUpdates =
         new QPushButton(QStringLiteral("Check For Updates"), m_ui.descriptionFrame);
-    m_ui.checkForUpdates->setDefault(true);
     layout->addWidget(m_ui.description);
     layout->addWidget(m_ui.checkForUpdates, 0, Qt::AlignRight);
     connect(m_ui.checkForUpdates, &QPushButton::clicked, this, &CMainDlg::OnCheckForUpdates);
@@ -264,8 +265,7 @@ void CMainDlg::ShowModel() {
 }
 
 void CMainDlg::UpdateTitle() {
-    m_model.UpdateTitle();
-    setWindowTitle(Text(m_model.Title()));
+    m_model.UpdateTitle(); // the title listener shows it
 }
 
 void CMainDlg::FillModSelector() {
@@ -353,17 +353,6 @@ void CMainDlg::resizeEvent(QResizeEvent* event) {
     m_banner->setPixmap(MakeBanner(m_banner->width(), kBannerHeight));
 }
 
-void CMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter that no button takes is the OK command, wherever the focus is.
-    const bool plain = event->modifiers() == Qt::NoModifier ||
-                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The desktop gives no window menu to add to; the window's own context menu offers it.
     QMenu menu(this);
@@ -372,7 +361,8 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CMainDlg::accept() {
-    if (m_model.Settings().uncompiledChanges && !m_services.prompter.AskYesNo(kAbandonQuestion)) {
+    if (m_model.Settings().uncompiledChanges &&
+        !m_services.prompter.AskBeforeAbandoning(kAbandonQuestion)) {
         return;
     }
     QDialog::accept();
@@ -449,9 +439,7 @@ void CMainDlg::OnSaveList() {
 }
 
 void CMainDlg::OnSaveListAs() {
-    if (SaveVoteMapListAs(m_model, m_services.prompter)) {
-        setWindowTitle(Text(m_model.Title()));
-    }
+    SaveVoteMapListAs(m_model, m_services.prompter);
 }
 
 void CMainDlg::OnCompile() {

@@ -79,12 +79,12 @@ public:
     // Opens the about box (the "About..." button and the window's menu).
     void OpenAbout();
 
-    // OK: asks before changes that were not compiled are abandoned.
+    // OK ("Exit"): asks before changes that were not compiled are abandoned. Enter is no OK
+    // command here: it acts only on the focused button.
     void accept() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

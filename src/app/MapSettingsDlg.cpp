@@ -1,6 +1,7 @@
 #include "app/MapSettingsDlg.h"
 
 #include "app/DisplayText.h"
+#include "app/EnterKey.h"
 #include "app/PreviewImage.h"
 #include "catalogue/Session.h"
 
@@ -32,6 +33,7 @@ CMapSettingsDlg::CMapSettingsDlg(MapSettingsPaths paths, std::string mapName,
                                  MapSettingsTables& tables, Services& services, QWidget* parent)
     : QDialog(parent), m_model(std::move(paths), std::move(mapName), tables), m_services(services) {
     BuildControls();
+    LetEnterActOnlyOnFocusedButton(*this);
     m_model.Initialise(screen() != nullptr ? screen()->depth() : 32);
     setWindowTitle(Text(m_model.Caption()));
     m_ui.serverSizeFrame->setTitle(Text(m_model.MapName()));
@@ -70,7 +72,6 @@ void CMapSettingsDlg::BuildControls() {
     settingLayout->addWidget(m_ui.description);
 
     m_ui.update = new QPushButton(QStringLiteral("Update..."), this);
-    m_ui.update->setDefault(true);
     m_ui.update->setEnabled(false);
     m_ui.cancel = new QPushButton(QStringLiteral("Cancel"), this);
 

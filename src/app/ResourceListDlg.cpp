@@ -2,6 +2,7 @@
 
 #include "app/DisplayText.h"
 #include "app/DownloadDlg.h"
+#include "app/EnterKey.h"
 #include "catalogue/Session.h"
 #include "platform/Services.h"
 
@@ -39,6 +40,7 @@ CResourceListDlg::CResourceListDlg(ResourceList& list, QWidget* parent)
     : QDialog(parent), m_list(list), m_timer(new QTimer(this)), m_images(MakeCatalogueImages()) {
     setWindowTitle(QStringLiteral("TFC Resource List"));
     BuildControls();
+    LetEnterActOnlyOnFocusedButton(*this);
     m_timer->setInterval(kRefreshMs);
     connect(m_timer, &QTimer::timeout, this, &CResourceListDlg::OnTimer);
 }

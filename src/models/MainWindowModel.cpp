@@ -24,6 +24,9 @@ MainWindowModel::MainWindowModel(Session& session) : m_session(session) {
 
 void MainWindowModel::UpdateTitle() {
     m_title = Format(kMainWindowTitleWithList, m_session.currentListName.c_str());
+    if (m_titleListener) {
+        m_titleListener();
+    }
 }
 
 bool MainWindowModel::ScanAvailableMaps() {

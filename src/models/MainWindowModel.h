@@ -5,6 +5,7 @@
 #include "mapsettings/PreviewSet.h"
 #include "votemap/VoteMapSettings.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ public:
     const std::string& Title() const { return m_title; }
     // The title with the current list name; after a list was loaded or saved under a name.
     void UpdateTitle();
+    // Called whenever the title changes, so a window shows the new title before any message
+    // the same step goes on to show.
+    void OnTitleChanged(std::function<void()> listener) { m_titleListener = std::move(listener); }
 
     // Refills "Available Maps" from the selected mod's vote sprites and enables or disables
     // the working controls (all but "Settings...", which only a map click enables).
@@ -115,6 +119,7 @@ private:
     bool m_workingControlsEnabled = false;
     bool m_settingsEnabled = false;
     std::string m_title = kMainWindowTitle;
+    std::function<void()> m_titleListener;
 };
 
 } // namespace ballotine

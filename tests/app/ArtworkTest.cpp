@@ -2,13 +2,8 @@
 
 #include "app/CatalogueImages.h"
 #include "app/PreviewImage.h"
-#include "app/QtPrompter.h"
-#include "support/TestFiles.h"
 
-#include <QApplication>
-#include <QFileDialog>
 #include <QImage>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace ballotine {
@@ -87,33 +82,6 @@ TEST(CatalogueImages, MarksShowCheckStatesAsTheTreeDrawsThem) {
         EXPECT_EQ(images.normal, c.normal) << static_cast<int>(c.id.category) << c.id.child;
         EXPECT_EQ(images.selected, c.selected) << static_cast<int>(c.id.category) << c.id.child;
     }
-}
-
-TEST(QtPrompter, FileDialogsShowTheRequestedFilterFolderAndName) {
-    test::TempDir dir;
-    FileDialogRequest request{"Save A VoteMap List...",  "VoteMap List (*.VML)", "*.VML",
-                              dir.Path().string() + "/", "default.VML",          ".VML"};
-    QStringList seen;
-    const auto readAndCancel = [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen << dialog->windowTitle() << dialog->nameFilters() << dialog->directory().path()
-             << dialog->defaultSuffix() << dialog->selectedFiles();
-        dialog->reject();
-    };
-    QtPrompter prompter;
-    QTimer::singleShot(0, readAndCancel);
-    EXPECT_EQ(prompter.ChooseFileToSave(request), std::nullopt);
-    const QString folder = QString::fromStdString(dir.Path().string());
-    EXPECT_EQ(seen, QStringList({"Save A VoteMap List...", "VoteMap List (*.VML)", folder, "VML",
-                                 folder + "/default.VML"}));
-
-    request.filterName = "Text files";
-    request.filterPattern = "*.txt";
-    seen.clear();
-    QTimer::singleShot(0, readAndCancel);
-    EXPECT_EQ(prompter.ChooseFileToOpen(request), std::nullopt);
-    EXPECT_EQ(seen.value(1), "Text files (*.txt)") << "the pattern joins a name without it";
 }
 
 } // namespace

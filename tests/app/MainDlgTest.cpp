@@ -129,11 +129,28 @@ TEST_F(MainDlgTest, SettingsOnlyForAConfigurableMapAndTheDetailsPane) {
     EXPECT_EQ(Details(), "frostfall|N/A|No|frostfall|Map description not available");
 }
 
-TEST_F(MainDlgTest, EnterAsksAboutUncompiledChangesEscapeDoesNot) {
+// Enter acts only on the focused button: from a list, slider, check box or the mod selector
+// it neither closes the window nor asks; on "Exit" it asks, with No as Enter's answer.
+TEST_F(MainDlgTest, EnterClosesNothingButTheFocusedButtonActs) {
     Start();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Ui().availableMaps, Ui().chosenMaps, Ui().wallsSlider, Ui().playersSlider, Ui().thugs,
+             Ui().modSelector, Ui().description}) {
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_TRUE(window->isVisible()) << control->metaObject()->className();
+    }
+    EXPECT_TRUE(prompter.Questions().empty());
+    EXPECT_TRUE(Ui().thugs->isChecked()) << "Enter does not toggle the check box";
+    for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
+    }
+
     prompter.AnswerNo();
-    QTest::keyClick(Ui().availableMaps, Qt::Key_Return);
-    EXPECT_EQ(prompter.Questions(),
+    Ui().exit->setFocus();
+    QTest::keyClick(Ui().exit, Qt::Key_Return);
+    EXPECT_EQ(prompter.AbandonQuestions(),
               (std::vector<std::string>{
                   "You have not compiled this votemap yet.\nAbandon all changes?"}));
     EXPECT_TRUE(window->isVisible());
@@ -146,9 +163,11 @@ TEST_F(MainDlgTest, EnterAsksAboutUncompiledChangesEscapeDoesNot) {
     prompter.Forget();
     QTest::keyClick(Ui().availableMaps, Qt::Key_Escape);
     EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_TRUE(prompter.Questions().empty()) << "Escape closes without asking";
     window->show();
     Changed() = false;
-    QTest::keyClick(window.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    Ui().exit->setFocus();
+    QTest::keyClick(Ui().exit, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_FALSE(window->isVisible()) << "no changes: closes without asking";
     EXPECT_TRUE(prompter.Questions().empty());
 }
@@ -169,7 +188,7 @@ TEST_F(MainDlgTest, AboutBoxAndTheWindowMenuEntry) {
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, window->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(window.get(), &event);
-    EXPECT_EQ(seen, QStringList({"Ballotine V2.2", "&About Tallyworks..."}));
+    EXPECT_EQ(seen, QStringList({"Ballotine V2.2", "&About Ballotine..."}));
 
     // The about text's order: a blank line, product and version, build date, credits, quote.
     const QString text = AboutText();
@@ -193,8 +212,11 @@ TEST_F(MainDlgTest, ListButtonsAndCompileDriveTheWindow) {
 
     test::TempDir elsewhere;
     prompter.NextFile(elsewhere / "final.VML");
+    QString titleDuringMessage;
+    prompter.OnMessage([&](std::string_view) { titleDuringMessage = window->windowTitle(); });
     QTest::mouseClick(Ui().saveListAs, Qt::LeftButton);
-    EXPECT_EQ(window->windowTitle(), "Ballotine V2.1 - final.VML");
+    EXPECT_EQ(titleDuringMessage, "Ballotine V2.1 - final.VML") << "the title first";
+    prompter.OnMessage(nullptr);
     EXPECT_EQ(test::ReadFile(elsewhere.Path() / "final.VML"),
               "VML Header V1.2\n22 3 3\n2fort\nskyline\n");
 
