@@ -70,6 +70,18 @@ QPixmap MakeMarker(MapState state) {
     return marker;
 }
 
+QString MarkerMeaning(MapState state) {
+    switch (state) {
+    case MapState::Installed:
+        return QStringLiteral("installed");
+    case MapState::Configurable:
+        return QStringLiteral("has server-size settings");
+    case MapState::NotDownloaded:
+        return QStringLiteral("not downloaded");
+    }
+    return {};
+}
+
 QPixmap MakeBanner(int width, int height) {
     QPixmap banner(width, height);
     QPainter painter(&banner);

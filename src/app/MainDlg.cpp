@@ -63,6 +63,19 @@ QLabel* MakeValueField(QWidget* parent) {
     return field;
 }
 
+// What a button without words does, for its tooltip and for assistive technology.
+void Describe(QPushButton* button, const char* action, const QKeySequence& shortcut) {
+    const QString text = QString::fromLatin1(action);
+    button->setAccessibleName(text);
+    button->setToolTip(shortcut.isEmpty()
+                           ? text
+                           : text + QStringLiteral(" (") +
+                                 shortcut.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    if (!shortcut.isEmpty()) {
+        button->setShortcut(shortcut);
+    }
+}
+
 QGroupBox* MakeListFrame(const QString& caption, MapListWidget* list, QWidget* parent) {
     auto* frame = new QGroupBox(caption, parent);
     auto* layout = new QVBoxLayout(frame);
@@ -85,6 +98,7 @@ CMainDlg::CMainDlg(Session& session, Services& services, const RegistryFile& reg
     BuildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LetEnterActOnlyOnFocusedButton(*this);
+    SetTabOrder();
     m_model.OnTitleChanged([this] { setWindowTitle(Text(m_model.Title())); });
 }
 
@@ -96,7 +110,13 @@ void CMainDlg::BuildControls() {
     auto* moveColumn = new QVBoxLayout;
     m_ui.remove = new QPushButton(QStringLiteral("-->"), this);
     m_ui.add = new QPushButton(QStringLiteral("<--"), this);
-    m_ui.clear = new QPushButton(QStringLiteral("Clr"), this);
+    m_ui.clear = new QPushButton(QStringLiteral("Cl&r"), this);
+    // The arrows have no letter to underline: Alt with the arrow's direction moves too.
+    Describe(m_ui.remove, "Back to Available Maps", QKeySequence(Qt::ALT | Qt::Key_Right));
+    Describe(m_ui.add, "Add to Vote Map List", QKeySequence(Qt::ALT | Qt::Key_Left));
+    Describe(m_ui.clear, "Clear Vote Map List", {});
+    m_ui.chosenMaps->setAccessibleName(QStringLiteral("Vote Map List"));
+    m_ui.availableMaps->setAccessibleName(QStringLiteral("Available Maps"));
     moveColumn->addStretch();
     for (QPushButton* button : {m_ui.remove, m_ui.add, m_ui.clear}) {
         button->setFixedWidth(44);
@@ -134,9 +154,28 @@ void CMainDlg::BuildControls() {
     for (const auto& [list, id] : {std::pair{m_ui.chosenMaps, MapListId::Chosen},
                                    std::pair{m_ui.availableMaps, MapListId::Available}}) {
         const MapListId which = id;
-        connect(list, &QTreeWidget::itemClicked, this, [this, which] { OnListClicked(which); });
+        // The details follow the current map, whether the mouse or the keyboard moved it.
+        connect(list, &QTreeWidget::itemClicked, this, [this, which] { ShowCurrentMap(which); });
+        connect(list, &QTreeWidget::currentItemChanged, this,
+                [this, which](const QTreeWidgetItem* current) {
+                    if (current != nullptr) {
+                        ShowCurrentMap(which);
+                    }
+                });
         connect(list, &QTreeWidget::itemDoubleClicked, this,
                 [this, which] { OnListDoubleClicked(which); });
+    }
+}
+
+// Tab follows the window from left to right and top to bottom, as it is laid out.
+void CMainDlg::SetTabOrder() {
+    QWidget* const order[] = {
+        m_ui.modSelector, m_ui.loadList,      m_ui.saveList,       m_ui.saveListAs,    m_ui.compile,
+        m_ui.about,       m_ui.exit,          m_ui.chosenMaps,     m_ui.remove,        m_ui.add,
+        m_ui.clear,       m_ui.availableMaps, m_ui.wallsSlider,    m_ui.playersSlider, m_ui.thugs,
+        m_ui.settings,    m_ui.description,   m_ui.checkForUpdates};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
     }
 }
 
@@ -144,12 +183,13 @@ QWidget* CMainDlg::BuildLeftColumn() {
     auto* frame = new QGroupBox(QStringLiteral("Ballotine"), this);
     auto* layout = new QVBoxLayout(frame);
     m_ui.modSelector = new QComboBox(frame);
-    m_ui.loadList = new QPushButton(QStringLiteral("Load MapList..."), frame);
-    m_ui.saveList = new QPushButton(QStringLiteral("Save MapList"), frame);
-    m_ui.saveListAs = new QPushButton(QStringLiteral("Save MapList As..."), frame);
-    m_ui.compile = new QPushButton(QStringLiteral("Compile VoteMap"), frame);
-    m_ui.about = new QPushButton(QStringLiteral("About..."), frame);
-    m_ui.exit = new QPushButton(QStringLiteral("Exit"), frame);
+    m_ui.modSelector->setAccessibleName(QStringLiteral("Mod"));
+    m_ui.loadList = new QPushButton(QStringLiteral("&Load MapList..."), frame);
+    m_ui.saveList = new QPushButton(QStringLiteral("&Save MapList"), frame);
+    m_ui.saveListAs = new QPushButton(QStringLiteral("Save MapList &As..."), frame);
+    m_ui.compile = new QPushButton(QStringLiteral("&Compile VoteMap"), frame);
+    m_ui.about = new QPushButton(QStringLiteral("A&bout..."), frame);
+    m_ui.exit = new QPushButton(QStringLiteral("E&xit"), frame);
     layout->addWidget(m_ui.modSelector);
     layout->addSpacing(6);
     for (QPushButton* button : {m_ui.loadList, m_ui.saveList, m_ui.saveListAs, m_ui.compile}) {
@@ -178,7 +218,9 @@ QWidget* CMainDlg::BuildSettingsRow() {
     m_ui.wallsSlider = MakeSlider(kMinWallStrength, kMaxWallStrength, 1, row);
     m_ui.playersLabel = new QLabel(QStringLiteral("Thugs:"), row);
     m_ui.playersSlider = MakeSlider(kMinPlayers, kMaxPlayers, 12, row);
-    m_ui.thugs = new QCheckBox(QStringLiteral("Thugs?"), row);
+    m_ui.thugs = new QCheckBox(QStringLiteral("Thu&gs?"), row);
+    m_ui.wallsSlider->setAccessibleName(QStringLiteral("Wall strength"));
+    m_ui.playersSlider->setAccessibleName(QStringLiteral("Expected players"));
     m_ui.thugs->setChecked(true);
     m_ui.thugs->setLayoutDirection(Qt::RightToLeft); // the text left of the box
     // Room for the widest texts, so the row does not move as they change.
@@ -212,6 +254,7 @@ QWidget* CMainDlg::BuildDetailsFrame() {
                                                     {"Map Downloaded?", m_ui.downloadedValue}};
     int row = 0;
     for (const auto& [caption, value] : rows) {
+        value->setAccessibleName(QString::fromLatin1(caption).remove(QLatin1Char(':')));
         layout->addWidget(new QLabel(QString::fromLatin1(caption), m_ui.detailsFrame), row, 0);
         layout->addWidget(value, row, 1);
         ++row;
@@ -221,7 +264,8 @@ QWidget* CMainDlg::BuildDetailsFrame() {
     m_ui.preview->setFrameShadow(QFrame::Sunken);
     m_ui.preview->setAlignment(Qt::AlignCenter);
     m_ui.preview->setFixedSize(kPreviewWidth + 4, kPreviewHeight + 4);
-    m_ui.settings = new QPushButton(QStringLiteral("Settings..."), m_ui.detailsFrame);
+    m_ui.preview->setAccessibleName(QStringLiteral("Vote picture"));
+    m_ui.settings = new QPushButton(QStringLiteral("Se&ttings..."), m_ui.detailsFrame);
     m_ui.settings->setEnabled(false);
     layout->addWidget(m_ui.preview, 0, 2, 3, 1, Qt::AlignCenter);
     layout->addWidget(m_ui.settings, 3, 2);
@@ -237,8 +281,9 @@ QWidget* CMainDlg::BuildDescriptionFrame() {
     m_ui.description->setReadOnly(true);
     m_ui.description->setMinimumWidth(220);
     m_ui.description->setFixedHeight(120);
+    m_ui.description->setAccessibleName(QStringLiteral("Map Description"));
     m_ui.checkForUpdates =
-        new QPushButton(QStringLiteral("Check For Updates"), m_ui.descriptionFrame);
+        new QPushButton(QStringLiteral("Check For &Updates"), m_ui.descriptionFrame);
     layout->addWidget(m_ui.description);
     layout->addWidget(m_ui.checkForUpdates, 0, Qt::AlignRight);
     connect(m_ui.checkForUpdates, &QPushButton::clicked, this, &CMainDlg::OnCheckForUpdates);
@@ -412,7 +457,7 @@ void CMainDlg::OnClearChosen() {
     ShowLists();
 }
 
-void CMainDlg::OnListClicked(MapListId list) {
+void CMainDlg::ShowCurrentMap(MapListId list) {
     CopySelections();
     if (m_model.ShowFocusedMap(list)) {
         ShowDetails();

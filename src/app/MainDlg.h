@@ -90,6 +90,7 @@ protected:
 
 private:
     void BuildControls();
+    void SetTabOrder();
     QWidget* BuildLeftColumn();
     QWidget* BuildSettingsRow();
     QWidget* BuildDetailsFrame();
@@ -109,7 +110,7 @@ private:
     void OnAddChosen();
     void OnRemoveChosen();
     void OnClearChosen();
-    void OnListClicked(MapListId list);
+    void ShowCurrentMap(MapListId list);
     void OnListDoubleClicked(MapListId list);
     void OnLoadList();
     void OnSaveList();

@@ -12,9 +12,28 @@ namespace ballotine {
 
 namespace {
 
-constexpr int kStateRole = Qt::UserRole;
 constexpr int kColumnWidth = 100;
 constexpr QSize kPreferredSize(170, 210);
+
+// A map's row: its name and marker, with the marker's meaning as tooltip and description for
+// assistive technology, answered from the state rather than stored with every row.
+class MapItem final : public QTreeWidgetItem {
+public:
+    MapItem(const QString& name, MapState state)
+        : QTreeWidgetItem({name}, UserType), m_state(state) {}
+
+    MapState State() const { return m_state; }
+
+    QVariant data(int column, int role) const override {
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+            return MarkerMeaning(m_state);
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    MapState m_state;
+};
 
 } // namespace
 
@@ -41,9 +60,8 @@ void MapListWidget::ShowList(const MapList& list) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(list.Count()));
     for (const MapEntry& entry : list.Entries()) {
-        auto* item = new QTreeWidgetItem(QStringList{ToDisplayText(entry.name)});
+        auto* item = new MapItem(ToDisplayText(entry.name), entry.state);
         item->setIcon(0, m_markers[static_cast<std::size_t>(entry.state)]);
-        item->setData(0, kStateRole, static_cast<int>(entry.state));
         items.append(item);
     }
     addTopLevelItems(items);
@@ -85,7 +103,7 @@ QStringList MapListWidget::Names() const {
 }
 
 MapState MapListWidget::StateAt(int row) const {
-    return static_cast<MapState>(topLevelItem(row)->data(0, kStateRole).toInt());
+    return static_cast<const MapItem*>(topLevelItem(row))->State();
 }
 
 } // namespace ballotine

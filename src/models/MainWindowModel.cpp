@@ -53,6 +53,15 @@ void MainWindowModel::SelectMod(int selectorIndex) {
     m_session.selector.Select(selectorIndex);
     SelectCurrentMod(m_session);
     RefreshMapLists();
+    // The shown map belonged to the previous mod.
+    ClearMapDetails();
+}
+
+void MainWindowModel::ClearMapDetails() {
+    m_selectedMap.clear();
+    m_details = MapDetails{};
+    LoadPreview(m_preview, std::string());
+    m_settingsEnabled = false;
 }
 
 void MainWindowModel::RemoveChosenFromAvailable() {
@@ -116,11 +125,17 @@ void MainWindowModel::RefreshAfterUpdates(Prompter& prompter, bool modInstalled)
     SaveModList(m_session, prompter);
     if (modInstalled && LoadModList(m_session, prompter)) {
         RefreshMapLists();
+        ClearMapDetails(); // the mod list read anew may have selected another mod
     }
     ScanAvailableMaps();
     RemoveChosenFromAvailable();
     if (!m_session.paths.HasMod()) {
+        ClearMapDetails();
         return;
+    }
+    // The shown map may have just arrived: its size and "downloaded" are read anew.
+    if (!m_selectedMap.empty()) {
+        ShowMapDetails(std::string(m_selectedMap));
     }
     const FolderListing entities =
         FolderListing::ReadNames(m_session.paths.modWorkDir + "Entities");

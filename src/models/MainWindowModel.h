@@ -75,7 +75,8 @@ public:
     bool LoadCurrentVoteMap();
     // Both, as after a change of mod.
     void RefreshMapLists();
-    // The mod selector's selection changed: select that mod, then refresh both lists.
+    // The mod selector's selection changed: select that mod, refresh both lists and clear the
+    // details pane.
     void SelectMod(int selectorIndex);
 
     // Deletes from "Available Maps" the first entry named like each vote list entry.
@@ -91,6 +92,9 @@ public:
 
     // Fills the details pane and its picture for a map and makes it the selected map.
     const MapDetails& ShowMapDetails(std::string_view name);
+    // Empties the details pane, blackens its picture and disables "Settings...": no map is
+    // selected (after a change of mod).
+    void ClearMapDetails();
     // A click on a list: shows the focused entry's map and enables "Settings..." only for a
     // map with entity settings. Nothing happens without a focused entry.
     bool ShowFocusedMap(MapListId list);
@@ -100,7 +104,7 @@ public:
     // After the update list has closed, however it closed: saves the mod list (keeping what
     // the update lists taught it), reads it again and refreshes both lists when a mod package
     // was installed, rescans "Available Maps" and marks the vote list maps that now have entity
-    // settings as Configurable.
+    // settings as Configurable; the shown map's details are read anew.
     void RefreshAfterUpdates(Prompter& prompter, bool modInstalled);
 
 private:

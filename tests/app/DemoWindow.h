@@ -8,6 +8,7 @@
 #include "platform/Services.h"
 #include "support/DemoFixture.h"
 #include "support/FakeToolRunner.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QTest>

@@ -2,6 +2,7 @@
 #include "app/AboutDlg.h"
 #include "support/TestFiles.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -127,6 +128,112 @@ TEST_F(MainDlgTest, SettingsOnlyForAConfigurableMapAndTheDetailsPane) {
                                      "guard a sheltered bay. "));
     Click(Ui().availableMaps, "frostfall");
     EXPECT_EQ(Details(), "frostfall|N/A|No|frostfall|Map description not available");
+}
+
+// The details pane, its picture and "Settings..." follow the current map, moved by mouse or
+// by keyboard, in either list; a change of mod empties the pane.
+TEST_F(MainDlgTest, DetailsFollowTheCurrentMapByKeyboardAndAModChangeClearsThem) {
+    Start();
+    Click(Ui().availableMaps, "2fort");
+    const struct {
+        MapListWidget* list;
+        Qt::Key key;
+        const char* shown;
+        bool settings;
+    } steps[] = {
+        {Ui().availableMaps, Qt::Key_Down, "ballot_bay", false},
+        {Ui().availableMaps, Qt::Key_End, "skyline", true},
+        {Ui().availableMaps, Qt::Key_Up, "rock2", false},
+        {Ui().availableMaps, Qt::Key_Up, "quarry", false},
+        {Ui().availableMaps, Qt::Key_Up, "harbourside", true},
+        {Ui().chosenMaps, Qt::Key_Home, "lakeside", false},
+        {Ui().chosenMaps, Qt::Key_Down, "well", false},
+    };
+    QImage previous = Ui().preview->pixmap().toImage();
+    for (const auto& step : steps) {
+        step.list->setFocus();
+        QTest::keyClick(step.list, step.key);
+        EXPECT_EQ(Ui().nameValue->text(), step.shown);
+        EXPECT_EQ(Ui().settings->isEnabled(), step.settings) << step.shown;
+        EXPECT_EQ(window->Model().SelectedMap(), step.shown);
+        const QImage preview = Ui().preview->pixmap().toImage();
+        EXPECT_NE(preview, previous) << step.shown << ": its own picture";
+        previous = preview;
+    }
+
+    Ui().modSelector->setCurrentIndex(0);
+    EXPECT_EQ(Details(), "|||Map Description|");
+    EXPECT_EQ(Ui().preview->pixmap().toImage().pixel(64, 32), qRgb(0, 0, 0));
+    EXPECT_FALSE(Ui().settings->isEnabled());
+    EXPECT_EQ(window->Model().SelectedMap(), "");
+}
+
+// Every control can be reached and named without the mouse: Tab follows the layout, every
+// button has a mnemonic (none used twice) or a shortcut, every control a name, every marker
+// its meaning in words.
+TEST_F(MainDlgTest, KeyboardAndAssistiveTechnologyReachEveryControl) {
+    Start();
+    const QStringList tabOrder = {"Mod",
+                                  "Load MapList...",
+                                  "Save MapList",
+                                  "Save MapList As...",
+                                  "Compile VoteMap",
+                                  "About...",
+                                  "Exit",
+                                  "Vote Map List",
+                                  "Back to Available Maps",
+                                  "Add to Vote Map List",
+                                  "Clear Vote Map List",
+                                  "Available Maps",
+                                  "Wall strength",
+                                  "Expected players",
+                                  "Thugs?",
+                                  "Settings...",
+                                  "Map Description",
+                                  "Check For Updates"};
+    QStringList visited;
+    QWidget* widget = Ui().modSelector;
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->window() == window.get()) {
+            visited << widget->accessibleName();
+            if (visited.back().isEmpty()) {
+                visited.back() =
+                    QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+            }
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != Ui().modSelector);
+    EXPECT_EQ(visited, tabOrder);
+
+    QStringList mnemonics;
+    for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
+        EXPECT_TRUE(!mnemonic.isEmpty() || !button->shortcut().isEmpty())
+            << button->text().toStdString();
+        if (!mnemonic.isEmpty()) {
+            EXPECT_FALSE(mnemonics.contains(mnemonic.toString()))
+                << mnemonic.toString().toStdString();
+            mnemonics << mnemonic.toString();
+        }
+    }
+    for (const QLabel* value :
+         {Ui().nameValue, Ui().sizeValue, Ui().downloadedValue, Ui().preview}) {
+        EXPECT_FALSE(value->accessibleName().isEmpty());
+    }
+
+    const struct {
+        const char* map;
+        const char* meaning;
+    } markers[] = {{"2fort", "installed"},
+                   {"harbourside", "has server-size settings"},
+                   {"frostfall", "not downloaded"}};
+    MapListWidget* list = Ui().availableMaps;
+    for (const auto& marker : markers) {
+        const QModelIndex row =
+            list->model()->index(static_cast<int>(list->Names().indexOf(marker.map)), 0);
+        EXPECT_EQ(row.data(Qt::ToolTipRole).toString(), marker.meaning);
+        EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), marker.meaning);
+    }
 }
 
 // Enter acts only on the focused button: from a list, slider, check box or the mod selector
