@@ -10,8 +10,10 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -24,6 +26,24 @@ namespace {
 constexpr int kRefreshMs = 100;
 constexpr int kCategoryRole = Qt::UserRole;
 constexpr int kChildRole = Qt::UserRole + 1;
+
+// The rows carry their real check state, for assistive technology, but the marks are the
+// tree's images: no check box is drawn, and a click cannot change the state behind the
+// catalogue's back.
+class MarkDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    }
+    bool editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
+                     const QModelIndex&) override {
+        return false;
+    }
+};
 
 } // namespace
 
@@ -57,6 +77,9 @@ void CResourceListDlg::BuildControls() {
     m_ui.tree->setDragEnabled(false);
     m_ui.tree->setIconSize(QSize(kCatalogueImageSize, kCatalogueImageSize));
     m_ui.tree->setMinimumSize(440, 380);
+    m_ui.tree->setItemDelegate(new MarkDelegate(m_ui.tree));
+    m_ui.tree->setAccessibleName(QStringLiteral("Available Resources"));
+    m_ui.tree->installEventFilter(this);
     auto* resourcesLayout = new QVBoxLayout(resources);
     resourcesLayout->addWidget(m_ui.tree);
 
@@ -65,10 +88,11 @@ void CResourceListDlg::BuildControls() {
     m_ui.details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ui.details->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_ui.details->setMinimumHeight(m_ui.details->fontMetrics().lineSpacing() * 4);
+    m_ui.details->setAccessibleName(QStringLiteral("Details"));
     auto* detailsLayout = new QVBoxLayout(m_ui.detailsFrame);
     detailsLayout->addWidget(m_ui.details);
 
-    m_ui.download = new QPushButton(QStringLiteral("Download..."), this);
+    m_ui.download = new QPushButton(QStringLiteral("&Download..."), this);
     m_ui.download->setEnabled(false);
     m_ui.cancel = new QPushButton(QStringLiteral("Cancel"), this);
     auto* buttons = new QVBoxLayout;
@@ -83,6 +107,7 @@ void CResourceListDlg::BuildControls() {
     m_ui.status = new QLabel(QStringLiteral("Status:"), this);
     m_ui.status->setFrameShape(QFrame::Box);
     m_ui.status->setFrameShadow(QFrame::Sunken);
+    m_ui.status->setAccessibleName(QStringLiteral("Status"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(resources, 1);
@@ -133,7 +158,7 @@ void CResourceListDlg::FillTree() {
         const NodeId id{category, -1};
         auto* item = new QTreeWidgetItem(m_ui.tree, {ToDisplayText(tree.Node(id).label)});
         item->setFont(0, bold);
-        item->setIcon(0, Icon(id));
+        ShowMark(item, id);
         item->setData(0, kCategoryRole, static_cast<int>(category));
         item->setData(0, kChildRole, -1);
         m_categoryItems[index] = item;
@@ -143,7 +168,7 @@ void CResourceListDlg::FillTree() {
         children.reserve(static_cast<qsizetype>(packages.size()));
         for (std::size_t child = 0; child < packages.size(); ++child) {
             auto* package = new QTreeWidgetItem({ToDisplayText(packages[child].label)});
-            package->setIcon(0, Icon({category, static_cast<std::int32_t>(child)}));
+            ShowMark(package, {category, static_cast<std::int32_t>(child)});
             package->setData(0, kCategoryRole, static_cast<int>(category));
             package->setData(0, kChildRole, static_cast<int>(child));
             children.append(package);
@@ -170,7 +195,24 @@ bool CResourceListDlg::TimerRunning() const {
 }
 
 void CResourceListDlg::Redraw(NodeId id) {
-    Item(id)->setIcon(0, Icon(id));
+    ShowMark(Item(id), id);
+}
+
+void CResourceListDlg::ShowMark(QTreeWidgetItem* item, NodeId id) {
+    item->setIcon(0, Icon(id));
+    item->setCheckState(0, m_list.Tree().Node(id).markedChecked ? Qt::Checked : Qt::Unchecked);
+}
+
+bool CResourceListDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Space ticks the current package or category, as a double click does.
+    if (watched == m_ui.tree && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            OnDoubleClicked();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CResourceListDlg::ShowTotals() {

@@ -5,6 +5,7 @@
 #include "download/LoopbackServer.h"
 #include "support/TestFiles.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -126,6 +127,71 @@ TEST_F(ResourceListDlgTest, DownloadsAndInstallsFromTheDemoServer) {
     });
     EXPECT_TRUE(inspected);
     ExpectInstalledAndShown();
+}
+
+// Space ticks the current package or category with the double click's cascade, the tree
+// tells assistive technology the real check states, and Enter in the tree downloads nothing.
+TEST_F(ResourceListDlgTest, SpaceTicksAPackageOrCategoryAndEnterDownloadsNothing) {
+    Start();
+    const auto checkedOf = [](CResourceListDlg* list, QTreeWidgetItem* item) {
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(list->Ui().tree);
+        for (int i = 0; i < tree->childCount(); ++i) {
+            QAccessibleInterface* cell = tree->child(i);
+            if (cell->text(QAccessible::Name) == item->text(0)) {
+                EXPECT_TRUE(cell->state().checkable) << item->text(0);
+                EXPECT_EQ(cell->state().checked, item->checkState(0) == Qt::Checked);
+                return cell->state().checked != 0;
+            }
+        }
+        ADD_FAILURE() << "no accessible row " << item->text(0);
+        return false;
+    };
+    enum { kTickPackage, kTickCategory, kCheckCascade, kDone } phase = kTickPackage;
+    int waited = 0; // driver steps since the last key, for the refresh to pass
+    QTreeWidgetItem* package = nullptr;
+    QTreeWidgetItem* category = nullptr;
+    CheckForUpdates([&](CResourceListDlg* list) {
+        if (list == nullptr) {
+            return false;
+        }
+        QTreeWidget* tree = list->Ui().tree;
+        if (phase == kTickPackage) {
+            package = tree->findItems("Lakeside server sizes", Qt::MatchRecursive).value(0);
+            category = tree->topLevelItem(4); // "Downloadable Maps"
+            EXPECT_FALSE(checkedOf(list, package));
+            tree->setFocus();
+            tree->setCurrentItem(package);
+            QTest::keyClick(tree, Qt::Key_Space);
+            phase = kTickCategory;
+            return false;
+        }
+        if (!list->Ui().download->isEnabled() && ++waited < 100) {
+            return false; // the refresh has not passed yet
+        }
+        waited = 0;
+        if (phase == kTickCategory) {
+            EXPECT_TRUE(checkedOf(list, package));
+            QTest::keyClick(tree, Qt::Key_Return);
+            EXPECT_TRUE(list->isVisible()) << "Enter in the tree starts no download";
+            tree->setCurrentItem(category);
+            QTest::keyClick(tree, Qt::Key_Space);
+            phase = kCheckCascade;
+            return false;
+        }
+        if (!checkedOf(list, category) && ++waited < 100) {
+            return false;
+        }
+        EXPECT_TRUE(checkedOf(list, category));
+        for (int child = 0; child < category->childCount(); ++child) {
+            EXPECT_TRUE(checkedOf(list, category->child(child))) << "the cascade";
+        }
+        EXPECT_FALSE(list->Ui().download->isDefault());
+        list->Ui().cancel->click();
+        phase = kDone;
+        return true;
+    });
+    EXPECT_EQ(phase, kDone);
+    EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc/update.log"))) << "nothing was installed";
 }
 
 TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {

@@ -3,7 +3,8 @@
 #include <QString>
 #include <ostream>
 
-// GoogleTest shows Qt's strings as text, in lists too, rather than as arrays of UTF-16 units.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
+// GoogleTest shows Qt's strings as text, in lists and in failure messages too, rather than as
+// arrays of UTF-16 units.
+inline std::ostream& operator<<(std::ostream& out, const QString& text) {
+    return out << '"' << text.toStdString() << '"';
 }
