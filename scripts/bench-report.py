@@ -15,6 +15,7 @@ LIMITS = {
     "ScanMaps": ("ratio", 3.0, "<= 3x find"),
     "ShowWindow": ("ours", 500.0, "< 500 ms"),
     "MoveMaps": ("ratio", 2.0, "<= 2x Qt refill"),
+    "FilterMaps": ("ours", 30.0, "< 30 ms per keystroke"),
     "RipentImport64MB": ("ratio", 2.0, "<= 2x cp"),
     "Download200MB": ("ratio", 1.25, "<= 1.25x curl"),
     "Install100MB": ("ratio", 2.0, "<= 2x unzip+cp"),
@@ -38,6 +39,9 @@ NOTES = {
                 "shown after each; Qt emptying and refilling the same two lists with as many "
                 "rows (name and marker), the least any move can cost the window, since no outside "
                 "tool moves entries between two sorted lists",
+    "FilterMaps": "one keystroke typed into (or taken back from) the filter of \"Available "
+                  "Maps\" on the 5,000-map mod, the list narrowed and drawn; Qt's sort-filter "
+                  "proxy over a list model of as many names in a list view",
     "Compile": "a 16-map vote map compile on the demo with the real ripent; `cp` of vote.bsp",
     "RipentImport64MB": "`ripent -import` on a 64 MB map; `cp` of that map",
     "Catalogue10000": "the update catalogue built from a list of 10,000 records, every package "
@@ -65,8 +69,9 @@ NOTES = {
                     "its file; `cp` of that file",
 }
 # The issue's order first; every other figure follows by name.
-ORDER = ["ScanMaps", "ShowWindow", "MoveMaps", "Compile", "RipentImport64MB", "Catalogue10000",
-         "CheckCategory5000", "Download200MB", "CancelStalled", "Install100MB", "WriteVoteMap"]
+ORDER = ["ScanMaps", "ShowWindow", "MoveMaps", "FilterMaps", "Compile", "RipentImport64MB",
+         "Catalogue10000", "CheckCategory5000", "Download200MB", "CancelStalled", "Install100MB",
+         "WriteVoteMap"]
 
 
 def read_results(folder):

@@ -3,9 +3,11 @@
 #include "app/AboutDlg.h"
 #include "app/Artwork.h"
 #include "app/DisplayText.h"
+#include "app/ElidedText.h"
 #include "app/EnterKey.h"
 #include "app/MapListWidget.h"
 #include "app/PreviewImage.h"
+#include "app/WindowSize.h"
 #include "catalogue/Session.h"
 #include "models/CompileFlow.h"
 #include "models/ListFlows.h"
@@ -20,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -37,6 +40,7 @@ constexpr const char* kAbandonQuestion =
 constexpr const char* kAboutMenuEntry = "&About Ballotine...";
 constexpr int kBannerHeight = 64;
 constexpr int kValueWidth = 130;
+constexpr int kModTitleCharacters = 20;
 
 QString Text(std::string_view bytes) {
     return ToDisplayText(bytes);
@@ -56,8 +60,8 @@ QSlider* MakeSlider(int minimum, int maximum, int position, QWidget* parent) {
     return slider;
 }
 
-QLabel* MakeValueField(QWidget* parent) {
-    auto* field = new QLabel(parent);
+ElidedLabel* MakeValueField(QWidget* parent) {
+    auto* field = new ElidedLabel(parent);
     field->setMinimumWidth(kValueWidth);
     field->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return field;
@@ -91,12 +95,11 @@ CMainDlg::CMainDlg(Session& session, Services& services, const RegistryFile& reg
       m_model(session) {
     setWindowTitle(Text(m_model.Title()));
     setWindowIcon(MakeAppIcon());
-    // A fixed-size window with a minimize button and no maximize button.
+    // Its size does not follow what it shows (long texts are cut); the user may enlarge it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     BuildControls();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     LetEnterActOnlyOnFocusedButton(*this);
     SetTabOrder();
     m_model.OnTitleChanged([this] { setWindowTitle(Text(m_model.Title())); });
@@ -128,16 +131,17 @@ void CMainDlg::BuildControls() {
     middle->addWidget(BuildLeftColumn());
     middle->addWidget(MakeListFrame(QStringLiteral("Vote Map List"), m_ui.chosenMaps, this), 1);
     middle->addLayout(moveColumn);
-    middle->addWidget(MakeListFrame(QStringLiteral("Available Maps"), m_ui.availableMaps, this), 1);
+    middle->addWidget(BuildAvailableFrame(), 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(BuildDetailsFrame());
+    bottom->addWidget(BuildDetailsFrame(), 0, Qt::AlignTop);
     bottom->addWidget(BuildDescriptionFrame(), 1);
 
+    // The lists and the description share the height two to one (once each has its own).
     auto* body = new QVBoxLayout;
-    body->addLayout(middle);
+    body->addLayout(middle, 2);
     body->addWidget(BuildSettingsRow());
-    body->addLayout(bottom);
+    body->addLayout(bottom, 1);
 
     // The banner spans the window whatever width the controls need; it is drawn on resizing.
     m_banner = new QLabel(this);
@@ -170,13 +174,33 @@ void CMainDlg::BuildControls() {
 // Tab follows the window from left to right and top to bottom, as it is laid out.
 void CMainDlg::SetTabOrder() {
     QWidget* const order[] = {
-        m_ui.modSelector, m_ui.loadList,      m_ui.saveList,       m_ui.saveListAs,    m_ui.compile,
-        m_ui.about,       m_ui.exit,          m_ui.chosenMaps,     m_ui.remove,        m_ui.add,
-        m_ui.clear,       m_ui.availableMaps, m_ui.wallsSlider,    m_ui.playersSlider, m_ui.thugs,
-        m_ui.settings,    m_ui.description,   m_ui.checkForUpdates};
+        m_ui.modSelector,   m_ui.loadList,    m_ui.saveList,       m_ui.saveListAs,
+        m_ui.compile,       m_ui.about,       m_ui.exit,           m_ui.chosenMaps,
+        m_ui.remove,        m_ui.add,         m_ui.clear,          m_ui.filter,
+        m_ui.availableMaps, m_ui.wallsSlider, m_ui.playersSlider,  m_ui.thugs,
+        m_ui.settings,      m_ui.description, m_ui.checkForUpdates};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+}
+
+// "Available Maps" with its filter field above the list.
+QWidget* CMainDlg::BuildAvailableFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("Available Maps"), this);
+    m_ui.filter = new QLineEdit(frame);
+    m_ui.filter->setClearButtonEnabled(true);
+    m_ui.filter->setPlaceholderText(QStringLiteral("part of a map name"));
+    m_ui.filter->setAccessibleName(QStringLiteral("Filter Available Maps"));
+    auto* caption = new QLabel(QStringLiteral("&Filter:"), frame);
+    caption->setBuddy(m_ui.filter);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(caption);
+    filterRow->addWidget(m_ui.filter, 1);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addLayout(filterRow);
+    layout->addWidget(m_ui.availableMaps);
+    connect(m_ui.filter, &QLineEdit::textChanged, m_ui.availableMaps, &MapListWidget::SetFilter);
+    return frame;
 }
 
 QWidget* CMainDlg::BuildLeftColumn() {
@@ -184,6 +208,9 @@ QWidget* CMainDlg::BuildLeftColumn() {
     auto* layout = new QVBoxLayout(frame);
     m_ui.modSelector = new QComboBox(frame);
     m_ui.modSelector->setAccessibleName(QStringLiteral("Mod"));
+    // A long mod title is cut in the box (the list shows it whole), not the window widened.
+    m_ui.modSelector->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_ui.modSelector->setMinimumContentsLength(kModTitleCharacters);
     m_ui.loadList = new QPushButton(QStringLiteral("&Load MapList..."), frame);
     m_ui.saveList = new QPushButton(QStringLiteral("&Save MapList"), frame);
     m_ui.saveListAs = new QPushButton(QStringLiteral("Save MapList &As..."), frame);
@@ -275,12 +302,12 @@ QWidget* CMainDlg::BuildDetailsFrame() {
 }
 
 QWidget* CMainDlg::BuildDescriptionFrame() {
-    m_ui.descriptionFrame = new QGroupBox(QStringLiteral("Map Description"), this);
+    m_ui.descriptionFrame = new ElidedGroupBox(QStringLiteral("Map Description"), this);
     auto* layout = new QVBoxLayout(m_ui.descriptionFrame);
     m_ui.description = new QPlainTextEdit(m_ui.descriptionFrame);
     m_ui.description->setReadOnly(true);
     m_ui.description->setMinimumWidth(220);
-    m_ui.description->setFixedHeight(120);
+    m_ui.description->setMinimumHeight(120);
     m_ui.description->setAccessibleName(QStringLiteral("Map Description"));
     m_ui.checkForUpdates =
         new QPushButton(QStringLiteral("Check For &Updates"), m_ui.descriptionFrame);
@@ -298,7 +325,18 @@ bool CMainDlg::StartUp() {
     }
     FillModSelector();
     ShowModel();
+    SetStartingSize();
     return started;
+}
+
+// The window as laid out is the smallest it gets; it opens at the size it last had.
+void CMainDlg::SetStartingSize() {
+    setMinimumSize(sizeHint());
+    QSize size = LoadWindowSize(m_sizeFile).value_or(sizeHint()).expandedTo(minimumSize());
+    if (const QScreen* shownOn = screen()) {
+        size = size.boundedTo(shownOn->availableSize()).expandedTo(minimumSize());
+    }
+    resize(size);
 }
 
 void CMainDlg::ShowModel() {
@@ -346,12 +384,12 @@ void CMainDlg::ShowSettings() {
 
 void CMainDlg::ShowDetails() {
     const MapDetails& details = m_model.Details();
-    m_ui.nameValue->setText(Text(details.name));
-    m_ui.sizeValue->setText(Text(details.sizeText));
-    m_ui.downloadedValue->setText(Text(details.downloadedText));
-    m_ui.descriptionFrame->setTitle(details.caption.empty() && details.name.empty()
-                                        ? QStringLiteral("Map Description")
-                                        : Text(details.caption));
+    m_ui.nameValue->SetText(Text(details.name));
+    m_ui.sizeValue->SetText(Text(details.sizeText));
+    m_ui.downloadedValue->SetText(Text(details.downloadedText));
+    m_ui.descriptionFrame->SetWholeTitle(details.caption.empty() && details.name.empty()
+                                             ? QStringLiteral("Map Description")
+                                             : Text(details.caption));
     m_ui.description->setPlainText(Text(details.description));
     m_ui.preview->setPixmap(QPixmap::fromImage(ToPreviewImage(m_model.Preview())));
 }
@@ -411,6 +449,11 @@ void CMainDlg::accept() {
         return;
     }
     QDialog::accept();
+}
+
+void CMainDlg::done(int result) {
+    SaveWindowSize(m_sizeFile, isMaximized() ? normalGeometry().size() : size());
+    QDialog::done(result);
 }
 
 void CMainDlg::OpenAbout() {

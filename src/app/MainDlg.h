@@ -11,12 +11,15 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
 
 namespace ballotine {
 
+class ElidedGroupBox;
+class ElidedLabel;
 class MapListWidget;
 class RegistryFile;
 struct Services;
@@ -38,6 +41,7 @@ public:
         QPushButton* about;
         QPushButton* exit;
         MapListWidget* chosenMaps;
+        QLineEdit* filter; // above "Available Maps"
         MapListWidget* availableMaps;
         QPushButton* add;    // "<--"
         QPushButton* remove; // "-->"
@@ -48,12 +52,12 @@ public:
         QSlider* playersSlider;
         QCheckBox* thugs;
         QGroupBox* detailsFrame;
-        QLabel* nameValue;
-        QLabel* sizeValue;
-        QLabel* downloadedValue;
+        ElidedLabel* nameValue;
+        ElidedLabel* sizeValue;
+        ElidedLabel* downloadedValue;
         QLabel* preview;
         QPushButton* settings;
-        QGroupBox* descriptionFrame;
+        ElidedGroupBox* descriptionFrame; // captioned with the map's title
         QPlainTextEdit* description;
         QPushButton* checkForUpdates;
     };
@@ -71,6 +75,8 @@ public:
 
     void SetMapSettingsOpener(MapSettingsOpener opener) { m_mapSettingsOpener = std::move(opener); }
     void SetUpdatesOpener(UpdatesOpener opener) { m_updatesOpener = std::move(opener); }
+    // Where the window's size is kept between runs (before StartUp); none: it is not kept.
+    void RememberSizeIn(QString file) { m_sizeFile = std::move(file); }
 
     // Shows the model again after code outside the window changed it.
     void ShowModel();
@@ -82,6 +88,8 @@ public:
     // OK ("Exit"): asks before changes that were not compiled are abandoned. Enter is no OK
     // command here: it acts only on the focused button.
     void accept() override;
+    // Closing, however it closes: keeps the window's size.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,7 +99,9 @@ protected:
 private:
     void BuildControls();
     void SetTabOrder();
+    void SetStartingSize();
     QWidget* BuildLeftColumn();
+    QWidget* BuildAvailableFrame();
     QWidget* BuildSettingsRow();
     QWidget* BuildDetailsFrame();
     QWidget* BuildDescriptionFrame();
@@ -128,6 +138,7 @@ private:
     MapSettingsOpener m_mapSettingsOpener;
     UpdatesOpener m_updatesOpener;
     bool m_shown = false;
+    QString m_sizeFile;
 };
 
 } // namespace ballotine

@@ -65,6 +65,9 @@ void MapListWidget::ShowList(const MapList& list) {
         items.append(item);
     }
     addTopLevelItems(items);
+    if (!m_filter.isEmpty()) {
+        ApplyFilter(false);
+    }
     QItemSelection selection;
     for (std::size_t i = 0; i < list.Count(); ++i) {
         if (list.At(i).selected) {
@@ -83,11 +86,38 @@ void MapListWidget::ShowList(const MapList& list) {
 void MapListWidget::CopySelectionTo(MapList& list) const {
     const int rows = topLevelItemCount();
     for (int row = 0; row < rows && static_cast<std::size_t>(row) < list.Count(); ++row) {
-        list.SetSelected(static_cast<std::size_t>(row), topLevelItem(row)->isSelected());
+        const QTreeWidgetItem* item = topLevelItem(row);
+        list.SetSelected(static_cast<std::size_t>(row), item->isSelected() && !item->isHidden());
     }
     const QModelIndex current = currentIndex();
     list.SetFocused(current.isValid() ? std::optional(static_cast<std::size_t>(current.row()))
                                       : std::nullopt);
+}
+
+void MapListWidget::SetFilter(const QString& text) {
+    if (text == m_filter) {
+        return;
+    }
+    // Typing on only narrows: rows hidden already stay hidden without a look.
+    const bool narrower = !m_filter.isEmpty() && text.contains(m_filter, Qt::CaseInsensitive);
+    m_filter = text;
+    setUpdatesEnabled(false);
+    ApplyFilter(narrower);
+    setUpdatesEnabled(true);
+}
+
+void MapListWidget::ApplyFilter(bool narrower) {
+    const int rows = topLevelItemCount();
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* item = topLevelItem(row);
+        if (narrower && item->isHidden()) {
+            continue;
+        }
+        const bool hide = !item->text(0).contains(m_filter, Qt::CaseInsensitive);
+        if (hide != item->isHidden()) {
+            item->setHidden(hide);
+        }
+    }
 }
 
 QSize MapListWidget::sizeHint() const {
@@ -98,6 +128,16 @@ QStringList MapListWidget::Names() const {
     QStringList names;
     for (int row = 0; row < topLevelItemCount(); ++row) {
         names.append(topLevelItem(row)->text(0));
+    }
+    return names;
+}
+
+QStringList MapListWidget::VisibleNames() const {
+    QStringList names;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        if (!topLevelItem(row)->isHidden()) {
+            names.append(topLevelItem(row)->text(0));
+        }
     }
     return names;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ElidedText.h"
 #include "app/MainDlg.h"
 #include "app/MapListWidget.h"
 #include "catalogue/Session.h"
@@ -23,8 +24,12 @@ class DemoWindow : public ::testing::Test {
 protected:
     DemoWindow() { registry = RegistryFile::Load(demo.Layout().registryFile); }
 
-    void Start() {
+    // A new window on a new session; `sizeFile`: where it keeps its size.
+    void Start(const QString& sizeFile = {}) {
+        window.reset();
+        session = Session{};
         window = std::make_unique<CMainDlg>(session, services, registry);
+        window->RememberSizeIn(sizeFile);
         ASSERT_TRUE(window->StartUp());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -8,9 +8,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -54,7 +56,6 @@ TEST_F(MainDlgTest, StartsWithTheDemoModsMapsAndSettingsAndTheControlsFollow) {
     EXPECT_TRUE(Changed()) << "set once when the window appears";
     EXPECT_FALSE(Ui().settings->isEnabled());
     EXPECT_TRUE(Ui().checkForUpdates->isVisible() && Ui().checkForUpdates->isEnabled());
-    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
 
     Ui().playersSlider->setValue(22);
     EXPECT_EQ(Ui().playersLabel->text(), "3/22 (Thugs/Players)");
@@ -184,6 +185,7 @@ TEST_F(MainDlgTest, KeyboardAndAssistiveTechnologyReachEveryControl) {
                                   "Back to Available Maps",
                                   "Add to Vote Map List",
                                   "Clear Vote Map List",
+                                  "Filter Available Maps",
                                   "Available Maps",
                                   "Wall strength",
                                   "Expected players",
@@ -216,8 +218,8 @@ TEST_F(MainDlgTest, KeyboardAndAssistiveTechnologyReachEveryControl) {
             mnemonics << mnemonic.toString();
         }
     }
-    for (const QLabel* value :
-         {Ui().nameValue, Ui().sizeValue, Ui().downloadedValue, Ui().preview}) {
+    for (const QWidget* value : std::initializer_list<QWidget*>{
+             Ui().nameValue, Ui().sizeValue, Ui().downloadedValue, Ui().preview}) {
         EXPECT_FALSE(value->accessibleName().isEmpty());
     }
 
@@ -234,6 +236,94 @@ TEST_F(MainDlgTest, KeyboardAndAssistiveTechnologyReachEveryControl) {
         EXPECT_EQ(row.data(Qt::ToolTipRole).toString(), marker.meaning);
         EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), marker.meaning);
     }
+}
+
+// Long texts (a mod title, a map name, a description's caption) are cut where they are shown,
+// whole in their tooltips; the window keeps the size it has with short ones.
+TEST_F(MainDlgTest, LongTextsKeepTheWindowsSize) {
+    Start();
+    const QSize usual = window->size();
+    const QString longCaption = "The Longest Caption " + QString(200, 'X');
+    const std::string longName = "ctf_" + std::string(120, 'n');
+    const std::string modList = demo.Game("Ballotine/mods.cfg");
+    std::string mods = test::ReadFile(modList);
+    mods.replace(mods.find("Half-Life Deathmatch"), 20, std::string(150, 'H'));
+    test::WriteFile(modList, mods);
+    test::WriteFile(demo.Game("tfc/maps/ballot_bay.txt"), longCaption.toStdString() + "\nText.\n");
+    std::filesystem::copy_file(demo.Game("tfc/sprites/vote/2fort.spr"),
+                               demo.Game("tfc/sprites/vote/" + longName + ".spr"));
+
+    Start();
+    EXPECT_EQ(window->size(), usual) << "a long mod title";
+    Click(Ui().availableMaps, longName.c_str());
+    Click(Ui().availableMaps, "ballot_bay");
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), usual) << "a long caption";
+    EXPECT_EQ(Ui().descriptionFrame->WholeTitle(), longCaption);
+    EXPECT_EQ(Ui().descriptionFrame->toolTip(), longCaption);
+    EXPECT_TRUE(Ui().descriptionFrame->title().endsWith(QChar(0x2026)));
+    Click(Ui().availableMaps, longName.c_str());
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), usual) << "a long map name";
+    EXPECT_EQ(Ui().nameValue->text().toStdString(), longName);
+    EXPECT_EQ(Ui().nameValue->toolTip().toStdString(), longName);
+    Click(Ui().availableMaps, "canalworks");
+    EXPECT_TRUE(Ui().descriptionFrame->toolTip().isEmpty()) << "a caption that fits has no tip";
+    EXPECT_TRUE(Ui().nameValue->toolTip().isEmpty());
+}
+
+// The window may be enlarged, not shrunk below its laid-out size: the lists and the description
+// take the room, the details keep theirs; the size is kept for the next run.
+TEST_F(MainDlgTest, EnlargingGrowsTheListsAndTheSizeIsKept) {
+    test::TempDir config;
+    const QString sizeFile = QString::fromStdString(config / "window.conf");
+    Start(sizeFile);
+    const QSize usual = window->size();
+    EXPECT_EQ(window->minimumSize(), usual);
+    const auto sizes = [this] {
+        return std::vector<QSize>{Ui().chosenMaps->size(), Ui().availableMaps->size(),
+                                  Ui().description->size(), Ui().detailsFrame->size()};
+    };
+    const std::vector<QSize> before = sizes();
+    window->resize(usual + QSize(300, 200));
+    QApplication::processEvents();
+    const std::vector<QSize> after = sizes();
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_GT(after[i].width(), before[i].width()) << i;
+        EXPECT_GT(after[i].height(), before[i].height()) << i;
+    }
+    EXPECT_EQ(after[3].width(), before[3].width()) << "the details pane keeps its width";
+
+    const QSize enlarged = usual + QSize(40, 30);
+    window->resize(enlarged);
+    Changed() = false;
+    QTest::mouseClick(Ui().exit, Qt::LeftButton);
+    Start(sizeFile);
+    EXPECT_EQ(window->size(), enlarged.boundedTo(window->screen()->availableSize()))
+        << "opens at the size it had";
+    Start();
+    EXPECT_EQ(window->size(), usual) << "without a size file";
+}
+
+// The filter narrows "Available Maps" as one types; a move takes only the maps shown, and
+// the maps hidden stay in the list.
+TEST_F(MainDlgTest, TheFilterNarrowsTheListAndMovesTakeOnlyWhatIsShown) {
+    Start();
+    Ui().filter->setFocus();
+    QTest::keyClicks(Ui().filter, "R");
+    EXPECT_EQ(Ui().availableMaps->VisibleNames().join(' '),
+              "2fort canalworks frostfall harbourside quarry rock2");
+    QTest::keyClicks(Ui().filter, "o");
+    EXPECT_EQ(Ui().availableMaps->VisibleNames().join(' '), "frostfall rock2");
+    QTest::keyClick(Ui().filter, Qt::Key_Backspace);
+    Ui().availableMaps->setFocus();
+    QTest::keyClick(Ui().availableMaps, Qt::Key_A, Qt::ControlModifier);
+    QTest::mouseClick(Ui().add, Qt::LeftButton);
+    EXPECT_EQ(Lists(), "ballot_bay skyline | "
+                       "2fort canalworks frostfall harbourside lakeside quarry rock2 well");
+    EXPECT_TRUE(Ui().availableMaps->VisibleNames().isEmpty()) << "the filter still applies";
+    Ui().filter->clear();
+    EXPECT_EQ(Ui().availableMaps->VisibleNames().join(' '), "ballot_bay skyline");
 }
 
 // Enter acts only on the focused button: from a list, slider, check box or the mod selector
