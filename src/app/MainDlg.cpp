@@ -47,8 +47,8 @@ QString Text(std::string_view bytes) {
 }
 
 std::array<QIcon, kMapStateCount> MarkerIcons() {
-    return {QIcon(MakeMarker(MapState::Installed)), QIcon(MakeMarker(MapState::Configurable)),
-            QIcon(MakeMarker(MapState::NotDownloaded))};
+    return {MakeMarkerIcon(MapState::Installed), MakeMarkerIcon(MapState::Configurable),
+            MakeMarkerIcon(MapState::NotDownloaded)};
 }
 
 QSlider* MakeSlider(int minimum, int maximum, int position, QWidget* parent) {
@@ -143,10 +143,8 @@ void CMainDlg::BuildControls() {
     body->addWidget(BuildSettingsRow());
     body->addLayout(bottom, 1);
 
-    // The banner spans the window whatever width the controls need; it is drawn on resizing.
-    m_banner = new QLabel(this);
-    m_banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_banner->setFixedHeight(kBannerHeight);
+    // The banner spans the window whatever width the controls need.
+    m_banner = new BannerWidget(kBannerHeight, this);
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(m_banner);
@@ -286,11 +284,7 @@ QWidget* CMainDlg::BuildDetailsFrame() {
         layout->addWidget(value, row, 1);
         ++row;
     }
-    m_ui.preview = new QLabel(m_ui.detailsFrame);
-    m_ui.preview->setFrameShape(QFrame::Panel);
-    m_ui.preview->setFrameShadow(QFrame::Sunken);
-    m_ui.preview->setAlignment(Qt::AlignCenter);
-    m_ui.preview->setFixedSize(kPreviewWidth + 4, kPreviewHeight + 4);
+    m_ui.preview = new PixelPicture(m_ui.detailsFrame);
     m_ui.preview->setAccessibleName(QStringLiteral("Vote picture"));
     m_ui.settings = new QPushButton(QStringLiteral("Se&ttings..."), m_ui.detailsFrame);
     m_ui.settings->setEnabled(false);
@@ -391,7 +385,7 @@ void CMainDlg::ShowDetails() {
                                              ? QStringLiteral("Map Description")
                                              : Text(details.caption));
     m_ui.description->setPlainText(Text(details.description));
-    m_ui.preview->setPixmap(QPixmap::fromImage(ToPreviewImage(m_model.Preview())));
+    m_ui.preview->SetImage(ToPreviewImage(m_model.Preview()));
 }
 
 void CMainDlg::ShowEnabledControls() {
@@ -407,9 +401,7 @@ void CMainDlg::ShowEnabledControls() {
     }
     // The frames' own labels follow; the preview picture is never disabled.
     for (QLabel* label : m_ui.detailsFrame->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (label != m_ui.preview) {
-            label->setEnabled(enabled);
-        }
+        label->setEnabled(enabled);
     }
     m_ui.settings->setEnabled(m_model.SettingsEnabled());
 }
@@ -429,11 +421,6 @@ void CMainDlg::showEvent(QShowEvent* event) {
     m_model.Settings().OnPlayersChanged(m_ui.playersSlider->value());
     m_model.Settings().OnWallsChanged(m_ui.wallsSlider->value());
     ShowSettings();
-}
-
-void CMainDlg::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    m_banner->setPixmap(MakeBanner(m_banner->width(), kBannerHeight));
 }
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {

@@ -18,6 +18,8 @@ class QSlider;
 
 namespace ballotine {
 
+class PixelPicture;
+
 class ElidedGroupBox;
 class ElidedLabel;
 class MapListWidget;
@@ -55,7 +57,7 @@ public:
         ElidedLabel* nameValue;
         ElidedLabel* sizeValue;
         ElidedLabel* downloadedValue;
-        QLabel* preview;
+        PixelPicture* preview;
         QPushButton* settings;
         ElidedGroupBox* descriptionFrame; // captioned with the map's title
         QPlainTextEdit* description;
@@ -93,7 +95,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -134,7 +135,7 @@ private:
     const RegistryFile& m_registry;
     MainWindowModel m_model;
     Controls m_ui{};
-    QLabel* m_banner = nullptr;
+    QWidget* m_banner = nullptr;
     MapSettingsOpener m_mapSettingsOpener;
     UpdatesOpener m_updatesOpener;
     bool m_shown = false;

@@ -38,16 +38,12 @@ CMapSettingsDlg::CMapSettingsDlg(MapSettingsPaths paths, std::string mapName,
     setWindowTitle(Text(m_model.Caption()));
     m_ui.serverSizeFrame->setTitle(Text(m_model.MapName()));
     FillServerSizes();
-    m_ui.preview->setPixmap(QPixmap::fromImage(ToPreviewImage(m_model.Preview())));
+    m_ui.preview->SetImage(ToPreviewImage(m_model.Preview()));
     ShowSetting();
 }
 
 void CMapSettingsDlg::BuildControls() {
-    m_ui.preview = new QLabel(this);
-    m_ui.preview->setFrameShape(QFrame::Panel);
-    m_ui.preview->setFrameShadow(QFrame::Sunken);
-    m_ui.preview->setAlignment(Qt::AlignCenter);
-    m_ui.preview->setFixedSize(kPreviewWidth + 6, kPreviewHeight + 6);
+    m_ui.preview = new PixelPicture(this);
 
     m_ui.serverSizeFrame = new QGroupBox(QStringLiteral("Server Size"), this);
     m_ui.serverSizes = new QTreeWidget(m_ui.serverSizeFrame);

@@ -57,7 +57,7 @@ DownloadRunResult DialogDownloadRunner::RunQueue(DownloadQueue& queue, bool allo
 }
 
 CResourceListDlg::CResourceListDlg(ResourceList& list, QWidget* parent)
-    : QDialog(parent), m_list(list), m_timer(new QTimer(this)), m_images(MakeCatalogueImages()) {
+    : QDialog(parent), m_list(list), m_timer(new QTimer(this)) {
     setWindowTitle(QStringLiteral("TFC Resource List"));
     BuildControls();
     LetEnterActOnlyOnFocusedButton(*this);
@@ -141,9 +141,7 @@ const QIcon& CResourceListDlg::Icon(NodeId id) {
     const MarkImages images = MarkImagesOf(id, m_list.Tree().Node(id));
     auto [slot, added] = m_icons.try_emplace(images);
     if (added) {
-        slot->second.addPixmap(m_images[static_cast<std::size_t>(images.normal)], QIcon::Normal);
-        slot->second.addPixmap(m_images[static_cast<std::size_t>(images.selected)],
-                               QIcon::Selected);
+        slot->second = MakeMarkIcon(images);
     }
     return slot->second;
 }

@@ -71,7 +71,6 @@ private:
     ResourceList& m_list;
     Controls m_ui{};
     QTimer* m_timer;
-    std::array<QPixmap, kCatalogueImageCount> m_images;
     std::map<MarkImages, QIcon> m_icons;
     std::array<QTreeWidgetItem*, 5> m_categoryItems{};
     std::array<std::vector<QTreeWidgetItem*>, 5> m_packageItems;

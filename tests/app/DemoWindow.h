@@ -3,6 +3,7 @@
 #include "app/ElidedText.h"
 #include "app/MainDlg.h"
 #include "app/MapListWidget.h"
+#include "app/PreviewImage.h"
 #include "catalogue/Session.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"

@@ -119,7 +119,7 @@ TEST_F(MainDlgTest, SettingsOnlyForAConfigurableMapAndTheDetailsPane) {
 
     EXPECT_TRUE(Details().startsWith(
         "2fort|2613248|By Default|2 Fortresses - Capture The Flag|Objective: "));
-    const QImage preview = Ui().preview->pixmap().toImage();
+    const QImage preview = Ui().preview->Image();
     EXPECT_EQ(preview.size(), QSize(128, 64));
     EXPECT_NE(preview.pixel(64, 50), qRgb(0, 0, 0)) << "the sprite's picture, not black";
     Click(Ui().availableMaps, "ballot_bay");
@@ -150,21 +150,21 @@ TEST_F(MainDlgTest, DetailsFollowTheCurrentMapByKeyboardAndAModChangeClearsThem)
         {Ui().chosenMaps, Qt::Key_Home, "lakeside", false},
         {Ui().chosenMaps, Qt::Key_Down, "well", false},
     };
-    QImage previous = Ui().preview->pixmap().toImage();
+    QImage previous = Ui().preview->Image();
     for (const auto& step : steps) {
         step.list->setFocus();
         QTest::keyClick(step.list, step.key);
         EXPECT_EQ(Ui().nameValue->text(), step.shown);
         EXPECT_EQ(Ui().settings->isEnabled(), step.settings) << step.shown;
         EXPECT_EQ(window->Model().SelectedMap(), step.shown);
-        const QImage preview = Ui().preview->pixmap().toImage();
+        const QImage preview = Ui().preview->Image();
         EXPECT_NE(preview, previous) << step.shown << ": its own picture";
         previous = preview;
     }
 
     Ui().modSelector->setCurrentIndex(0);
     EXPECT_EQ(Details(), "|||Map Description|");
-    EXPECT_EQ(Ui().preview->pixmap().toImage().pixel(64, 32), qRgb(0, 0, 0));
+    EXPECT_EQ(Ui().preview->Image().pixel(64, 32), qRgb(0, 0, 0));
     EXPECT_FALSE(Ui().settings->isEnabled());
     EXPECT_EQ(window->Model().SelectedMap(), "");
 }

@@ -60,7 +60,7 @@ TEST_F(MapSettingsDlgTest, TheMainWindowOpensItForTheChosenMapEachTimeAnew) {
         auto* dialog = qobject_cast<CMapSettingsDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         seen << Shown(*dialog);
-        previews.push_back(dialog->Ui().preview->pixmap().toImage());
+        previews.push_back(dialog->Ui().preview->Image());
         dialog->Ui().cancel->click();
     };
     Click(Ui().availableMaps, "harbourside");
