@@ -2,11 +2,13 @@
 
 #include "app/AboutDlg.h"
 #include "app/Artwork.h"
+#include "app/BusyWork.h"
 #include "app/DisplayText.h"
 #include "app/ElidedText.h"
 #include "app/EnterKey.h"
 #include "app/MapListWidget.h"
 #include "app/PreviewImage.h"
+#include "app/UiThread.h"
 #include "app/WindowSize.h"
 #include "catalogue/Session.h"
 #include "models/CompileFlow.h"
@@ -518,7 +520,11 @@ void CMainDlg::OnSaveListAs() {
 }
 
 void CMainDlg::OnCompile() {
-    CompileVoteMap(m_model, m_services);
+    // The questions, the entity tool and the message run off the window's thread; the window
+    // stays drawn and takes no input until the compile has ended.
+    WorkServices services(m_services);
+    RunBusy(*this, QStringLiteral("Compiling the vote map..."),
+            [&] { CompileVoteMap(m_model, services.Get()); });
 }
 
 void CMainDlg::OpenMapSettings() {

@@ -1,8 +1,10 @@
 #include "app/MapSettingsDlg.h"
 
+#include "app/BusyWork.h"
 #include "app/DisplayText.h"
 #include "app/EnterKey.h"
 #include "app/PreviewImage.h"
+#include "app/UiThread.h"
 #include "catalogue/Session.h"
 
 #include <QEvent>
@@ -133,7 +135,13 @@ void CMapSettingsDlg::OnServerSizesClicked() {
 }
 
 void CMapSettingsDlg::OnUpdate() {
-    if (m_model.Update(FocusedRow(), m_services)) {
+    // The question, the entity tool and the messages run off the window's thread.
+    const std::optional<std::size_t> row = FocusedRow();
+    WorkServices services(m_services);
+    bool updated = false;
+    RunBusy(*this, QStringLiteral("Updating the map..."),
+            [&] { updated = m_model.Update(row, services.Get()); });
+    if (updated) {
         accept();
     }
 }

@@ -1,8 +1,10 @@
 #include "app/ResourceListDlg.h"
 
+#include "app/BusyWork.h"
 #include "app/DisplayText.h"
 #include "app/DownloadDlg.h"
 #include "app/EnterKey.h"
+#include "app/UiThread.h"
 #include "catalogue/Session.h"
 #include "platform/Services.h"
 
@@ -48,12 +50,17 @@ protected:
 } // namespace
 
 DownloadRunResult DialogDownloadRunner::RunQueue(DownloadQueue& queue, bool allowSkip) {
-    // Over the update list once it shows, over the main window while it opens.
-    QWidget* modal = QApplication::activeModalWidget();
-    CDownloadDlg dialog(queue, allowSkip, m_transfer, m_clock,
-                        modal != nullptr && modal->isVisible() ? modal : m_parent);
-    dialog.exec();
-    return dialog.Result();
+    // An installation runs off the window's thread; its download window opens on that thread.
+    DownloadRunResult result = DownloadRunResult::NotRun;
+    CallOnUiThread([&] {
+        // Over the update list once it shows, over the main window while it opens.
+        QWidget* modal = QApplication::activeModalWidget();
+        CDownloadDlg dialog(queue, allowSkip, m_transfer, m_clock,
+                            modal != nullptr && modal->isVisible() ? modal : m_parent);
+        dialog.exec();
+        result = dialog.Result();
+    });
+    return result;
 }
 
 CResourceListDlg::CResourceListDlg(ResourceList& list, QWidget* parent)
@@ -123,7 +130,11 @@ void CResourceListDlg::BuildControls() {
 
 int CResourceListDlg::exec() {
     setWindowTitle(ToDisplayText(m_list.Caption()));
-    const ResourceList::Opening opening = m_list.Open();
+    // The lists are fetched and the vote pictures installed off the window's thread, over the
+    // window this list opens from.
+    ResourceList::Opening opening = ResourceList::Opening::Cancelled;
+    RunBusy(parentWidget() != nullptr ? *parentWidget() : *this,
+            QStringLiteral("Fetching the update lists..."), [&] { opening = m_list.Open(); });
     if (opening == ResourceList::Opening::Cancelled) {
         setResult(Rejected);
         return Rejected;
@@ -250,7 +261,10 @@ void CResourceListDlg::OnCurrentItemChanged(QTreeWidgetItem* current) {
 void CResourceListDlg::OnDownload() {
     const bool refreshing = m_timer->isActive();
     m_timer->stop();
-    const bool started = m_list.Download();
+    // Downloads, then unpacks and places the packages off the window's thread.
+    bool started = false;
+    RunBusy(*this, QStringLiteral("Installing the packages..."),
+            [this, &started] { started = m_list.Download(); });
     if (!started) {
         for (const NodeId id : m_list.Tree().TakeRedrawn()) {
             Redraw(id);
@@ -268,11 +282,12 @@ UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables, Download
                                 Services& services) {
     return [&session, &tables, &transfer, &services](const UpdatesOpening& opening) {
         DialogDownloadRunner downloader(transfer, services.clock, opening.parent);
+        UiThreadPrompter prompter(services.prompter); // the installation runs off its thread
         UpdateRoad road{
-            tables.downloads,  tables.versions,
-            tables.mappings,   tables.log,
-            services.prompter, services.runner,
-            downloader,        [](const std::string& note) { qDebug("%s", note.c_str()); }};
+            tables.downloads, tables.versions,
+            tables.mappings,  tables.log,
+            prompter,         services.runner,
+            downloader,       [](const std::string& note) { qDebug("%s", note.c_str()); }};
         ResourceList list(opening.request, session.mods, road);
         CResourceListDlg dialog(list, opening.parent);
         dialog.exec();

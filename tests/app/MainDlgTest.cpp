@@ -1,5 +1,7 @@
 #include "DemoWindow.h"
+#include "WorkTiming.h"
 #include "app/AboutDlg.h"
+#include "app/BusyWork.h"
 #include "support/TestFiles.h"
 
 #include <QAccessible>
@@ -392,6 +394,41 @@ TEST_F(MainDlgTest, AboutBoxAndTheWindowMenuEntry) {
     EXPECT_TRUE(text.startsWith("\nBallotine V2.2\nBuilt "));
     EXPECT_LT(text.indexOf("Designed"), text.indexOf("RipEnt Utility"));
     EXPECT_TRUE(text.endsWith("voted for.\""));
+}
+
+// The compile runs off the window's thread: the window goes on handling events (no wait over
+// 100 ms while the entity tool runs), shows that it is busy and takes no input meanwhile (no
+// button, key, shortcut or closing); the question comes before and the message after.
+TEST_F(MainDlgTest, ACompileRunsOffTheWindowsThreadAndTheWindowTakesNoInput) {
+    Start();
+    test::FakeToolRunner succeeding;
+    test::SlowRunner slow(succeeding, std::chrono::milliseconds(600));
+    runner.RunWith(slow);
+    prompter.AnswerYes();
+    const QString lists = Lists();
+    QStringList during;
+    const QObject scope; // the look during the compile ends with the test, whatever happens
+    QTimer::singleShot(300, &scope, [&] {
+        const auto* indicator = window->findChild<QWidget*>(kBusyIndicatorName);
+        during << (indicator != nullptr && indicator->isVisible() ? "busy" : "not busy");
+        QTest::mouseClick(Ui().clear, Qt::LeftButton);
+        QTest::keyClick(Ui().availableMaps, Qt::Key_Escape);
+        QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
+        window->close();
+        during << (window->isVisible() ? "open" : "closed");
+    });
+    const test::EventLoopGaps gaps;
+    QTest::mouseClick(Ui().compile, Qt::LeftButton);
+    EXPECT_EQ(slow.Runs().size(), 1u);
+    EXPECT_FALSE(slow.AnyOnUiThread());
+    EXPECT_LT(gaps.LongestOver(slow.Runs()), 100.0);
+    EXPECT_EQ(during, QStringList({"busy", "open"}));
+    EXPECT_EQ(Lists(), lists) << "\"Clr\" was not taken";
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->findChild<QWidget*>(kBusyIndicatorName), nullptr) << "gone afterwards";
+    EXPECT_EQ(prompter.Transcript(),
+              (std::vector<std::string>{"? Are you sure you want to create a 2 level VoteMap?",
+                                        "VoteMap successfully Compiled"}));
 }
 
 // The list files and the compile are pinned by the vote map tests; these check the buttons'

@@ -1,6 +1,7 @@
 #include "app/ResourceListDlg.h"
 
 #include "DemoWindow.h"
+#include "WorkTiming.h"
 #include "download/DownloadTransfer.h"
 #include "download/LoopbackServer.h"
 #include "support/TestFiles.h"
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace ballotine {
 namespace {
@@ -192,6 +194,30 @@ TEST_F(ResourceListDlgTest, SpaceTicksAPackageOrCategoryAndEnterDownloadsNothing
     });
     EXPECT_EQ(phase, kDone);
     EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc/update.log"))) << "nothing was installed";
+}
+
+// The packages are unpacked and placed off the window's thread: while the zip tool runs, the
+// window's thread never waits 100 ms or more for its events.
+TEST_F(ResourceListDlgTest, TheWindowStaysResponsiveWhileAPackageInstalls) {
+    test::SlowRunner slow(tools, std::chrono::milliseconds(400));
+    runner.RunWith(slow);
+    Start();
+    std::size_t beforeDownload = 0;
+    const auto tickAndDownload = TickAndDownload();
+    std::optional<test::EventLoopGaps> gaps;
+    CheckForUpdates([&](CResourceListDlg* list) {
+        if (list != nullptr && list->Ui().download->isEnabled()) {
+            beforeDownload = slow.Runs().size();
+            gaps.emplace();
+        }
+        return tickAndDownload(list);
+    });
+    ASSERT_TRUE(gaps.has_value());
+    const std::vector<test::Span> installing = slow.Runs(beforeDownload);
+    EXPECT_EQ(installing.size(), 2u) << "the two packages unpacked";
+    EXPECT_LT(gaps->LongestOver(installing), 100.0);
+    EXPECT_FALSE(slow.AnyOnUiThread()) << "neither the list's nor the packages' installation";
+    ExpectInstalledAndShown();
 }
 
 TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
