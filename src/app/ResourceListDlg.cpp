@@ -4,6 +4,7 @@
 #include "app/DisplayText.h"
 #include "app/DownloadDlg.h"
 #include "app/EnterKey.h"
+#include "app/InstallSummaryDlg.h"
 #include "app/UiThread.h"
 #include "catalogue/Session.h"
 #include "platform/Services.h"
@@ -288,9 +289,15 @@ UpdatesOpener MakeUpdatesOpener(Session& session, UpdateTables& tables, Download
             tables.mappings,  tables.log,
             prompter,         services.runner,
             downloader,       [](const std::string& note) { qDebug("%s", note.c_str()); }};
+        road.showLog = false; // the summary offers it
         ResourceList list(opening.request, session.mods, road);
         CResourceListDlg dialog(list, opening.parent);
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted) {
+            CInstallSummaryDlg summary(SummarizeInstallation(tables.downloads.Queue()),
+                                       opening.request.paths.modWorkDir + kUpdateLogName,
+                                       services.runner, opening.parent);
+            summary.exec();
+        }
         return UpdatesOutcome{list.ModInstalled()};
     };
 }

@@ -431,6 +431,19 @@ TEST_F(MainDlgTest, ACompileRunsOffTheWindowsThreadAndTheWindowTakesNoInput) {
                                         "VoteMap successfully Compiled"}));
 }
 
+// A failed compile shows what the entity tool said beneath "VoteMap Compile Failed", in the
+// window as on the command line.
+TEST_F(MainDlgTest, AFailedCompileShowsTheToolsReason) {
+    Start();
+    runner.SetExitStatus(1, "ripent: vote.bsp: not a version 30 map\n");
+    prompter.AnswerYes();
+    QTest::mouseClick(Ui().compile, Qt::LeftButton);
+    EXPECT_EQ(prompter.Messages(),
+              std::vector<std::string>{
+                  "VoteMap Compile Failed\n\nripent: vote.bsp: not a version 30 map"});
+    EXPECT_TRUE(Changed()) << "still to be compiled";
+}
+
 // The list files and the compile are pinned by the vote map tests; these check the buttons'
 // wiring and what the window shows afterwards.
 TEST_F(MainDlgTest, ListButtonsAndCompileDriveTheWindow) {

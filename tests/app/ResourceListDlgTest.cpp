@@ -2,6 +2,7 @@
 
 #include "DemoWindow.h"
 #include "WorkTiming.h"
+#include "app/InstallSummaryDlg.h"
 #include "download/DownloadTransfer.h"
 #include "download/LoopbackServer.h"
 #include "support/TestFiles.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 
 namespace ballotine {
@@ -55,6 +58,29 @@ protected:
         window->Ui().checkForUpdates->click();
     }
 
+    // Answers the summary after "Download...": notes what it says, presses "Show Log", notes
+    // the text of our own log window when that opens (and closes it), then presses OK.
+    void AnswerTheSummary() {
+        m_summaryDriver = std::make_unique<QTimer>();
+        QObject::connect(m_summaryDriver.get(), &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* log = qobject_cast<CLogViewerDlg*>(modal)) {
+                logWindowText = log->Text()->toPlainText();
+                log->reject();
+            } else if (auto* summary = qobject_cast<CInstallSummaryDlg*>(modal);
+                       summary != nullptr && summaryText.isEmpty()) {
+                summaryText =
+                    summary->Ui().headline->text() + "|" + summary->Ui().details->toPlainText();
+                // Pressed from a slot of its own: the log window runs inside the press.
+                QTimer::singleShot(0, summary, [summary] {
+                    summary->Ui().showLog->click();
+                    summary->Ui().ok->click();
+                });
+            }
+        });
+        m_summaryDriver->start(20);
+    }
+
     // A double click on a package of the list.
     static void Tick(CResourceListDlg* list, const QString& title) {
         QTreeWidgetItem* item = list->Ui().tree->findItems(title, Qt::MatchRecursive).value(0);
@@ -81,6 +107,9 @@ protected:
     }
 
     void ExpectInstalledAndShown() {
+        EXPECT_EQ(summaryText.toStdString(),
+                  "2 installed, 0 skipped, 0 failed.|Installed (2):\n"
+                  "  Ridgeline - Attack / Defend\n  Lakeside server sizes\n");
         const std::string work = demo.Game("Ballotine/tfc/");
         EXPECT_TRUE(fs::exists(work + "update.log"));
         const std::string record = ReadFile(work + "config.conf");
@@ -89,7 +118,7 @@ protected:
         EXPECT_EQ(ReadFile(demo.Game("tfc/maps/ridgeline.bsp")).substr(0, 1), "\x1e");
         EXPECT_EQ(runner.Calls().back().Line(),
                   "xdg-open " + session.paths.modWorkDir + "update.log")
-            << "the report is shown";
+            << "\"Show Log\" shows the report";
         EXPECT_TRUE(runner.Calls().back().detached);
         EXPECT_TRUE(window->Ui().availableMaps->Names().contains("ridgeline"));
         EXPECT_EQ(window->Ui().chosenMaps->StateAt(0), MapState::Configurable); // lakeside
@@ -97,6 +126,9 @@ protected:
     }
 
     SpawnToolRunner tools{{test::BuiltProgram("pkzip25").parent_path()}};
+    QString summaryText;
+    QString logWindowText;
+    std::unique_ptr<QTimer> m_summaryDriver;
     UpdateTables tables;
     DownloadTransfer transfer{clock};
 };
@@ -118,6 +150,7 @@ void ExpectCatalogueShown(CResourceListDlg* list) {
 
 TEST_F(ResourceListDlgTest, DownloadsAndInstallsFromTheDemoServer) {
     Start();
+    AnswerTheSummary();
     bool inspected = false;
     const auto tickAndDownload = TickAndDownload();
     CheckForUpdates([&](CResourceListDlg* list) {
@@ -202,6 +235,7 @@ TEST_F(ResourceListDlgTest, TheWindowStaysResponsiveWhileAPackageInstalls) {
     test::SlowRunner slow(tools, std::chrono::milliseconds(400));
     runner.RunWith(slow);
     Start();
+    AnswerTheSummary();
     std::size_t beforeDownload = 0;
     const auto tickAndDownload = TickAndDownload();
     std::optional<test::EventLoopGaps> gaps;
@@ -218,6 +252,17 @@ TEST_F(ResourceListDlgTest, TheWindowStaysResponsiveWhileAPackageInstalls) {
     EXPECT_LT(gaps->LongestOver(installing), 100.0);
     EXPECT_FALSE(slow.AnyOnUiThread()) << "neither the list's nor the packages' installation";
     ExpectInstalledAndShown();
+}
+
+// Without a viewer that starts, "Show Log" opens the log in a window of our own.
+TEST_F(ResourceListDlgTest, WithoutAViewerTheLogOpensInAWindowOfOurOwn) {
+    runner.SetDetachedStarts(false);
+    Start();
+    AnswerTheSummary();
+    CheckForUpdates(TickAndDownload());
+    EXPECT_TRUE(summaryText.startsWith("2 installed, 0 skipped, 0 failed.|"));
+    EXPECT_TRUE(logWindowText.startsWith("Map Download & Installation Log V1.0\n"));
+    EXPECT_TRUE(logWindowText.contains("Ridgeline - Attack / Defend...")) << logWindowText;
 }
 
 TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
@@ -244,6 +289,7 @@ TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
     WriteFile(modList, rewritten(ReadFile(modList)));
 
     Start();
+    AnswerTheSummary();
     CheckForUpdates(TickAndDownload());
     ExpectInstalledAndShown();
     EXPECT_EQ(server.Requests("/tfc/voteVM/ridgelineVM.zip").size(), 1u);

@@ -8,3 +8,8 @@
 inline std::ostream& operator<<(std::ostream& out, const QString& text) {
     return out << '"' << text.toStdString() << '"';
 }
+
+// For values in failed expectations (ahead of GoogleTest's printing of containers).
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text;
+}

@@ -1,0 +1,69 @@
+#include "models/InstallSummary.h"
+
+#include "install/InstallQueue.h"
+
+namespace ballotine {
+
+namespace {
+
+void AppendSection(std::string& text, const char* heading,
+                   const std::vector<SummaryEntry>& entries) {
+    if (entries.empty()) {
+        return;
+    }
+    if (!text.empty()) {
+        text += '\n';
+    }
+    text += std::string(heading) + " (" + std::to_string(entries.size()) + "):\n";
+    for (const SummaryEntry& entry : entries) {
+        text += "  " + entry.title;
+        text += entry.reason.empty() ? "\n" : " - " + entry.reason + "\n";
+    }
+}
+
+} // namespace
+
+InstallSummary SummarizeInstallation(const DownloadQueue& queue) {
+    InstallSummary summary;
+    for (const DownloadItem& item : queue) {
+        switch (item.status) {
+        case DownloadStatus::None:
+            break;
+        case DownloadStatus::Installed:
+            summary.installed.push_back({item.name, {}});
+            break;
+        case DownloadStatus::Pending:
+            summary.skipped.push_back({item.name, kCancelledReason});
+            break;
+        case DownloadStatus::Failed:
+            summary.failed.push_back({item.name, kNotDownloadedReason});
+            break;
+        case DownloadStatus::Downloaded:
+            // The installation leaves a downloaded item so when it failed to place it, or when
+            // it passed it by for want of a package name.
+            if (PackageBaseName(item.localPath)) {
+                summary.failed.push_back({item.name, kNotInstalledReason});
+            } else {
+                summary.skipped.push_back({item.name, kNoPackageNameReason});
+            }
+            break;
+        }
+    }
+    return summary;
+}
+
+std::string SummaryHeadline(const InstallSummary& summary) {
+    return std::to_string(summary.installed.size()) + " installed, " +
+           std::to_string(summary.skipped.size()) + " skipped, " +
+           std::to_string(summary.failed.size()) + " failed.";
+}
+
+std::string SummaryDetails(const InstallSummary& summary) {
+    std::string text;
+    AppendSection(text, "Installed", summary.installed);
+    AppendSection(text, "Skipped", summary.skipped);
+    AppendSection(text, "Failed", summary.failed);
+    return text;
+}
+
+} // namespace ballotine
