@@ -69,8 +69,9 @@ install(TARGETS ripent pkzip25 RUNTIME DESTINATION ${BALLOTINE_INSTALL_HELPERDIR
 ballotine_man_page(ballotine-cli cli OWN)
 ballotine_man_page(ripent cli
     SUMMARY "import and export the entities of a Half-Life map (BSP version 30)"
-    NOTES "Ballotine keeps ripent in ${helpers}. ballotine-cli install-tools copies it into \
-the game's Ballotine folder, where the vote map compile and the entity update run it.")
+    NOTES "Ballotine keeps ripent in ${helpers}. ballotine-cli init, and every start of ballotine \
+and ballotine-cli when the copy there is missing or older, put it into the game's Ballotine \
+folder, where the vote map compile and the entity update run it.")
 ballotine_man_page(pkzip25 cli
     SUMMARY "unpack a zip archive for the Ballotine updater"
     NOTES "Ballotine keeps pkzip25 in ${helpers}, where ballotine and ballotine-cli find it, \

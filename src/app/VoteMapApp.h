@@ -12,6 +12,8 @@
 
 #include <QString>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace ballotine {
 
@@ -27,6 +29,11 @@ public:
     int Run();
 
 private:
+    // The first start's dialog: the game folders found, "Browse..." for another.
+    std::optional<std::filesystem::path>
+    ChooseGameFolder(const std::vector<std::filesystem::path>& found);
+
+    std::filesystem::path m_registryFile;
     QtPrompter m_prompter;
     SpawnToolRunner m_runner;
     SteadyClock m_clock;

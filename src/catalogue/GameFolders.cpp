@@ -1,6 +1,6 @@
 #include "catalogue/GameFolders.h"
 
-#include "common/Text.h"
+#include "catalogue/SteamLibraries.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 
@@ -9,15 +9,79 @@
 namespace ballotine {
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr const char* kGameMarkerFolders[] = {"valve", "Ballotine"};
+// The game's program, and the dedicated server's (hlds_run starts hlds_linux).
+constexpr const char* kGamePrograms[] = {"hl_linux", "hlds_linux", "hlds_run", "hl.sh", "hl.exe"};
+
+constexpr const char* kGameBelowSteamRoot = "steamapps/common/Half-Life";
+
+// Steam installs relative to the home folder: native Steam (and the links it keeps in
+// ~/.steam), Flatpak, Snap, and SteamCMD as Valve's archive, Debian's package and the server
+// managers set it up.
+constexpr const char* kSteamRoots[] = {
+    ".steam/steam",
+    ".steam/root",
+    ".local/share/Steam",
+    ".var/app/com.valvesoftware.Steam/.local/share/Steam",
+    ".var/app/com.valvesoftware.Steam/data/Steam",
+    "snap/steam/common/.local/share/Steam",
+    "Steam",
+    "steamcmd",
+    ".steam/steamcmd",
+};
+// Where Steam keeps its list of libraries, below a root.
+constexpr const char* kLibraryLists[] = {"steamapps/libraryfolders.vdf",
+                                         "config/libraryfolders.vdf"};
+// Dedicated servers installed into a folder of their own, as server guides and managers name
+// it.
+constexpr const char* kServerFolders[] = {"serverfiles", "hlds", "hlds_l", "hlserver"};
+
+std::vector<fs::path> LibrariesOf(const fs::path& steamRoot) {
+    std::vector<fs::path> libraries;
+    for (const char* list : kLibraryLists) {
+        const fs::path file = steamRoot / list;
+        const std::optional<FileStatus> status = QueryFile(file);
+        if (!status || status->isFolder || status->size > kLongestLibraryList) {
+            continue;
+        }
+        if (const auto text = ReadWholeFile(file)) {
+            for (fs::path& library : ParseLibraryFolders(*text)) {
+                libraries.push_back(std::move(library));
+            }
+        }
+    }
+    return libraries;
+}
+
+std::vector<fs::path> Candidates(const fs::path& home) {
+    std::vector<fs::path> candidates;
+    for (const char* root : kSteamRoots) {
+        candidates.push_back(home / root / kGameBelowSteamRoot);
+    }
+    for (const char* root : kSteamRoots) {
+        for (const fs::path& library : LibrariesOf(home / root)) {
+            candidates.push_back(library / kGameBelowSteamRoot);
+        }
+    }
+    for (const char* server : kServerFolders) {
+        candidates.push_back(home / server);
+    }
+    return candidates;
+}
+
+} // namespace
+
 bool LooksLikeGameFolder(const fs::path& folder) {
     const FolderListing listing = FolderListing::Read(folder);
-    for (const char* marker : {"valve", "Ballotine"}) {
+    for (const char* marker : kGameMarkerFolders) {
         const FolderEntry* entry = listing.Find(marker);
         if (entry != nullptr && entry->isFolder) {
             return true;
         }
     }
-    for (const char* program : {"hl_linux", "hl.sh", "hl.exe"}) {
+    for (const char* program : kGamePrograms) {
         const FolderEntry* entry = listing.Find(program);
         if (entry != nullptr && !entry->isFolder) {
             return true;
@@ -26,56 +90,21 @@ bool LooksLikeGameFolder(const fs::path& folder) {
     return false;
 }
 
-std::vector<fs::path> ParseLibraryFolders(const std::string& vdfText) {
-    // Lines look like:  "path"		"/home/me/SteamLibrary"
-    std::vector<fs::path> folders;
-    std::size_t pos = 0;
-    while ((pos = vdfText.find("\"path\"", pos)) != std::string::npos) {
-        pos += 6;
-        const std::size_t open = vdfText.find('"', pos);
-        const std::size_t lineEnd = vdfText.find('\n', pos);
-        if (open == std::string::npos || (lineEnd != std::string::npos && open > lineEnd)) {
-            continue;
-        }
-        const std::size_t close = vdfText.find('"', open + 1);
-        if (close == std::string::npos) {
-            break;
-        }
-        std::string value = vdfText.substr(open + 1, close - open - 1);
-        // Steam escapes backslashes in its files
-        std::string unescaped;
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == '\\') {
-                ++i;
-            }
-            unescaped += value[i];
-        }
-        folders.emplace_back(unescaped);
-        pos = close + 1;
+std::string MissingGameParts(const fs::path& folder) {
+    if (LooksLikeGameFolder(folder)) {
+        return {};
     }
-    return folders;
+    std::string programs;
+    for (const char* program : kGamePrograms) {
+        programs += std::string(programs.empty() ? "" : ", ") + program;
+    }
+    return "it holds no valve folder, no game program (" + programs + ") and no Ballotine folder";
 }
 
-std::vector<fs::path> FindSteamGameFolders(const fs::path& home) {
-    const std::vector<fs::path> steamRoots = {
-        home / ".steam/steam",
-        home / ".steam/root",
-        home / ".local/share/Steam",
-        home / ".var/app/com.valvesoftware.Steam/.local/share/Steam",
-        home / "snap/steam/common/.local/share/Steam",
-    };
-    std::vector<fs::path> libraries = steamRoots;
-    for (const fs::path& root : steamRoots) {
-        if (const auto vdf = ReadWholeFile(root / "steamapps/libraryfolders.vdf")) {
-            for (const fs::path& library : ParseLibraryFolders(*vdf)) {
-                libraries.push_back(library);
-            }
-        }
-    }
+std::vector<fs::path> FindGameFolders(const fs::path& home) {
     std::vector<fs::path> found;
-    std::vector<fs::path> seen; // the same library is often reachable by several links
-    for (const fs::path& library : libraries) {
-        const fs::path game = library / "steamapps/common/Half-Life";
+    std::vector<fs::path> seen; // ~/.steam/steam and ~/.local/share/Steam are often one folder
+    for (const fs::path& game : Candidates(home)) {
         std::error_code error;
         const fs::path canonical = fs::canonical(game, error);
         if (error || std::find(seen.begin(), seen.end(), canonical) != seen.end()) {

@@ -7,15 +7,17 @@
 namespace ballotine {
 
 // Whether a folder looks like a Half-Life installation: it holds the game's own "valve"
-// folder, its program, or a Ballotine working folder.
+// folder, one of its programs (the game or the dedicated server), or a Ballotine working folder.
 bool LooksLikeGameFolder(const std::filesystem::path& folder);
 
-// The places where Steam on Linux usually installs Half-Life, for the given home folder:
-// the native, Flatpak and Snap Steam roots and every library listed in their
-// libraryfolders.vdf. Only folders that exist and look like the game are returned.
-std::vector<std::filesystem::path> FindSteamGameFolders(const std::filesystem::path& home);
+// What a folder lacks to look like a Half-Life installation, for the user: empty when it looks
+// like one.
+std::string MissingGameParts(const std::filesystem::path& folder);
 
-// Library folders named in a Steam libraryfolders.vdf text ("path" entries).
-std::vector<std::filesystem::path> ParseLibraryFolders(const std::string& vdfText);
+// The places where Half-Life usually lies for the given home folder: below every Steam root
+// (native, Flatpak and Snap Steam, SteamCMD) and every library their libraryfolders.vdf name,
+// and the usual dedicated-server folders (~/serverfiles, ~/hlds, ...). Only folders that exist
+// and look like the game are returned, each once however many links lead to it.
+std::vector<std::filesystem::path> FindGameFolders(const std::filesystem::path& home);
 
 } // namespace ballotine

@@ -24,25 +24,18 @@ ModRecord ScanRecordLine(const std::string& line) {
 
 } // namespace
 
-bool LoadModList(Session& session, Prompter& prompter) {
-    session.selector.Clear();
-    auto file = OpenForReading(session.paths.workDir + kModListFileName);
+ModListRead ReadModTable(const std::string& workDir, ModTable& table) {
+    auto file = OpenForReading(workDir + kModListFileName);
     if (!file) {
-        prompter.ShowMessage(kModDataNotFoundMessage);
-        return false;
+        return ModListRead::NotFound;
     }
-    ModTable& table = session.mods;
-    table.records.clear();
-    std::size_t preferred = 0;
-
     std::string line;
     if (!ReadLine(*file, line) || line != kModHeader) {
-        prompter.ShowMessage(kModDataInvalidMessage);
-        return false;
+        return ModListRead::Invalid;
     }
+    table.records.clear();
     table.modListUrl.clear();
     ReadLine(*file, table.modListUrl);
-
     while (ReadLine(*file, line)) {
         if (line == kEndMarker) {
             break; // what follows is ignored and disappears on the next save
@@ -50,17 +43,40 @@ bool LoadModList(Session& session, Prompter& prompter) {
         ModRecord record = ScanRecordLine(line);
         ReadLine(*file, record.title);
         ReadLine(*file, record.baseUrl);
+        table.records.push_back(std::move(record));
+    }
+    return ModListRead::Read;
+}
+
+bool LoadModList(Session& session, Prompter& prompter) {
+    session.selector.Clear();
+    switch (ReadModTable(session.paths.workDir, session.mods)) {
+    case ModListRead::NotFound:
+        prompter.ShowMessage(kModDataNotFoundMessage);
+        return false;
+    case ModListRead::Invalid:
+        session.mods.records.clear();
+        prompter.ShowMessage(kModDataInvalidMessage);
+        return false;
+    case ModListRead::Read:
+        break;
+    }
+    ModTable& table = session.mods;
+    std::size_t preferred = table.records.size();
+    for (std::size_t i = 0; i < table.records.size(); ++i) {
+        ModRecord& record = table.records[i];
         record.offered = record.version > 0 && !record.dir.empty() &&
                          FolderExists(session.paths.workDir + record.dir);
         if (record.offered) {
             session.selector.Add(record.title);
             if (EqualsNoCase(record.dir, "tfc")) {
-                preferred = table.records.size();
+                preferred = i;
             }
         }
-        table.records.push_back(std::move(record));
     }
-
+    if (preferred == table.records.size()) {
+        preferred = 0;
+    }
     if (preferred < table.records.size()) {
         session.selector.SelectFirstStartingWith(table.records[preferred].title);
     }
@@ -68,16 +84,18 @@ bool LoadModList(Session& session, Prompter& prompter) {
     return true;
 }
 
-bool SaveModList(const Session& session, Prompter& prompter) {
-    const ModTable& table = session.mods;
+std::string ModListText(const ModTable& table) {
     std::string text = std::string(kModHeader) + "\n" + table.modListUrl + "\n";
     for (const ModRecord& record : table.records) {
         text += Format("%s %i\n", record.dir.c_str(), record.version);
         text += record.title + "\n" + record.baseUrl + "\n";
     }
-    text += kEndMarker;
+    return text + kEndMarker;
+}
+
+bool SaveModList(const Session& session, Prompter& prompter) {
     if (session.paths.workDir.empty() ||
-        !WriteFileAtomically(session.paths.workDir + kModListFileName, text)) {
+        !WriteFileAtomically(session.paths.workDir + kModListFileName, ModListText(session.mods))) {
         prompter.ShowMessage(kModListSaveFailedMessage);
         return false;
     }

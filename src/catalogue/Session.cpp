@@ -2,6 +2,7 @@
 
 #include "catalogue/GameLocator.h"
 #include "catalogue/ModListFile.h"
+#include "common/Text.h"
 
 namespace ballotine {
 
@@ -16,6 +17,16 @@ bool SelectCurrentMod(Session& session) {
     }
     ComputeModPaths(session.paths, session.mods.records[static_cast<std::size_t>(index)].dir);
     return true;
+}
+
+bool SelectModByFolderOrTitle(Session& session, std::string_view name) {
+    for (const ModRecord& record : session.mods.records) {
+        if (record.offered && EqualsNoCase(record.dir, name) &&
+            session.selector.SelectTitle(record.title)) {
+            return SelectCurrentMod(session);
+        }
+    }
+    return session.selector.SelectTitle(name) && SelectCurrentMod(session);
 }
 
 bool StartSession(Session& session, const RegistryFile& registry, Prompter& prompter) {

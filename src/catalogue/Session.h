@@ -5,6 +5,7 @@
 #include "catalogue/WorkingPaths.h"
 
 #include <string>
+#include <string_view>
 
 namespace ballotine {
 
@@ -28,6 +29,11 @@ struct Session {
 // resets the current list name. Without a matching record (an empty selector, a preferred
 // record that is not offered) the mod paths become empty and false is returned.
 bool SelectCurrentMod(Session& session);
+
+// Selects the offered mod that `name` names, as a user would pick it from the selector: the
+// first offered record whose folder equals `name`, else the entry whose title does (letter case
+// ignored either way). False, with the selection unchanged, when neither matches.
+bool SelectModByFolderOrTitle(Session& session, std::string_view name);
 
 // The program's start: LocateGame, then LoadModList (which selects the preferred mod).
 // False when either failed; its message has been shown.

@@ -163,7 +163,7 @@ _ballotine_cli_fill() {
     FILE)
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur") ;;
-    DIR)
+    DIR | SOURCE | DEST)
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -d -- "$cur") ;;
     MAP)

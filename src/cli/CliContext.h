@@ -28,6 +28,7 @@ struct CliContext {
     RegistryFile registry;
     Session
         session; // started (game located, mod list read, mod selected) for commands that need it
+    std::vector<std::string> modChoices; // every --mod given, in order
 };
 
 using CommandArgs = std::vector<std::string>;

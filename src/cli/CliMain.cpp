@@ -1,8 +1,12 @@
 #include "cli/CliMain.h"
 
 #include "BuildInfo.h"
+#include "catalogue/GameLocator.h"
+#include "catalogue/ModListFile.h"
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
+#include "models/EntityTool.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/ToolRunner.h"
 
@@ -15,7 +19,7 @@ namespace {
 
 struct GlobalOptions {
     std::optional<std::string> registryFile;
-    std::optional<std::string> modTitle;
+    std::vector<std::string> mods;
     std::optional<bool> answer;
     bool help = false;
     bool man = false;
@@ -43,7 +47,11 @@ std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& ar
             if (i + 1 >= args.size()) {
                 return arg + " needs a value";
             }
-            (arg == "--registry" ? options.registryFile : options.modTitle) = args[++i];
+            if (arg == "--registry") {
+                options.registryFile = args[++i];
+            } else {
+                options.mods.push_back(args[++i]);
+            }
         } else if (!literal && (arg == "--yes" || arg == "--no")) {
             if (options.answer && *options.answer != (arg == "--yes")) {
                 return "--yes and --no exclude each other";
@@ -69,28 +77,49 @@ std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& ar
     return std::nullopt;
 }
 
-// Selects the mod named by --mod as a user would pick it from the selector.
-bool SelectRequestedMod(CliContext& context, const std::string& title) {
+// Selects the mod named by --mod, by its folder or its title.
+bool SelectRequestedMod(CliContext& context, const std::string& name) {
     Session& session = context.session;
-    if (!session.selector.SelectTitle(title)) {
-        context.err << "No installed mod is titled '" << title << "'. Offered:";
-        for (const std::string& entry : session.selector.Entries()) {
-            context.err << " '" << entry << "'";
+    if (!SelectModByFolderOrTitle(session, name)) {
+        context.err << "No installed mod has the folder or title '" << name << "'. Offered:";
+        for (const ModRecord& record : session.mods.records) {
+            if (record.offered) {
+                context.err << " " << record.dir << " '" << record.title << "'";
+            }
         }
         context.err << "\n";
         return false;
     }
-    SelectCurrentMod(session);
     return true;
 }
 
+// The working folder's ripent as new as the installed one, before a command may run it.
+void RefreshWorkingEntityTool(CliContext& context) {
+    const EntityToolRefresh refresh = RefreshEntityTool(
+        context.session.paths.workDir, HelperToolFolders(ProgramFolder()), context.services.runner);
+    if (!refresh.text.empty()) {
+        context.err << refresh.text << "\n";
+    }
+}
+
 } // namespace
+
+void SayHowToStart(CliContext& context) {
+    if (!RegisteredGameFolder(context.registry)) {
+        context.err << "Point ballotine-cli at the game with: ballotine-cli locate DIR "
+                       "(without DIR it lists likely game folders)\n";
+    } else if (!QueryFile(context.session.paths.workDir + kModListFileName)) {
+        context.err << "Set the game up for Ballotine with: ballotine-cli init\n";
+    }
+}
 
 const std::vector<OptionHelp>& GlobalOptionsHelp() {
     static const std::vector<OptionHelp> options = {
         {"--registry FILE", "read the game's InstallPath from FILE instead of\n"
                             "~/.config/Ballotine/registry.conf"},
-        {"--mod TITLE", "work on the mod of that title (default: the preselected one)"},
+        {"--mod MOD", "work on the mod of that folder or title (folder first, letter\n"
+                      "case ignored; default: the preselected one); init takes it\n"
+                      "once per mod folder to set up"},
         {"--yes, --no", "answer every question; otherwise questions are asked on the\n"
                         "terminal, and answered No when input is not a terminal"},
         {"--help, -h", "print this help; COMMAND --help describes one command"},
@@ -103,7 +132,7 @@ const std::vector<OptionHelp>& GlobalOptionsHelp() {
 }
 
 std::string UsageText() {
-    std::string text = "Usage: ballotine-cli [--registry FILE] [--mod TITLE] [--yes | --no] "
+    std::string text = "Usage: ballotine-cli [--registry FILE] [--mod MOD] [--yes | --no] "
                        "COMMAND [ARGS...]\n"
                        "\n" +
                        std::string(kProgramPurpose) +
@@ -196,16 +225,23 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                        options.registryFile ? std::filesystem::path(*options.registryFile)
                                             : DefaultRegistryPath(),
                        {},
-                       {}};
+                       {},
+                       options.mods};
     context.registry = RegistryFile::Load(context.registryPath);
 
     if (command->needsSession) {
-        if (!StartSession(context.session, context.registry, prompter)) {
-            return kExitFailed;
-        }
-        if (options.modTitle && !SelectRequestedMod(context, *options.modTitle)) {
+        if (options.mods.size() > 1) {
+            err << "ballotine-cli: --mod names one mod for " << command->name << "\n";
             return kExitUsage;
         }
+        if (!StartSession(context.session, context.registry, prompter)) {
+            SayHowToStart(context);
+            return kExitFailed;
+        }
+        if (!options.mods.empty() && !SelectRequestedMod(context, options.mods.front())) {
+            return kExitUsage;
+        }
+        RefreshWorkingEntityTool(context);
     }
     return command->run(context, options.commandArgs);
 }

@@ -8,7 +8,7 @@
 
 namespace ballotine {
 
-// ballotine-cli [--registry FILE] [--mod TITLE] [--yes | --no] COMMAND [ARGS...], or --man,
+// ballotine-cli [--registry FILE] [--mod MOD] [--yes | --no] COMMAND [ARGS...], or --man,
 // --version, --bash-completion
 // `args` excludes the program name. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -13,16 +13,35 @@ const std::vector<CommandInfo>& AllCommands() {
          "Prints every record of mods.cfg in file order as\n"
          "DIR<TAB>VERSION<TAB>TITLE<TAB>offered|hidden<TAB>SELECTED, where SELECTED is \"*\"\n"
          "for the selected mod and empty otherwise. A mod is offered when its version is\n"
-         "above 0 and its working folder exists.",
+         "above 0 and its working folder exists. --mod takes an offered mod's DIR or its\n"
+         "TITLE (the folder first, letter case ignored).",
          true, RunModsCommand},
         {"locate", "[DIR]", "point the program at a game folder, or list likely ones",
          "With DIR: checks that DIR looks like a Half-Life folder (it holds valve/, the game's\n"
          "program or a Ballotine/ folder) and writes its InstallPath into the registry file\n"
          "(--registry FILE, or ~/.config/Ballotine/registry.conf). Prints\n"
          "InstallPath<TAB>DIR and Registry<TAB>FILE.\n"
-         "Without DIR: lists the Half-Life folders found in the usual Steam places, one per\n"
-         "line; exit 1 when there is none.",
+         "Without DIR: lists the Half-Life folders found in the usual places, one per line:\n"
+         "below every Steam library (native, Flatpak and Snap Steam and the libraries their\n"
+         "libraryfolders.vdf name), SteamCMD's folders, and dedicated-server folders such as\n"
+         "~/serverfiles and ~/hlds; exit 1 when there is none.",
          false, RunLocateCommand},
+        {"init", "[--mod FOLDER]... [--update-server URL]", "set up the game for Ballotine",
+         "Makes what Ballotine needs in the game folder and nothing else, never replacing a\n"
+         "file: Ballotine/ with ripent (the installed one) and mods.cfg, and for each mod\n"
+         "its working folder Ballotine/FOLDER/ with Entities/vote.ref (the vote map kit's),\n"
+         "servertypes.conf (12, 16, 24 and 32 players), mappings.conf, VoteMapLists/ and\n"
+         "config.conf (the maps on disk); the kit's vote.bsp and sprites vote.spr and\n"
+         "blank.spr where the mod has none, and a vote picture for each map without one.\n"
+         "--mod FOLDER (any number of times) names the mods' folders; without it, the\n"
+         "folders that look like Team Fortress Classic (tfc with a liblist.gam) are set up.\n"
+         "Each mod gets a record in mods.cfg: version 1, its title from liblist.gam (the\n"
+         "folder's name when that cannot be read) and, with --update-server URL, the mod\n"
+         "list address URL/modsupdate.cfg and the base address URL/FOLDER (otherwise empty\n"
+         "ones). Prints each file and folder made, one per line (folders end with \"/\");\n"
+         "running it again makes only what is missing. When anything cannot be made, what\n"
+         "this run made is removed again and the file that failed is named (exit 1).",
+         false, RunInitCommand},
         {"maps", "", "list the maps that can be voted for",
          "Prints \"Available Maps\" as the window shows it after start-up: every map of the\n"
          "selected mod that has a vote sprite, without the maps of the compiled vote map, in\n"
@@ -47,6 +66,14 @@ const std::vector<CommandInfo>& AllCommands() {
          "\"N/A\" and \"No\"; the first line of its .txt as caption and the rest as\n"
          "description, or the map name and \"Map description not available\".",
          true, RunDetailsCommand},
+        {"sprites", "[--force] [MAP...]", "draw vote pictures for maps that have none",
+         "Draws a vote picture (sprites/vote/MAP.spr, 128x64) for every map of the maps\n"
+         "folder that has none, or for each MAP named: the map's name on a card under its\n"
+         "plan seen from above, read from its .bsp (its name alone on a title card when the\n"
+         "map cannot be read). A picture that is there is kept; --force draws it anew.\n"
+         "Prints MAP<TAB>plan|title<TAB>PICTURE per picture written; notes go to standard\n"
+         "error. Exit 1 when a picture could not be written or a named map has no .bsp.",
+         true, RunSpritesCommand},
         {"compile", "[OPTIONS] [MAP...]", "compile maps into the vote map",
          "Options: --players N, --walls W, --no-thugs, --list FILE; \"--\" ends them (a MAP\n"
          "that begins with \"-\" follows it).\n"
@@ -82,8 +109,10 @@ const std::vector<CommandInfo>& AllCommands() {
         {"install-tools", "", "put ripent into the working folder",
          "Copies the installed ripent (in a build: the one beside ballotine-cli) into the\n"
          "working folder (InstallDir/Ballotine/), where the compile and the entity update run\n"
-         "it, replacing an older one whole or not at all. Run it once after building or\n"
-         "upgrading. Prints ripent<TAB>PATH.",
+         "it, replacing the one there whole or not at all, whatever its version. Prints\n"
+         "ripent<TAB>PATH. Every command that works on a mod does this by itself first when\n"
+         "the working folder's ripent is missing or older than the installed one (as\n"
+         "\"ripent --version\" tells), and says so on standard error.",
          false, RunInstallToolsCommand},
         {"versions", "", "print the installed map and entity versions of the selected mod",
          "Reads config.conf of the selected mod's working folder, marks every map file in\n"
@@ -143,6 +172,30 @@ const std::vector<CommandInfo>& AllCommands() {
          "fetched, a title is not offered, config.conf is missing (no packages can be\n"
          "installed then) or any package failed to download or install.",
          true, RunUpdatesCommand},
+        {"publish", "SOURCE DEST --base-url URL [--mod FOLDER]...",
+         "make an update server from a folder of maps",
+         "Turns SOURCE, laid out like a game folder (SOURCE/MOD/maps/*.bsp with their .txt,\n"
+         ".res and _detail.txt; the files their entities name below SOURCE/MOD or\n"
+         "SOURCE/valve; entity settings in SOURCE/MOD/Entities/; vote pictures in\n"
+         "SOURCE/MOD/sprites/vote/), into a static update server in DEST that is served at\n"
+         "URL: DEST/modsupdate.cfg, and per mod DEST/MOD/database.conf with the map, entity\n"
+         "and vote data packages it names. A game points at it with\n"
+         "\"init --update-server URL\". A missing vote picture is drawn from the map for\n"
+         "its packages; SOURCE is only read. SOURCE/publish.conf may give titles, a mirror\n"
+         "and mod packages (see the README). --mod FOLDER publishes only those mod folders\n"
+         "(repeatable); DEST then holds no others.\n"
+         "Each run raises the version of a package whose content changed (by SHA-256) and\n"
+         "gives new maps the next revision; an unchanged SOURCE changes nothing in DEST.\n"
+         "Packages are put in place first, the lists last, each by a rename; a failed\n"
+         "publish leaves DEST as it was.\n"
+         "Prints one line per package as\n"
+         "package<TAB>PATH<TAB>KIND<TAB>VERSION<TAB>SIZE<TAB>STATE (KIND map, entities,\n"
+         "votedata or mod; STATE new, changed or unchanged), per list\n"
+         "list<TAB>PATH<TAB>changed|unchanged, removed<TAB>PATH for each file taken off the\n"
+         "server and missing<TAB>MOD<TAB>MAP<TAB>PATH for each file a map names that SOURCE\n"
+         "lacks; warnings go to standard error. Exit 1 when nothing could be published (DEST\n"
+         "is then unchanged), 2 for a wrong command line.",
+         false, RunPublishCommand},
     };
     return commands;
 }

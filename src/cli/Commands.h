@@ -38,6 +38,12 @@ int RunSizesCommand(CliContext& context, const CommandArgs& args);
 int RunDescribeCommand(CliContext& context, const CommandArgs& args);
 int RunApplyCommand(CliContext& context, const CommandArgs& args);
 int RunUpdatesCommand(CliContext& context, const CommandArgs& args);
+int RunInitCommand(CliContext& context, const CommandArgs& args);
+int RunSpritesCommand(CliContext& context, const CommandArgs& args);
+int RunPublishCommand(CliContext& context, const CommandArgs& args);
+
+// After a start-up failure: one more line on how to get past it (locate, or init).
+void SayHowToStart(CliContext& context);
 
 // Prints one of the window's map lists after start-up as NAME<TAB>STATE lines (maps, current).
 int PrintMapList(CliContext& context, const CommandArgs& args, std::string_view command,

@@ -15,6 +15,7 @@ int RunInstallToolsCommand(CliContext& context, const CommandArgs& args) {
     }
     WorkingPaths& paths = context.session.paths;
     if (!LocateGame(paths, context.registry, context.prompter)) {
+        SayHowToStart(context);
         return kExitFailed;
     }
     const std::vector<std::filesystem::path> folders = HelperToolFolders(ProgramFolder());

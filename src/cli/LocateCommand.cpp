@@ -1,7 +1,6 @@
 #include "catalogue/GameFolders.h"
+#include "catalogue/GameRegistration.h"
 #include "cli/Commands.h"
-#include "platform/AtomicFile.h"
-#include "platform/FileSystem.h"
 
 #include <cstdlib>
 
@@ -12,9 +11,10 @@ namespace {
 
 int ListLikelyGameFolders(CliContext& context) {
     const char* home = std::getenv("HOME");
-    const auto found = FindSteamGameFolders(home != nullptr ? home : "/");
+    const auto found = FindGameFolders(home != nullptr ? home : "/");
     if (found.empty()) {
-        context.err << "No Half-Life folder found in the usual Steam places.\n"
+        context.err << "No Half-Life folder found in the usual Steam, SteamCMD and server "
+                       "places.\n"
                        "Run: ballotine-cli locate /path/to/Half-Life\n";
         return kExitFailed;
     }
@@ -25,31 +25,18 @@ int ListLikelyGameFolders(CliContext& context) {
 }
 
 int WriteGameFolder(CliContext& context, const std::string& dir) {
-    std::error_code error;
-    const fs::path folder = fs::absolute(dir, error).lexically_normal();
-    if (error || !FolderExists(folder)) {
-        context.err << "'" << dir << "' is not a folder.\n";
+    const GameFolderCheck check = CheckGameFolder(dir);
+    if (!check.problem.empty()) {
+        context.err << check.problem << "\n";
         return kExitFailed;
     }
-    if (!LooksLikeGameFolder(folder)) {
-        context.err << "'" << dir
-                    << "' does not look like a Half-Life folder (no valve folder, game program "
-                       "or Ballotine folder).\n";
+    if (const std::string error =
+            RegisterGameFolder(context.registry, context.registryPath, check.folder);
+        !error.empty()) {
+        context.err << error << "\n";
         return kExitFailed;
     }
-    std::string installPath = folder.string();
-    while (installPath.size() > 1 && installPath.back() == '/') {
-        installPath.pop_back();
-    }
-    RegistryFile registry = context.registry;
-    registry.SetValue(kGameRegistryKey, kInstallPathValue, installPath);
-    const fs::path registryFolder = context.registryPath.parent_path();
-    if ((!registryFolder.empty() && !CreateFolders(registryFolder)) ||
-        !WriteFileAtomically(context.registryPath, registry.Serialize())) {
-        context.err << "Unable to write " << context.registryPath.string() << "\n";
-        return kExitFailed;
-    }
-    context.out << "InstallPath\t" << installPath << '\n'
+    context.out << "InstallPath\t" << check.folder.string() << '\n'
                 << "Registry\t" << context.registryPath.string() << '\n';
     return kExitOk;
 }

@@ -86,7 +86,7 @@ std::string ManPageText() {
         "ballotine\\-cli \\- vote maps for Half\\-Life TFC servers, without a window\n"
         ".SH SYNOPSIS\n"
         ".B ballotine\\-cli\n"
-        "[\\fB\\-\\-registry\\fR \\fIFILE\\fR] [\\fB\\-\\-mod\\fR \\fITITLE\\fR] "
+        "[\\fB\\-\\-registry\\fR \\fIFILE\\fR] [\\fB\\-\\-mod\\fR \\fIMOD\\fR] "
         "[\\fB\\-\\-yes\\fR | \\fB\\-\\-no\\fR] \\fICOMMAND\\fR [\\fIARGS\\fR...]\n"
         ".br\n"
         ".B ballotine\\-cli\n"
@@ -103,15 +103,18 @@ std::string ManPageText() {
            "\\fBlocate\\fR writes it\n"
            ".TP\n"
            ".I GAME/Ballotine/mods.cfg\n"
-           "the mods the program knows, with their update server addresses\n"
+           "the mods the program knows, with their update server addresses; \\fBinit\\fR "
+           "makes it\n"
            ".TP\n"
            ".I GAME/Ballotine/MOD/\n"
            "the working folder of a mod: \\fIEntities/\\fR, \\fIVoteMapLists/\\fR, "
-           "\\fIservertypes.conf\\fR, \\fIconfig.conf\\fR, \\fImappings.conf\\fR\n"
+           "\\fIservertypes.conf\\fR, \\fIconfig.conf\\fR, \\fImappings.conf\\fR; \\fBinit\\fR "
+           "makes what is missing\n"
            ".TP\n"
            ".I GAME/Ballotine/ripent\n"
-           "the entity tool the compile and the entity update run; \\fBinstall\\-tools\\fR "
-           "puts it there\n";
+           "the entity tool the compile and the entity update run; \\fBinit\\fR puts the "
+           "installed one there, every command replaces it when it is older, and "
+           "\\fBinstall\\-tools\\fR replaces it whatever its version\n";
     return out;
 }
 

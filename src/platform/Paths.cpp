@@ -109,4 +109,19 @@ std::vector<fs::path> HelperToolFolders(const fs::path& programFolder) {
     return folders;
 }
 
+std::vector<fs::path> VoteKitPlaces(const fs::path& programFolder) {
+    return {(programFolder / kDataFolderFromPrograms / "kit").lexically_normal(),
+            (programFolder / ".." / "kit").lexically_normal()};
+}
+
+std::optional<fs::path> VoteKitFolder(const fs::path& programFolder) {
+    for (const fs::path& place : VoteKitPlaces(programFolder)) {
+        std::error_code error;
+        if (fs::is_regular_file(place / kVoteKitMarkerFile, error)) {
+            return place;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace ballotine

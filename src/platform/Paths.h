@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,5 +35,15 @@ std::filesystem::path ProgramFolder();
 // the one to look in first first: an installation's helper folder (libexec/ballotine beside
 // bin) when there is one, then the programs' own folder, where a build tree keeps them.
 std::vector<std::filesystem::path> HelperToolFolders(const std::filesystem::path& programFolder);
+
+// The vote map kit's file that every kit holds, by which a kit folder is known.
+inline constexpr const char* kVoteKitMarkerFile = "vote.ref";
+
+// Where the vote map kit (vote.bsp, vote.ref, vote.spr, blank.spr) of the programs in
+// `programFolder` may lie, the one to look in first first: an installation's data folder's
+// "kit", then the build tree's "kit" beside the programs' folder.
+std::vector<std::filesystem::path> VoteKitPlaces(const std::filesystem::path& programFolder);
+// The first of those places that holds the kit; nothing when none does.
+std::optional<std::filesystem::path> VoteKitFolder(const std::filesystem::path& programFolder);
 
 } // namespace ballotine

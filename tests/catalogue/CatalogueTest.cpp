@@ -1,6 +1,5 @@
 #include "catalogue/BuiltInMaps.h"
 #include "catalogue/CatalogueTestSupport.h"
-#include "catalogue/GameFolders.h"
 #include "catalogue/GameLocator.h"
 #include "catalogue/MapDetails.h"
 #include "catalogue/MapList.h"
@@ -43,22 +42,6 @@ TEST(GameLocator, FindsInstallPathUnderAnyCaseOfItsNameOrSaysWhatIsMissing) {
         EXPECT_EQ(paths.workDir, message.empty() ? "/hl/Ballotine/" : "");
         EXPECT_EQ(prompter.Transcript(), message.empty() ? Names{} : Names{message});
     }
-}
-
-TEST(GameFolders, RecognisesAGameFolderAndSteamLibraries) {
-    test::TempDir home;
-    EXPECT_FALSE(LooksLikeGameFolder(home.Path()));
-    const fs::path steam = home.Path() / ".local/share/Steam/steamapps";
-    WriteFile(steam / "common/Half-Life/valve/liblist.gam", "x");
-    WriteFile(home.Path() / "Library/steamapps/common/Half-Life/hl_linux", "x");
-    WriteFile(steam / "libraryfolders.vdf",
-              "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
-                  (home.Path() / "Library").string() + "\"\n\t}\n}\n");
-    EXPECT_EQ(FindSteamGameFolders(home.Path()),
-              (std::vector<fs::path>{steam / "common/Half-Life",
-                                     home.Path() / "Library/steamapps/common/Half-Life"}));
-    EXPECT_EQ(ParseLibraryFolders("\"path\"  \"D:\\\\Games\\\\Steam\"\n").at(0),
-              "D:\\Games\\Steam");
 }
 
 MapList Of(const Names& names) {
@@ -328,6 +311,30 @@ TEST_F(ModListTest, FailuresShowTheirMessagesAndAFailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(SaveModList(session, prompter));
     EXPECT_EQ(prompter.Messages(), Names{"Unable to save mod list..."});
     EXPECT_EQ(ReadFile(workDir + "mods.cfg"), kHeader + "u\n#END#");
+}
+
+TEST_F(ModListTest, AModIsChosenByItsFolderFirstThenByItsTitleInAnyLetterCase) {
+    // "Valve" is both a folder and the title of another mod; dmc is not offered.
+    ASSERT_TRUE(Load(kHeader + "u\ntfc 1\nTeam Fortress Classic\nb\nvalve 1\nHalf-Life\nb\n" +
+                         "hl 1\nValve\nb\ndmc 0\nDeathmatch Classic\nb\n#END#",
+                     {"tfc", "valve", "hl", "dmc"}));
+    const std::pair<std::string, std::string> cases[] = {
+        {"TFC", "tfc/"},
+        {"team fortress classic", "tfc/"},
+        {"Valve", "valve/"},
+        {"half-life", "valve/"},
+        {"hl", "hl/"},
+        {"dmc", ""},
+        {"Deathmatch Classic", ""},
+        {"maps", ""},
+    };
+    for (const auto& [name, modWorkDir] : cases) {
+        ASSERT_TRUE(session.selector.SelectTitle("Half-Life") && SelectCurrentMod(session));
+        EXPECT_EQ(SelectModByFolderOrTitle(session, name), !modWorkDir.empty()) << name;
+        EXPECT_EQ(session.paths.modWorkDir,
+                  session.paths.workDir + (modWorkDir.empty() ? "valve/" : modWorkDir))
+            << name << ": a name that matches nothing keeps the selection";
+    }
 }
 
 // Prefix selection (the Alpha / Alpha Two case) is covered by the mod list tests.

@@ -3,6 +3,7 @@
 #include "cli/CliMain.h"
 #include "support/TestFiles.h"
 
+#include <cstdlib>
 #include <sstream>
 
 namespace ballotine::test {
@@ -34,6 +35,12 @@ CliRun RunBuiltCli(const std::string& arguments) {
     run.status = shell.status;
     run.out = shell.out;
     return run;
+}
+
+void PutBuiltZipToolOnPath() {
+    const std::string tools = BuiltProgram("pkzip25").parent_path().string();
+    const char* path = std::getenv("PATH");
+    setenv("PATH", (tools + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
 }
 
 } // namespace ballotine::test

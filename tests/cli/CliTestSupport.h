@@ -24,6 +24,10 @@ std::vector<std::string> Words(std::string_view line);
 // exit status, its messages dropped.
 CliRun RunBuiltCli(const std::string& arguments);
 
+// Puts the built zip tool first on the PATH, as it is beside the installed program, for the
+// commands that install packages.
+void PutBuiltZipToolOnPath();
+
 // ballotine-cli on a fresh demo installation, whose registry file every run is given.
 class CliOnDemo : public ::testing::Test {
 protected:

@@ -54,9 +54,12 @@ TEST_F(Cli, PathsAndModsPrintTheirRecordsAndModSelectsAsTheSelectorWould) {
                                  "valve\t1\tHalf-Life Deathmatch\toffered\t\n"
                                  "dmc\t1\tDeathmatch Classic\thidden\t\n"
                                  "ricochet\t0\tRicochet\thidden\t\n");
-    EXPECT_NE(Run({"--mod", "half-life deathmatch", "mods"})
-                  .out.find("valve\t1\tHalf-Life Deathmatch\toffered\t*\n"),
-              std::string::npos);
+    for (const char* mod : {"half-life deathmatch", "VALVE", "valve"}) {
+        EXPECT_NE(
+            Run({"--mod", mod, "mods"}).out.find("valve\t1\tHalf-Life Deathmatch\toffered\t*\n"),
+            std::string::npos)
+            << mod;
+    }
     const CliRun hidden = Run({"--mod", "Deathmatch Classic", "paths"});
     EXPECT_EQ(hidden.status, 2) << "a mod that is not offered cannot be selected";
     EXPECT_NE(hidden.err.find("'Team Fortress Classic'"), std::string::npos) << hidden.err;
@@ -73,10 +76,15 @@ TEST(CliStartUp, FailuresPrintTheirMessagesAndExitOne) {
     const std::string key = "[HKEY_LOCAL_MACHINE\\Software\\Valve\\Half-Life]\n";
     test::WriteFile(dir.Path() / "key.conf", key + "Language=en\n");
     test::WriteFile(dir.Path() / "game.conf", key + "InstallPath=" + (dir / "hl") + "\n");
+    const std::string locate = "Point ballotine-cli at the game with: ballotine-cli locate DIR "
+                               "(without DIR it lists likely game folders)\n";
     const std::pair<std::string, std::string> cases[] = {
-        {"none.conf", "Error - Cannot locate installed version of Half-Life\nAborting...\n"},
-        {"key.conf", "Error - Install Path Registry Entry not found\nAborting...\n"},
-        {"game.conf", "Mod Data not found. Aborting...\n"},
+        {"none.conf",
+         "Error - Cannot locate installed version of Half-Life\nAborting...\n" + locate},
+        {"key.conf", "Error - Install Path Registry Entry not found\nAborting...\n" + locate},
+        {"game.conf",
+         "Mod Data not found. Aborting...\nSet the game up for Ballotine with: ballotine-cli "
+         "init\n"},
     };
     for (const auto& [registry, message] : cases) {
         const CliRun run = RunCliWith({"--registry", dir / registry, "mods"});
@@ -112,7 +120,9 @@ TEST_F(Cli, UsageErrorsExitTwoAndSayWhy) {
                         "compile --walls 4 2fort well, compile --walls, compile --thugs 2fort, "
                         "save-list --list a.VML b.VML, show-list a.VML b.VML, "
                         "install-tools extra, updates --install, updates --all Frostfall, "
-                        "versions extra, ";
+                        "versions extra, init extra, init --update-server, "
+                        "init --update-server a --update-server b, sprites --bogus, "
+                        "--mod tfc --mod valve paths, ";
     for (std::size_t end; (end = cases.find(", ")) != std::string::npos; cases.erase(0, end + 2)) {
         const std::string line = cases.substr(0, end);
         const CliRun run = Run(test::Words(line));
@@ -183,6 +193,10 @@ TEST_F(Cli, BashCompletionOffersCommandsOptionsFilesMapsAndServerSizes) {
         {{"show-list", "f"}, {"finals.VML"}},
         {{"show-list", "finals.VML", ""}, {}},
         {{"locate", ""}, {"games"}},
+        {{"init", "--"}, {"--help", "--mod", "--update-server"}},
+        {{"sprites", "--"}, {"--force", "--help"}},
+        {{"publish", "--base-url", "http://x", "g"}, {"games"}},
+        {{"publish", "games", "--mod", "tfc", "--"}, {"--base-url", "--help", "--mod"}},
         {{"--registry", typedRegistry, "details", "har"}, {"harbourside"}},
         {{"--registry", registry, "save-list", "finals.VML", "--walls", "2", "s"}, {"skyline"}},
         {{"--registry", registry, "--", "apply", "harbourside", ""},

@@ -21,11 +21,7 @@ namespace fs = std::filesystem;
 // zip tool on the PATH as beside the installed program.
 class UpdatesOnDemo : public test::CliOnDemo {
 protected:
-    static void SetUpTestSuite() {
-        const std::string tools = test::BuiltProgram("pkzip25").parent_path().string();
-        const char* path = std::getenv("PATH");
-        setenv("PATH", (tools + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
-    }
+    static void SetUpTestSuite() { test::PutBuiltZipToolOnPath(); }
     std::string Size(const std::string& package) const {
         return std::to_string(fs::file_size(demo.Layout().serverDir / package));
     }
@@ -36,11 +32,12 @@ TEST_F(UpdatesOnDemo, ListsTheCatalogueAfterFetchingVoteMapData) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(
         run.out,
-        "Ballotine Updates\tTFC map pack 2 (Summit)\t2\t" + Size("mods/tfc.zip") +
+        "Ballotine Updates\tTFC map pack 2 (Summit)\t2\t" + Size("tfc/tfc.zip") +
             "\nNew Maps\tFrostfall - Capture The Flag\t1\t" + Size("tfc/maps/frostfall.zip") +
             "\nNew Maps\tRidgeline - Attack / Defend\t1\t" + Size("tfc/maps/ridgeline.zip") +
             "\nEntity Updates\tLakeside server sizes\t1\t" + Size("tfc/maps/lakeside_ents.zip") +
-            "\nEntity Updates\tQuarry server sizes\t1\tN/A\n"
+            "\nEntity Updates\tQuarry server sizes\t1\t" + Size("tfc/maps/quarry_ents.zip") +
+            "\n"
             "Full Map Updates\tLakeside 1.1 - Territorial Control\t2\t" +
             Size("tfc/maps/lakeside.zip") + "\nDownloadable Maps\tQuarry - Capture The Flag\t1\t" +
             Size("tfc/maps/quarry.zip") + "\n");
@@ -126,7 +123,8 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
     EXPECT_NE(run.out.find("Quarry - Capture The Flag\tfailed"), std::string::npos) << run.out;
     EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/quarry.bsp")));
     EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
-    EXPECT_NE(ReadFile(WorkFile("update.log")).find("ridgeline"), std::string::npos);
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/frostfall.bsp"))) << "listed before quarry";
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("frostfall"), std::string::npos);
     struct sigaction after {};
     sigaction(SIGINT, &before, &after);
     EXPECT_EQ(after.sa_handler, caller.sa_handler);

@@ -58,6 +58,12 @@ void LoopbackServer::Serve(const std::string& path, std::string content) {
                  });
 }
 
+void LoopbackServer::ServeFolder(const std::string& mount, const std::string& folder) {
+    m_server.set_mount_point(mount, folder);
+    m_server.set_file_request_handler([this](const httplib::Request& request,
+                                             httplib::Response& /*response*/) { Record(request); });
+}
+
 void LoopbackServer::ServeStatus(const std::string& path, int status) {
     m_server.Get(
         path, [this, status](const httplib::Request& request, httplib::Response& response) {

@@ -26,6 +26,9 @@ public:
 
     // The content, with byte ranges honoured.
     void Serve(const std::string& path, std::string content);
+    // The files below `folder` under `mount` ("/srv"), read at each request as a static web
+    // server does.
+    void ServeFolder(const std::string& mount, const std::string& folder);
     // An error status with a page of text.
     void ServeStatus(const std::string& path, int status);
     // The first request's connection drops after `dropAfter` bytes; later ones are answered

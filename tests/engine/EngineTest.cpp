@@ -1,3 +1,4 @@
+#include "support/BareGame.h"
 #include "support/DemoFixture.h"
 #include "support/TestFiles.h"
 
@@ -66,9 +67,10 @@ protected:
         fs::copy_file(map, m_maps.Path() / (name + ".bsp"), fs::copy_options::overwrite_existing);
     }
 
-    void Cli(const std::vector<std::string>& words) {
-        std::vector<std::string> args = {test::BuiltProgram("ballotine-cli").string(), "--registry",
-                                         m_demo.Layout().registryFile.string(), "--yes"};
+    void Cli(const std::vector<std::string>& words, const fs::path& registry = {}) {
+        std::vector<std::string> args = {
+            test::BuiltProgram("ballotine-cli").string(), "--registry",
+            (registry.empty() ? m_demo.Layout().registryFile : registry).string(), "--yes"};
         args.insert(args.end(), words.begin(), words.end());
         const fs::path log = m_logs.Path() / "cli.log";
         ASSERT_EQ(RunProgram(args, log), 0) << test::ReadFile(log);
@@ -142,6 +144,17 @@ TEST_F(EngineLoadsOurMaps, TheKitCompiledVoteMapsAndEveryDemoMap) {
         std::cout << maps[k].filename().string() << ": " << last;
         EXPECT_EQ(results[k], 0) << maps[k].filename() << "\n" << log;
     }
+}
+
+// A game as Steam leaves it, set up by init, compiles a vote map the engine loads.
+TEST_F(EngineLoadsOurMaps, AVoteMapCompiledOnAGameThatInitSetUp) {
+    const test::BareGame game;
+    ASSERT_NO_FATAL_FAILURE(Cli({"locate", game.Dir().string()}, game.Registry()));
+    ASSERT_NO_FATAL_FAILURE(Cli({"init"}, game.Registry()));
+    ASSERT_NO_FATAL_FAILURE(Cli({"compile", "alpine", "badlands", "canyon"}, game.Registry()));
+    const fs::path log = m_logs.Path() / "bare.log";
+    EXPECT_EQ(RunProgram({m_loadmap, "-s", game.Game("tfc/maps/vote.bsp")}, log), 0)
+        << test::ReadFile(log);
 }
 
 } // namespace

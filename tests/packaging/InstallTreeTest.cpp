@@ -1,4 +1,5 @@
 #include "BuildInfo.h"
+#include "support/BareGame.h"
 #include "support/DemoFixture.h"
 #include "support/TestFiles.h"
 
@@ -153,6 +154,25 @@ TEST_F(InstallTree, TheInstalledCommandLineFindsItsToolsInTheHelperFolder) {
         Bin("ballotine-cli"), registry + " updates --install 'Ridgeline - Attack / Defend'");
     EXPECT_EQ(update.status, 0) << update.out;
     EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/ridgeline.bsp")));
+}
+
+// A fresh game set up by the installed command line: the kit from the data folder, ripent from
+// the helper folder, nothing from the build tree.
+TEST_F(InstallTree, TheInstalledCommandLineSetsUpAFreshGame) {
+    const test::BareGame game;
+    const std::string registry = "--registry " + ShellQuoted(game.Registry().string());
+    ASSERT_EQ(
+        RunInstalled(Bin("ballotine-cli"), registry + " locate " + ShellQuoted(game.Dir().string()))
+            .status,
+        0);
+    const ShellRun init = RunInstalled(Bin("ballotine-cli"), registry + " init");
+    ASSERT_EQ(init.status, 0) << init.out;
+    EXPECT_EQ(test::ReadFile(game.Game("Ballotine/tfc/Entities/vote.ref")),
+              test::ReadFile(Installed(Share("ballotine/kit/vote.ref"))));
+    EXPECT_EQ(test::ReadFile(game.Game("Ballotine/ripent")),
+              test::ReadFile(Installed(Helper("ripent"))));
+    EXPECT_EQ(RunInstalled(Bin("ballotine-cli"), registry + " maps").out,
+              "alpine\tInstalled\nbadlands\tInstalled\ncanyon\tInstalled\n");
 }
 
 TEST_F(InstallTree, ManualPagesFormatWithoutWarningsAndNameTheirProgram) {

@@ -193,5 +193,27 @@ TEST_F(Files, HelperToolsAreLookedForInTheInstalledHelperFolderThenBesideTheProg
     }
 }
 
+TEST_F(Files, TheVoteMapKitIsTakenFromTheInstalledDataFolderThenFromTheBuildTree) {
+    const fs::path installed = (P("usr/bin") / kDataFolderFromPrograms / "kit").lexically_normal();
+    struct Case {
+        const char* layout;
+        std::vector<fs::path> kits; // folders that hold vote.ref
+        std::optional<fs::path> found;
+    };
+    const Case cases[] = {
+        {"installed", {installed, P("usr/kit")}, installed},
+        {"build tree, beside an empty installed kit folder", {P("usr/kit")}, P("usr/kit")},
+        {"none", {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(P("usr"));
+        fs::create_directories(installed);
+        for (const fs::path& kit : c.kits) {
+            WriteFile(kit / "vote.ref", "template");
+        }
+        EXPECT_EQ(VoteKitFolder(P("usr/bin")), c.found) << c.layout;
+    }
+}
+
 } // namespace
 } // namespace ballotine

@@ -1,8 +1,11 @@
 #include "demo/DemoInstallation.h"
 
+#include "common/Text.h"
 #include "demo/DemoParts.h"
 #include "demo/DemoWriter.h"
 
+#include <cctype>
+#include <string_view>
 #include <system_error>
 
 namespace ballotine::demo {
@@ -46,10 +49,18 @@ bool PrepareRoot(const fs::path& root, std::string& error) {
 DemoLayout::DemoLayout(const fs::path& demoRoot, const fs::path& tools)
     : root(fs::absolute(demoRoot).lexically_normal()), gameDir(root / "Half-Life"),
       configHome(root / "config"), registryFile(configHome / "Ballotine" / "registry.conf"),
-      serverDir(root / "server"), toolsFolder(tools) {}
+      serverDir(root / "server"), sourceDir(root / "server-source"), toolsFolder(tools) {}
 
 std::string DemoLayout::ServerUrl(const std::string& relative) const {
-    std::string url = "file://" + serverDir.string();
+    // A demo in a folder whose name holds blanks or quotes still has addresses that are
+    // addresses: such bytes are written as %XX.
+    std::string url = "file://";
+    for (const char c : serverDir.string()) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain =
+            std::isalnum(byte) != 0 || std::string_view("/-._~").find(c) != std::string_view::npos;
+        url += plain ? std::string(1, c) : Format("%%%02X", byte);
+    }
     if (!relative.empty()) {
         url += "/" + relative;
     }

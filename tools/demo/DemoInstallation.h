@@ -12,6 +12,7 @@ struct DemoLayout {
     std::filesystem::path configHome;   // root/config: XDG_CONFIG_HOME for the program
     std::filesystem::path registryFile; // root/config/Ballotine/registry.conf
     std::filesystem::path serverDir;    // root/server: the update server's content
+    std::filesystem::path sourceDir;    // root/server-source: what the server is published from
     std::filesystem::path toolsFolder;  // where the built tools (ripent, pkzip25) are taken from
 
     explicit DemoLayout(const std::filesystem::path& demoRoot,

@@ -24,8 +24,9 @@ void WriteDemoVoteMap(DemoWriter& writer, const DemoLayout& layout);
 // templates.
 void WriteDemoSettings(DemoWriter& writer, const DemoLayout& layout);
 
-// The update server below server/: the tfc mod's map update list with its map, entity and vote
-// map data packages, and the mod update list with a tfc package.
+// The update server below server/, published from its source folder server-source/: the tfc
+// mod's map update list with its map, entity and vote map data packages, and the mod update
+// list with packages for tfc and valve.
 void WriteDemoUpdateServer(DemoWriter& writer, const DemoLayout& layout);
 
 } // namespace ballotine::demo

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     std::cout << "Game\t" << layout.gameDir.string() << "\n"
               << "Registry\t" << layout.registryFile.string() << "\n"
               << "ConfigHome\t" << layout.configHome.string() << "\n"
-              << "Server\t" << layout.serverDir.string() << "\n";
+              << "Server\t" << layout.serverDir.string() << "\n"
+              << "ServerSource\t" << layout.sourceDir.string() << "\n";
     if (!std::filesystem::exists(layout.gameDir / "Ballotine" / "ripent")) {
         std::cerr << "ballotine-demo: no ripent beside this program; compiling will fail\n";
     }

@@ -1,6 +1,7 @@
 #include "bsp/LumpTable.h"
 #include "bsp/MapReader.h"
 #include "kit/EntityList.h"
+#include "publish/Publisher.h"
 #include "ripent/EntityText.h"
 #include "support/DemoFixture.h"
 
@@ -71,6 +72,24 @@ TEST(Demo, EveryMapIsABsp30MapWithEntityTextTheGameLoads) {
         ExpectFreeSpawnPointsOfBothTeams(entry.path());
     }
     EXPECT_TRUE(maps.contains("skyline.bsp") && maps.contains("vote.bsp"));
+}
+
+// The demo's update server is what its source folder publishes: publishing it again changes
+// nothing.
+TEST(Demo, TheUpdateServerIsPublishedFromItsSourceFolder) {
+    test::DemoFixture demo;
+    const demo::DemoLayout& layout = demo.Layout();
+    const PublishReport report =
+        Publish({layout.sourceDir, layout.serverDir, layout.ServerUrl(), {}});
+    ASSERT_TRUE(report.Succeeded()) << report.error;
+    EXPECT_EQ(report.packages.size(), 20u);
+    for (const PackageOutcome& package : report.packages) {
+        EXPECT_EQ(package.change, PackageChange::Unchanged) << package.path;
+    }
+    for (const ListOutcome& list : report.lists) {
+        EXPECT_FALSE(list.changed) << list.path;
+    }
+    EXPECT_TRUE(report.warnings.empty()) << report.warnings.front();
 }
 
 } // namespace
