@@ -13,6 +13,8 @@
 #include "catalogue/Session.h"
 #include "models/CompileFlow.h"
 #include "models/ListFlows.h"
+#include "models/VotePictures.h"
+#include "models/VotePicturesMessage.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -31,6 +33,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace ballotine {
@@ -40,6 +43,11 @@ namespace {
 constexpr const char* kAbandonQuestion =
     "You have not compiled this votemap yet.\nAbandon all changes?";
 constexpr const char* kAboutMenuEntry = "&About Ballotine...";
+constexpr const char* kMakePicturesEntry = "Make &Vote Pictures";
+constexpr const char* kNoPicturesNotice =
+    "This mod has no vote pictures (sprites/vote/*.spr), so no map can be listed or voted "
+    "for.\n\nGet them from the mod's update server with \"Check For Updates\", draw them "
+    "from the mod's own maps with \"ballotine-cli sprites\", or here:";
 constexpr int kBannerHeight = 64;
 constexpr int kValueWidth = 130;
 constexpr int kModTitleCharacters = 20;
@@ -174,11 +182,11 @@ void CMainDlg::BuildControls() {
 // Tab follows the window from left to right and top to bottom, as it is laid out.
 void CMainDlg::SetTabOrder() {
     QWidget* const order[] = {
-        m_ui.modSelector,   m_ui.loadList,    m_ui.saveList,       m_ui.saveListAs,
-        m_ui.compile,       m_ui.about,       m_ui.exit,           m_ui.chosenMaps,
-        m_ui.remove,        m_ui.add,         m_ui.clear,          m_ui.filter,
-        m_ui.availableMaps, m_ui.wallsSlider, m_ui.playersSlider,  m_ui.thugs,
-        m_ui.settings,      m_ui.description, m_ui.checkForUpdates};
+        m_ui.modSelector,   m_ui.loadList,     m_ui.saveList,    m_ui.saveListAs,
+        m_ui.compile,       m_ui.about,        m_ui.exit,        m_ui.chosenMaps,
+        m_ui.remove,        m_ui.add,          m_ui.clear,       m_ui.filter,
+        m_ui.availableMaps, m_ui.makePictures, m_ui.wallsSlider, m_ui.playersSlider,
+        m_ui.thugs,         m_ui.settings,     m_ui.description, m_ui.checkForUpdates};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -196,11 +204,36 @@ QWidget* CMainDlg::BuildAvailableFrame() {
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(caption);
     filterRow->addWidget(m_ui.filter, 1);
+    m_ui.availableStack = new QStackedWidget(frame);
+    m_ui.availableStack->addWidget(m_ui.availableMaps);
+    m_ui.availableStack->addWidget(BuildNoPicturesNotice());
     auto* layout = new QVBoxLayout(frame);
     layout->addLayout(filterRow);
-    layout->addWidget(m_ui.availableMaps);
+    layout->addWidget(m_ui.availableStack, 1);
     connect(m_ui.filter, &QLineEdit::textChanged, m_ui.availableMaps, &MapListWidget::SetFilter);
+    m_ui.availableMaps->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_ui.availableMaps, &QWidget::customContextMenuRequested, this,
+            &CMainDlg::OpenAvailableMapsMenu);
     return frame;
+}
+
+// Where "Available Maps" lists the maps, for a mod that has no vote picture: why the list is
+// empty, and the ways to get its vote pictures.
+QWidget* CMainDlg::BuildNoPicturesNotice() {
+    m_ui.noPicturesNotice = new QWidget(this);
+    auto* text = new QLabel(QString::fromLatin1(kNoPicturesNotice), m_ui.noPicturesNotice);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // It wraps to the list's width rather than widening the window.
+    text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_ui.makePictures =
+        new QPushButton(QString::fromLatin1(kMakePicturesEntry), m_ui.noPicturesNotice);
+    auto* layout = new QVBoxLayout(m_ui.noPicturesNotice);
+    layout->addWidget(text);
+    layout->addWidget(m_ui.makePictures, 0, Qt::AlignLeft);
+    layout->addStretch();
+    connect(m_ui.makePictures, &QPushButton::clicked, this, &CMainDlg::OnMakeVotePictures);
+    return m_ui.noPicturesNotice;
 }
 
 QWidget* CMainDlg::BuildLeftColumn() {
@@ -392,6 +425,11 @@ void CMainDlg::ShowDetails() {
 
 void CMainDlg::ShowEnabledControls() {
     const bool enabled = m_model.WorkingControlsEnabled();
+    // A mod without vote pictures says so where its maps would be listed.
+    m_ui.availableStack->setCurrentWidget(!enabled && m_session.paths.HasMod()
+                                              ? m_ui.noPicturesNotice
+                                              : static_cast<QWidget*>(m_ui.availableMaps));
+    m_ui.filter->setEnabled(enabled);
     QWidget* const working[] = {m_ui.add,           m_ui.remove,          m_ui.clear,
                                 m_ui.compile,       m_ui.loadList,        m_ui.saveList,
                                 m_ui.saveListAs,    m_ui.chosenMaps,      m_ui.availableMaps,
@@ -430,6 +468,27 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QString::fromLatin1(kAboutMenuEntry), this, &CMainDlg::OpenAbout);
     menu.exec(event->globalPos());
+}
+
+void CMainDlg::OpenAvailableMapsMenu(const QPoint& at) {
+    QMenu menu(this);
+    menu.addAction(QString::fromLatin1(kMakePicturesEntry), this, &CMainDlg::OnMakeVotePictures);
+    menu.exec(m_ui.availableMaps->viewport()->mapToGlobal(at));
+}
+
+void CMainDlg::OnMakeVotePictures() {
+    if (!m_session.paths.HasMod()) {
+        return;
+    }
+    // Pictures for every map that has none, drawn off the window's thread (a mod may have
+    // thousands of maps); then the lists are read anew and the notes shown.
+    PictureReport report;
+    RunBusy(*this, QStringLiteral("Drawing vote pictures..."),
+            [this, &report] { report = MakeVotePictures(m_session.paths, {}, false); });
+    CopySelections();
+    m_model.RefreshAfterNewPictures();
+    ShowModel();
+    m_services.prompter.ShowMessage(VotePicturesMessage(report));
 }
 
 void CMainDlg::accept() {

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
+class QStackedWidget;
 
 namespace ballotine {
 
@@ -45,9 +46,12 @@ public:
         MapListWidget* chosenMaps;
         QLineEdit* filter; // above "Available Maps"
         MapListWidget* availableMaps;
-        QPushButton* add;    // "<--"
-        QPushButton* remove; // "-->"
-        QPushButton* clear;  // "Clr"
+        QStackedWidget* availableStack; // the list, or the notice for a mod without pictures
+        QWidget* noPicturesNotice;
+        QPushButton* makePictures; // in the notice; the list's context menu offers it too
+        QPushButton* add;          // "<--"
+        QPushButton* remove;       // "-->"
+        QPushButton* clear;        // "Clr"
         QLabel* wallsLabel;
         QSlider* wallsSlider;
         QLabel* playersLabel;
@@ -103,6 +107,7 @@ private:
     void SetStartingSize();
     QWidget* BuildLeftColumn();
     QWidget* BuildAvailableFrame();
+    QWidget* BuildNoPicturesNotice();
     QWidget* BuildSettingsRow();
     QWidget* BuildDetailsFrame();
     QWidget* BuildDescriptionFrame();
@@ -129,6 +134,8 @@ private:
     void OnCompile();
     void OpenMapSettings();
     void OnCheckForUpdates();
+    void OpenAvailableMapsMenu(const QPoint& at);
+    void OnMakeVotePictures();
 
     Session& m_session;
     Services& m_services;

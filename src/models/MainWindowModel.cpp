@@ -49,6 +49,15 @@ void MainWindowModel::RefreshMapLists() {
     LoadCurrentVoteMap();
 }
 
+void MainWindowModel::RefreshAfterNewPictures() {
+    if (!m_workingControlsEnabled) {
+        RefreshMapLists();
+        return;
+    }
+    ScanAvailableMaps();
+    RemoveChosenFromAvailable();
+}
+
 void MainWindowModel::SelectMod(int selectorIndex) {
     m_session.selector.Select(selectorIndex);
     SelectCurrentMod(m_session);

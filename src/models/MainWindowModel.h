@@ -75,6 +75,10 @@ public:
     bool LoadCurrentVoteMap();
     // Both, as after a change of mod.
     void RefreshMapLists();
+    // After vote pictures were drawn: a mod that had none gets both lists anew (its compiled
+    // vote list can be read now); otherwise "Available Maps" is scanned again and the vote
+    // list kept as the user left it.
+    void RefreshAfterNewPictures();
     // The mod selector's selection changed: select that mod, refresh both lists and clear the
     // details pane.
     void SelectMod(int selectorIndex);

@@ -189,6 +189,7 @@ TEST_F(MainDlgTest, KeyboardAndAssistiveTechnologyReachEveryControl) {
                                   "Clear Vote Map List",
                                   "Filter Available Maps",
                                   "Available Maps",
+                                  "Make Vote Pictures",
                                   "Wall strength",
                                   "Expected players",
                                   "Thugs?",
@@ -326,6 +327,38 @@ TEST_F(MainDlgTest, TheFilterNarrowsTheListAndMovesTakeOnlyWhatIsShown) {
     EXPECT_TRUE(Ui().availableMaps->VisibleNames().isEmpty()) << "the filter still applies";
     Ui().filter->clear();
     EXPECT_EQ(Ui().availableMaps->VisibleNames().join(' '), "ballot_bay skyline");
+}
+
+// A mod without vote pictures says so where its maps would be listed; "Make Vote Pictures"
+// draws them from its maps, the lists fill and a message tells what was drawn.
+TEST_F(MainDlgTest, AModWithoutPicturesSaysSoAndTheWindowDrawsThem) {
+    std::filesystem::remove_all(demo.Game("tfc/sprites/vote"));
+    Start();
+    EXPECT_TRUE(Ui().noPicturesNotice->isVisible());
+    EXPECT_FALSE(Ui().availableMaps->isVisible());
+    EXPECT_TRUE(Ui().makePictures->isEnabled());
+    EXPECT_FALSE(Ui().filter->isEnabled());
+
+    QTest::mouseClick(Ui().makePictures, Qt::LeftButton);
+    EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Vote pictures drawn: 5."});
+    EXPECT_TRUE(Ui().availableMaps->isVisible());
+    EXPECT_EQ(Lists(), "ballot_bay canalworks harbourside skyline | lakeside") << "vote.ent's maps";
+    EXPECT_TRUE(std::filesystem::exists(demo.Game("tfc/sprites/vote/skyline.spr")));
+
+    // The list's context menu offers it again; every map has its picture now.
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            entries << action->text();
+        }
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    emit Ui().availableMaps->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_EQ(entries, QStringList{"Make &Vote Pictures"});
+    EXPECT_EQ(prompter.Messages().back(), "Every map of this mod has a vote picture already.");
 }
 
 // Enter acts only on the focused button: from a list, slider, check box or the mod selector

@@ -41,6 +41,7 @@ TEST_F(MainWindowModelTest, OnlyAClickEnablesSettingsAndMovesHaveNoLimit) {
     session.mods.records.push_back({"empty", 1, "Empty", "", true});
     model.SelectMod(0); // "Empty" sorts first
     EXPECT_FALSE(model.WorkingControlsEnabled() || model.SettingsEnabled());
+    EXPECT_TRUE(model.Details().name.empty()) << "the previous mod's map is not shown";
     model.SelectMod(1);
     EXPECT_TRUE(model.WorkingControlsEnabled());
     EXPECT_FALSE(model.SettingsEnabled()) << "only a click enables Settings...";
