@@ -365,14 +365,19 @@ TEST_F(MainDlgTest, AModWithoutPicturesSaysSoAndTheWindowDrawsThem) {
 // it neither closes the window nor asks; on "Exit" it asks, with No as Enter's answer.
 TEST_F(MainDlgTest, EnterClosesNothingButTheFocusedButtonActs) {
     Start();
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             Ui().availableMaps, Ui().chosenMaps, Ui().wallsSlider, Ui().playersSlider, Ui().thugs,
-             Ui().modSelector, Ui().description}) {
-        control->setFocus();
-        QTest::keyClick(control, Qt::Key_Return);
-        QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
-        EXPECT_TRUE(window->isVisible()) << control->metaObject()->className();
+    // With changes pending, and with none (as after a compile, when nothing would ask first).
+    for (const bool pending : {true, false}) {
+        Changed() = pending;
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 Ui().availableMaps, Ui().chosenMaps, Ui().wallsSlider, Ui().playersSlider,
+                 Ui().thugs, Ui().modSelector, Ui().description}) {
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Return);
+            QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+            EXPECT_TRUE(window->isVisible()) << control->metaObject()->className() << pending;
+        }
     }
+    Changed() = true;
     EXPECT_TRUE(prompter.Questions().empty());
     EXPECT_TRUE(Ui().thugs->isChecked()) << "Enter does not toggle the check box";
     for (const QPushButton* button : window->findChildren<QPushButton*>()) {
