@@ -27,6 +27,7 @@ struct DownloadItem {
     std::int64_t size = -1; // bytes; 0 or less when not known
     DownloadStatus status = DownloadStatus::None;
     bool fullPackage = false; // a map package, not an entity package
+    std::string toolReason;   // what the zip tool said when it could not unpack the package
 };
 
 // The files of one download run, in the order they are fetched and installed.

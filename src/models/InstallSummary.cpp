@@ -21,6 +21,17 @@ void AppendSection(std::string& text, const char* heading,
     }
 }
 
+// The tool's last line says what went wrong; the whole of it is in the log.
+std::string NotInstalledReason(const DownloadItem& item) {
+    std::string_view said = item.toolReason;
+    while (said.ends_with('\n')) {
+        said.remove_suffix(1);
+    }
+    said = said.substr(said.find_last_of('\n') + 1);
+    return said.empty() ? std::string(kNotInstalledReason)
+                        : std::string(kNotInstalledReason) + ": " + std::string(said);
+}
+
 } // namespace
 
 InstallSummary SummarizeInstallation(const DownloadQueue& queue) {
@@ -42,7 +53,7 @@ InstallSummary SummarizeInstallation(const DownloadQueue& queue) {
             // The installation leaves a downloaded item so when it failed to place it, or when
             // it passed it by for want of a package name.
             if (PackageBaseName(item.localPath)) {
-                summary.failed.push_back({item.name, kNotInstalledReason});
+                summary.failed.push_back({item.name, NotInstalledReason(item)});
             } else {
                 summary.skipped.push_back({item.name, kNoPackageNameReason});
             }

@@ -5,11 +5,13 @@
 namespace ballotine {
 namespace {
 
-DownloadItem Item(const char* title, const char* localPath, DownloadStatus status) {
+DownloadItem Item(const char* title, const char* localPath, DownloadStatus status,
+                  const char* toolReason = "") {
     DownloadItem item;
     item.name = title;
     item.localPath = localPath;
     item.status = status;
+    item.toolReason = toolReason;
     return item;
 }
 
@@ -19,16 +21,25 @@ TEST(InstallSummary, SortsEveryTickedPackageByWhatBecameOfIt) {
         DownloadStatus status;
         const char* localPath;
         const char* shown; // "kind: reason"
+        const char* toolReason = "";
     } cases[] = {
         {DownloadStatus::Installed, "/w/mapzips/a.zip", "installed: "},
         {DownloadStatus::Pending, "/w/mapzips/a.zip", "skipped: cancelled before its download"},
         {DownloadStatus::Failed, "/w/mapzips/a.zip", "failed: not downloaded"},
         {DownloadStatus::Downloaded, "/w/mapzips/a.zip", "failed: could not be unpacked or placed"},
+        // The zip tool's last line says why; the rest stays in the log.
+        {DownloadStatus::Downloaded, "/w/mapzips/a.zip",
+         "failed: could not be unpacked or placed: pkzip25: a.zip: not a zip file",
+         "reading a.zip\npkzip25: a.zip: not a zip file\n\n"},
+        {DownloadStatus::Downloaded, "/w/mapzips/a.zip",
+         "failed: could not be unpacked or placed: pkzip25 ended with exit status 2",
+         "pkzip25 ended with exit status 2"},
         {DownloadStatus::Downloaded, "/w/mapzips/.zip", "skipped: its file name names no package"},
         {DownloadStatus::None, "/w/mapzips/a.zip", ""},
     };
     for (const auto& c : cases) {
-        const InstallSummary summary = SummarizeInstallation({Item("A", c.localPath, c.status)});
+        const InstallSummary summary =
+            SummarizeInstallation({Item("A", c.localPath, c.status, c.toolReason)});
         std::string shown;
         for (const auto& [kind, entries] :
              {std::pair{"installed", &summary.installed}, std::pair{"skipped", &summary.skipped},
