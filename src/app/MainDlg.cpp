@@ -31,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
@@ -220,20 +221,32 @@ QWidget* CMainDlg::BuildAvailableFrame() {
 // Where "Available Maps" lists the maps, for a mod that has no vote picture: why the list is
 // empty, and the ways to get its vote pictures.
 QWidget* CMainDlg::BuildNoPicturesNotice() {
-    m_ui.noPicturesNotice = new QWidget(this);
-    auto* text = new QLabel(QString::fromLatin1(kNoPicturesNotice), m_ui.noPicturesNotice);
+    auto* content = new QWidget(this);
+    auto* text = new QLabel(QString::fromLatin1(kNoPicturesNotice), content);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // It wraps to the list's width rather than widening the window.
-    text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_ui.makePictures =
-        new QPushButton(QString::fromLatin1(kMakePicturesEntry), m_ui.noPicturesNotice);
-    auto* layout = new QVBoxLayout(m_ui.noPicturesNotice);
+    // It wraps to the list's width rather than widening the window, and takes the height its
+    // lines need there (a policy set by hand drops the label's own height-for-width).
+    QSizePolicy wrapping(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    wrapping.setHeightForWidth(true);
+    text->setSizePolicy(wrapping);
+    m_ui.makePictures = new QPushButton(QString::fromLatin1(kMakePicturesEntry), content);
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(text);
     layout->addWidget(m_ui.makePictures, 0, Qt::AlignLeft);
     layout->addStretch();
     connect(m_ui.makePictures, &QPushButton::clicked, this, &CMainDlg::OnMakeVotePictures);
-    return m_ui.noPicturesNotice;
+    // It takes the list's room and scrolls within it: the window keeps its size (the stack
+    // leaves a page's hints out where its policy is Ignored).
+    auto* scroll = new QScrollArea(this);
+    scroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes to its button, not to the frame
+    scroll->setWidget(content);
+    m_ui.noPicturesNotice = scroll;
+    return scroll;
 }
 
 QWidget* CMainDlg::BuildLeftColumn() {

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -332,12 +333,22 @@ TEST_F(MainDlgTest, TheFilterNarrowsTheListAndMovesTakeOnlyWhatIsShown) {
 // A mod without vote pictures says so where its maps would be listed; "Make Vote Pictures"
 // draws them from its maps, the lists fill and a message tells what was drawn.
 TEST_F(MainDlgTest, AModWithoutPicturesSaysSoAndTheWindowDrawsThem) {
+    Start();
+    const QSize withPictures = window->size();
     std::filesystem::remove_all(demo.Game("tfc/sprites/vote"));
     Start();
+    EXPECT_EQ(window->size(), withPictures) << "the notice takes the list's room, no more";
+    // Whatever the font, the notice asks for no room of its own: it scrolls in the list's.
+    EXPECT_EQ(Ui().availableStack->sizeHint(), Ui().availableMaps->sizeHint());
+    EXPECT_EQ(Ui().availableStack->minimumSizeHint(), Ui().availableMaps->minimumSizeHint());
     EXPECT_TRUE(Ui().noPicturesNotice->isVisible());
     EXPECT_FALSE(Ui().availableMaps->isVisible());
     EXPECT_TRUE(Ui().makePictures->isEnabled());
     EXPECT_FALSE(Ui().filter->isEnabled());
+    const QLabel* notice = Ui().noPicturesNotice->findChild<QLabel*>();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_GE(notice->height(), notice->heightForWidth(notice->width())) << "every line shown";
+    EXPECT_TRUE(notice->text().contains("ballotine-cli sprites"));
 
     QTest::mouseClick(Ui().makePictures, Qt::LeftButton);
     EXPECT_EQ(prompter.Messages(), std::vector<std::string>{"Vote pictures drawn: 5."});
