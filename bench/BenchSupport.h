@@ -14,12 +14,13 @@
 
 namespace ballotine::bench {
 
-// A temporary folder for generated data, removed with all it holds on destruction.
+// A temporary folder for generated data, removed with all it holds on destruction; below the
+// system's temporary folder unless told where.
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ballotine-bench-XXXXXX").string();
+    explicit ScratchDir(
+        const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "ballotine-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) {
             m_path = pattern;
         }

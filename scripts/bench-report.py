@@ -18,6 +18,9 @@ LIMITS = {
     "FilterMaps": ("ours", 30.0, "< 30 ms per keystroke"),
     "RipentImport64MB": ("ratio", 2.0, "<= 2x cp"),
     "Download200MB": ("ratio", 1.25, "<= 1.25x curl"),
+    "Download200Small": ("ratio", 1.5, "<= 1.5x curl"),
+    "Download200SmallCli": ("ratio", 1.5, "<= 1.5x curl"),
+    "UpdatesLists": ("ours", 60.0, "< 60 ms"),
     "Install100MB": ("ratio", 2.0, "<= 2x unzip+cp"),
     "Catalogue10000": ("ours", 150.0, "< 150 ms"),
     "CheckCategory5000": ("ours", 100.0, "< 100 ms"),
@@ -61,6 +64,13 @@ NOTES = {
                          "passes it on and recounts; the recount with a queue scan per package",
     "Download200MB": "one 200 MB file from a loopback server through the progress window; "
                      "`curl -o`",
+    "Download200Small": "200 packages of 10 KB from a loopback server through the progress "
+                        "window; one `curl` process fetching the same 200 addresses",
+    "Download200SmallCli": "the same 200 packages through the command line's loop; the same "
+                           "`curl` process",
+    "UpdatesLists": "`ballotine-cli updates` on the demo installation served over loopback "
+                    "HTTP: the two lists fetched and the catalogue printed, the whole process; "
+                    "`curl` fetching the two lists",
     "CancelStalled": "\"Cancel All\" against a server that stalls mid-file, to the end of the "
                      "run; SIGINT to curl",
     "Install100MB": "a 100 MB map package of 2,000 files unpacked, placed and cleaned up; "
@@ -87,7 +97,8 @@ NOTES = {
 }
 # The order first; every other figure follows by name.
 ORDER = ["ScanMaps", "ShowWindow", "MoveMaps", "FilterMaps", "Compile", "RipentImport64MB",
-         "Catalogue10000", "CheckCategory5000", "Download200MB", "CancelStalled", "Install100MB",
+         "Catalogue10000", "CheckCategory5000", "Download200MB", "CancelStalled",
+         "Download200Small", "Download200SmallCli", "UpdatesLists", "Install100MB",
          "WriteVoteMap", "CompileGap", "InstallGap100MB", "Publish200", "Republish200"]
 
 

@@ -87,11 +87,13 @@ CDownloadDlg::CDownloadDlg(DownloadQueue& queue, bool allowSkip, DownloadTransfe
     m_transferTimer->setSingleShot(true);
     connect(m_transferTimer, &QTimer::timeout, this, [this] {
         m_transfer.TimeoutExpired();
-        TickIfFileArrived();
+        AdvanceRun();
     });
     connect(m_skipButton, &QPushButton::clicked, this, &CDownloadDlg::OnSkipFile);
     connect(m_cancelButton, &QPushButton::clicked, this, &CDownloadDlg::reject);
-    m_progress.SetListener({[this] { ShowLabels(); }, nullptr});
+    // Redrawing the figures for every file that starts cost more than fetching a small one:
+    // they are drawn on the tick (and for the first file).
+    m_progress.SetListener({[this] { m_labelsChanged = true; }, nullptr});
 }
 
 CDownloadDlg::~CDownloadDlg() {
@@ -201,21 +203,39 @@ int CDownloadDlg::exec() {
     m_skipButton->setEnabled(m_allowSkip);
     m_progressBar->setRange(0, std::max(1, ClampToInt(m_progress.Labels().progressMaximum)));
     m_tickTimer->start();
+    QTimer::singleShot(0, this, [this] { // the first file starts at once
+        AdvanceRun();
+        ShowChangedLabels();
+    });
     return QDialog::exec();
 }
 
 void CDownloadDlg::OnTimer() {
-    m_progress.Tick();
-    if (m_progress.GetState() == DownloadProgress::State::Finished) {
-        EndRun(QDialog::Accepted);
+    if (m_progress.IsRunning()) {
+        m_progress.Tick();
+        ShowChangedLabels();
+        EndRunIfFinished();
     }
 }
 
-void CDownloadDlg::TickIfFileArrived() {
-    // The next file starts, or the window closes, as soon as a file has arrived whole, not at
-    // the next tick: waiting cost every file up to 100 ms.
-    if (m_transfer.IsComplete() && m_progress.IsRunning()) {
-        OnTimer();
+void CDownloadDlg::AdvanceRun() {
+    // The next file starts, or the window closes, as soon as a file has ended, not at the next
+    // tick: waiting cost every file up to 100 ms. The tick only measures and redraws.
+    if (m_progress.IsRunning()) {
+        m_progress.Advance();
+        // A request just begun is sent now, not after another turn of the event loop: that
+        // turn cost each small file as much again as its transfer.
+        if (m_transfer.IsOpening() && m_transfer.TimeoutMs() == 0) {
+            m_transfer.TimeoutExpired();
+            m_progress.Advance();
+        }
+        EndRunIfFinished();
+    }
+}
+
+void CDownloadDlg::EndRunIfFinished() {
+    if (m_progress.GetState() == DownloadProgress::State::Finished) {
+        EndRun(QDialog::Accepted);
     }
 }
 
@@ -240,6 +260,13 @@ void CDownloadDlg::EndRun(int outcome) {
     }
     m_notifiers.clear();
     done(outcome);
+}
+
+void CDownloadDlg::ShowChangedLabels() {
+    if (m_labelsChanged) {
+        m_labelsChanged = false;
+        ShowLabels();
+    }
 }
 
 void CDownloadDlg::ShowLabels() {
@@ -300,7 +327,7 @@ void CDownloadDlg::SetNotifier(QSocketNotifier*& notifier, int fd, bool wanted, 
         new QSocketNotifier(fd, forReading ? QSocketNotifier::Read : QSocketNotifier::Write, this);
     connect(notifier, &QSocketNotifier::activated, this, [this, fd, forReading] {
         m_transfer.SocketReady(fd, forReading, !forReading);
-        TickIfFileArrived();
+        AdvanceRun();
     });
 }
 

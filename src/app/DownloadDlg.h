@@ -23,7 +23,8 @@ class DialogUnits;
 
 // The window in which a queue is downloaded: per-file and total progress, times and rate,
 // "Skip File" and "Cancel All". A view over DownloadProgress: the data arrives through socket
-// notifiers as soon as it is there; the 100 ms timer only starts files and refreshes figures.
+// notifiers as soon as it is there, and the next file starts as soon as one ends; the 100 ms
+// timer only redraws the figures.
 //
 // Use: construct over the queue (its items to fetch marked pending), exec(), then read
 // Result() and the items' statuses. The transfer outlives the window.
@@ -56,8 +57,10 @@ private:
     QGridLayout* BuildTotals(const DialogUnits& units, QWidget* frame);
     QGroupBox* BuildFileGroup(const DialogUnits& units, QWidget* frame);
     void OnTimer();
-    void TickIfFileArrived();
+    void AdvanceRun();
+    void EndRunIfFinished();
     void OnSkipFile();
+    void ShowChangedLabels();
     void ShowLabels();
     void EndRun(int outcome);
 
@@ -72,6 +75,7 @@ private:
     QTimer* m_tickTimer;
     QTimer* m_transferTimer;
     std::map<int, Notifiers> m_notifiers;
+    bool m_labelsChanged = false;
 
     QProgressBar* m_progressBar = nullptr;
     QGroupBox* m_fileGroup = nullptr;

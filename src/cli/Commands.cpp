@@ -150,7 +150,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "update (a failed import leaves MAP.ent for inspection) and exits 1, as does No.\n"
          "MAP and KEY are matched as \"sizes\" lists them, any letter case.",
          true, RunApplyCommand},
-        {"updates", "[--install TITLE... | --all]",
+        {"updates", "[--install TITLE... | --all] [--quiet]",
          "list the packages the update server offers, or install some",
          "Fetches the selected mod's map update list (BASEURL/database.conf into update.conf)\n"
          "and the mod update list (into modsupdate.cfg) as \"Check For Updates\" does,\n"
@@ -163,9 +163,16 @@ const std::vector<CommandInfo>& AllCommands() {
          "keys, folder names or package file names could lead outside the game's folders are\n"
          "left out (noted on standard error).\n"
          "--install TITLE...: downloads the packages of these titles (letter case ignored),\n"
-         "printing NAME<TAB>downloaded|failed<TAB>BYTES<TAB>RATE per file, installs them,\n"
-         "records their versions in config.conf and prints Log<TAB>PATH of update.log.\n"
+         "printing NAME<TAB>downloaded|failed<TAB>BYTES<TAB>RATE per file (on a terminal, a\n"
+         "progress line rewritten in place instead), installs them, records their versions\n"
+         "in config.conf and prints Log<TAB>PATH of update.log. Why a file failed is said on\n"
+         "standard error as NAME: REASON.\n"
          "--all: the same for every listed package.\n"
+         "--quiet: no progress, neither the line nor the per-file records.\n"
+         "What a server may send is bounded: a package at most the size its list gives plus\n"
+         "a sixteenth and 64 KB; a dropped connection is asked again at most 10 times and not\n"
+         "after 60 seconds without new data; a list fetched over the network may name no\n"
+         "file:// address.\n"
          "Ctrl-C cancels the downloads as \"Cancel All\" does: the packages that arrived are\n"
          "still installed and logged; a second Ctrl-C ends the program at once.\n"
          "mods.cfg is saved afterwards in every case. Exit 1 when a list could not be\n"

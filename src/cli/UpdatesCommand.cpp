@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/InterruptCancel.h"
 #include "cli/TerminalPrompter.h"
+#include "cli/TerminalStream.h"
 #include "common/Text.h"
 #include "download/DownloadTransfer.h"
 #include "download/HeadlessDownload.h"
@@ -16,14 +17,22 @@ namespace ballotine {
 
 namespace {
 
-// Runs each queue with the text progress line: the lists' downloads on the error stream, the
-// packages' on the output once the command asks for it.
+TextProgressLine::Style ProgressStyle(const std::ostream& stream, bool quiet) {
+    if (quiet) {
+        return TextProgressLine::Style::Quiet;
+    }
+    return IsTerminal(stream) ? TextProgressLine::Style::InPlace : TextProgressLine::Style::Records;
+}
+
+// Runs each queue with the text progress line (in place on a terminal, one record per file
+// elsewhere, nothing with --quiet): the lists' downloads on the error stream, the packages' on
+// the output once the command asks for it. Why a file failed is said on the error stream.
 class HeadlessRunner final : public DownloadRunner {
 public:
     HeadlessRunner(DownloadTransfer& transfer, const Clock& clock, std::ostream& out,
-                   std::ostream& err, const InterruptCancel& interrupt)
-        : m_transfer(transfer), m_clock(clock), m_outLine(out, false), m_errLine(err, false),
-          m_err(err) {
+                   std::ostream& err, const InterruptCancel& interrupt, bool quiet)
+        : m_transfer(transfer), m_clock(clock), m_outLine(out, ProgressStyle(out, quiet), &err),
+          m_errLine(err, ProgressStyle(err, quiet), &err), m_err(err) {
         m_options.cancelRequested = [&interrupt] { return interrupt.Requested(); };
     }
     void ReportOnOutput() { m_line = &m_outLine; }
@@ -49,6 +58,7 @@ private:
 struct UpdatesRequest {
     bool install = false;
     bool all = false;
+    bool quiet = false;
     std::vector<std::string> titles;
 };
 
@@ -57,6 +67,8 @@ std::optional<UpdatesRequest> ParseUpdatesArgs(const CommandArgs& args, std::ost
     for (const std::string& arg : args) {
         if (arg == "--all") {
             request.install = request.all = true;
+        } else if (arg == "--quiet") {
+            request.quiet = true;
         } else if (arg == "--install") {
             request.install = true;
         } else if (request.install && !(arg.size() > 1 && arg.starts_with("--"))) {
@@ -163,7 +175,8 @@ int RunUpdatesCommand(CliContext& context, const CommandArgs& args) {
     }
     DownloadTransfer transfer(context.services.clock);
     const InterruptCancel interrupt;
-    HeadlessRunner runner(transfer, context.services.clock, context.out, context.err, interrupt);
+    HeadlessRunner runner(transfer, context.services.clock, context.out, context.err, interrupt,
+                          request->quiet);
     UpdateTables tables;
     UpdateRoad road{
         tables.downloads,

@@ -2,6 +2,8 @@
 
 #include "common/Text.h"
 
+#include <algorithm>
+
 namespace ballotine {
 
 namespace {
@@ -70,6 +72,7 @@ bool DownloadProgress::Start() {
     m_totalElapsed = 0;
     m_totalRemaining = 0;
     m_totalStartTick = m_clock.TickMs();
+    m_measuredReceived = 0;
     m_state = State::Running;
     return true;
 }
@@ -87,6 +90,32 @@ DownloadRunResult DownloadProgress::Result() const {
     return DownloadRunResult::WorkedThrough;
 }
 
+void DownloadProgress::Advance() {
+    while (m_state == State::Running) {
+        if (m_transfer.IsActive()) {
+            switch (m_transfer.ReadChunk()) {
+            case ReadOutcome::Received:
+                m_lastProgressTick = m_clock.TickMs();
+                return;
+            case ReadOutcome::EndOfData:
+                EndCurrent(DownloadStatus::Downloaded);
+                break;
+            case ReadOutcome::FileFailed:
+                EndCurrent(DownloadStatus::Failed);
+                break;
+            case ReadOutcome::ReadFailed:
+            case ReadOutcome::Waiting:
+                return;
+            }
+        }
+        if (!NextPending()) {
+            Finish();
+            return;
+        }
+        StartCurrent();
+    }
+}
+
 void DownloadProgress::Tick() {
     if (m_state != State::Running) {
         return;
@@ -94,48 +123,22 @@ void DownloadProgress::Tick() {
     if (--m_countdown == 0) {
         m_countdown = kTicksPerRefresh;
     }
-    const bool refreshTick = m_countdown == kTicksPerRefresh;
-    if (m_transfer.IsActive()) {
-        switch (m_transfer.ReadChunk()) {
-        case ReadOutcome::Received: {
-            const std::uint64_t now = m_clock.TickMs();
-            m_lastProgressTick = now;
-            if (refreshTick) {
-                Measure(now);
-            }
-            break;
-        }
-        case ReadOutcome::EndOfData:
-            EndCurrent(DownloadStatus::Downloaded);
-            if (!NextPending()) {
-                Finish();
-                return;
-            }
-            break;
-        case ReadOutcome::FileFailed:
-            EndCurrent(DownloadStatus::Failed);
-            break;
-        case ReadOutcome::ReadFailed:
-        case ReadOutcome::Waiting:
-            break;
-        }
-    }
-    if (!m_transfer.IsActive()) {
-        if (!NextPending()) {
-            Finish();
-            return;
-        }
-        StartCurrent();
+    Advance();
+    if (m_state != State::Running) {
+        return;
     }
     const std::uint64_t now = m_clock.TickMs();
     m_fileElapsed = SecondsBetween(m_transfer.FileStartTick(), now);
     m_totalElapsed = SecondsBetween(m_totalStartTick, now);
-    if (refreshTick) {
+    if (m_countdown == kTicksPerRefresh) {
+        if (m_transfer.TotalReceived() != m_measuredReceived) {
+            Measure(now);
+        }
         RefreshPeriodic();
     }
 }
 
-void DownloadProgress::SkipFile() {
+void DownloadProgress::SkipFile(const std::string& reason) {
     const DownloadItem* current = CurrentPending();
     if (m_state != State::Running || current == nullptr) {
         return; // nothing is being fetched
@@ -153,7 +156,7 @@ void DownloadProgress::SkipFile() {
         m_labels.progressMaximum = m_totalSize / kKilobyte;
         LabelsChanged();
     }
-    GiveUpCurrent();
+    GiveUpCurrent(reason);
 }
 
 void DownloadProgress::Cancel() {
@@ -163,7 +166,7 @@ void DownloadProgress::Cancel() {
     if (m_transfer.IsComplete()) {
         EndCurrent(DownloadStatus::Downloaded);
     } else {
-        GiveUpCurrent();
+        GiveUpCurrent("cancelled");
     }
     m_transfer.CloseInternet();
     m_state = State::Cancelled;
@@ -192,21 +195,31 @@ void DownloadProgress::StartCurrent() {
     DownloadItem& item = *Current();
     if (!m_transfer.StartFile(item, [this] { RefreshAll(); })) {
         item.status = DownloadStatus::Failed;
-        FileEnded(item.name, DownloadStatus::Failed, 0);
+        item.failure = "cannot begin a download";
+        FileEnded(item.name, DownloadStatus::Failed, 0, item.failure);
     }
 }
 
+// A file that ends between two refreshes is measured too: its record shows the rate it had.
 void DownloadProgress::EndCurrent(DownloadStatus status) {
+    const std::uint64_t now = m_clock.TickMs();
+    if (m_transfer.TotalReceived() != m_measuredReceived) {
+        Measure(now);
+    }
+    const std::string reason =
+        status == DownloadStatus::Failed ? m_transfer.FailureReason() : std::string();
     if (DownloadItem* current = Current()) {
         current->status = status;
+        current->failure = reason;
     }
+    const std::int64_t received = m_transfer.FileReceived();
     m_transfer.CloseFile();
-    FileEnded(m_transfer.CurrentName(), status, m_transfer.FileReceived());
+    FileEnded(m_transfer.CurrentName(), status, received, reason);
 }
 
 // Only an item still waiting for its data is marked: the run may rest on one that is finished
 // or was never selected.
-void DownloadProgress::GiveUpCurrent() {
+void DownloadProgress::GiveUpCurrent(const std::string& reason) {
     DownloadItem* current = CurrentPending();
     if (current == nullptr) {
         m_transfer.CloseFile();
@@ -214,8 +227,9 @@ void DownloadProgress::GiveUpCurrent() {
     }
     const std::int64_t received = m_transfer.IsActive() ? m_transfer.FileReceived() : 0;
     current->status = DownloadStatus::Failed;
+    current->failure = reason;
     m_transfer.CloseFile();
-    FileEnded(current->name, DownloadStatus::Failed, received);
+    FileEnded(current->name, DownloadStatus::Failed, received, reason);
 }
 
 void DownloadProgress::Finish() {
@@ -223,13 +237,12 @@ void DownloadProgress::Finish() {
     m_state = State::Finished;
 }
 
-// The average rate over the whole run so far, all files together.
+// The average rate over the whole run so far, all files together. A run younger than a
+// millisecond counts as one: a small file on a fast link ends before the clock moves.
 void DownloadProgress::Measure(std::uint64_t now) {
-    const std::uint64_t elapsedMs = now - m_totalStartTick;
-    if (elapsedMs == 0) {
-        return;
-    }
+    const std::uint64_t elapsedMs = std::max<std::uint64_t>(now - m_totalStartTick, 1);
     const std::int64_t received = m_transfer.TotalReceived();
+    m_measuredReceived = received;
     m_rate = static_cast<float>(static_cast<double>(received) /
                                 (static_cast<double>(elapsedMs) * 0.001) / 1024.0);
     m_totalRemaining = SecondsLeft(m_totalSize - received, m_rate);
@@ -274,10 +287,10 @@ void DownloadProgress::RefreshPeriodic() {
     LabelsChanged();
 }
 
-void DownloadProgress::FileEnded(const std::string& name, DownloadStatus status,
-                                 std::int64_t bytes) {
+void DownloadProgress::FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                                 const std::string& reason) {
     if (m_listener.fileEnded) {
-        m_listener.fileEnded(name, status, bytes);
+        m_listener.fileEnded(name, status, bytes, reason);
     }
 }
 

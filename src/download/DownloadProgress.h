@@ -25,11 +25,12 @@ struct DownloadLabels {
     std::int64_t progressPosition = 0;
 };
 
-// Works through the pending items of a queue one by one on a 100 ms tick and keeps the
-// figures a progress window shows: bytes, elapsed and remaining times and the rate. The data itself
-// arrives through the transfer between ticks; a tick starts the next file, takes note of what
-// arrived and rewrites the figures. Views (the window, the command line's progress line) only
-// display the labels and forward the user's commands.
+// Works through the pending items of a queue one by one and keeps the figures a progress
+// window shows: bytes, elapsed and remaining times and the rate. The data itself arrives
+// through the transfer; whenever the transfer has done some work the view calls Advance, which
+// ends a file that is over and starts the next at once. The 100 ms tick only measures and
+// rewrites the figures. Views (the window, the command line's progress line) only display the
+// labels and forward the user's commands.
 class DownloadProgress {
 public:
     enum class State { NotStarted, Running, Finished, Cancelled };
@@ -37,8 +38,10 @@ public:
 
     struct Listener {
         std::function<void()> labelsChanged;
-        // A file ended: downloaded, failed to open or write, skipped or cancelled.
-        std::function<void(const std::string& name, DownloadStatus status, std::int64_t bytes)>
+        // A file ended: downloaded, failed to open or write, skipped or cancelled; `reason` says
+        // why one failed.
+        std::function<void(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                           const std::string& reason)>
             fileEnded;
     };
 
@@ -50,12 +53,15 @@ public:
     void SetListener(Listener listener) { m_listener = std::move(listener); }
 
     // Opens the Internet handle and counts the pending items. False when no handle could be
-    // opened: the run is then over, cancelled.
+    // opened: the run is then over, cancelled. The first file starts on the first Advance.
     bool Start();
-    // One 100 ms tick.
+    // The transfer may have moved: a file that is over is ended and the next one started (or
+    // the run finished), without waiting for a tick.
+    void Advance();
+    // One 100 ms tick: Advance, and the figures every fifth.
     void Tick();
     // "Skip File": the file being fetched is given up and leaves the total.
-    void SkipFile();
+    void SkipFile(const std::string& reason = "skipped");
     // "Cancel All": the file being fetched is given up and the run ends; later items stay
     // pending.
     void Cancel();
@@ -88,14 +94,15 @@ private:
     DownloadItem* CurrentPending();
     void StartCurrent();
     void EndCurrent(DownloadStatus status);
-    void GiveUpCurrent();
+    void GiveUpCurrent(const std::string& reason);
     void Finish();
     void Measure(std::uint64_t now);
     void RefreshAll();
     void RefreshPeriodic();
     void SetFileFigureLabels();
     void LabelsChanged();
-    void FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes);
+    void FileEnded(const std::string& name, DownloadStatus status, std::int64_t bytes,
+                   const std::string& reason);
 
     DownloadQueue& m_queue;
     std::size_t m_current = 0;
@@ -111,6 +118,7 @@ private:
     std::int32_t m_filesToDownload = 0;
     std::uint64_t m_totalStartTick = 0;
     std::uint64_t m_lastProgressTick = 0;
+    std::int64_t m_measuredReceived = 0; // the run's bytes at the last measurement
     std::int64_t m_fileElapsed = 0;
     std::int64_t m_totalElapsed = 0;
     std::int64_t m_fileRemaining = 0;

@@ -16,6 +16,15 @@ enum class DownloadStatus {
     Installed,  // the installer placed it
 };
 
+// Where an item's addresses were read. A list fetched over the network may name only web
+// addresses: following its file:// address would copy any file the user can read into the
+// game (from where a server hands files out). A list read from the local disk, or the user's
+// own settings, may name local files too.
+enum class AddressOrigin {
+    RemoteList, // the safe default: http:// and https:// only
+    LocalList,
+};
+
 // One file to fetch and install. Texts are kept whole, whatever their length.
 struct DownloadItem {
     std::string name;       // shown while it downloads; the catalogue's title of the package
@@ -27,7 +36,9 @@ struct DownloadItem {
     std::int64_t size = -1; // bytes; 0 or less when not known
     DownloadStatus status = DownloadStatus::None;
     bool fullPackage = false; // a map package, not an entity package
-    std::string toolReason;   // what the zip tool said when it could not unpack the package
+    AddressOrigin origin = AddressOrigin::RemoteList;
+    std::string failure;    // why a failed download failed, in words for the user
+    std::string toolReason; // what the zip tool said when it could not unpack the package
 };
 
 // The files of one download run, in the order they are fetched and installed.

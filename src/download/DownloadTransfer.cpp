@@ -1,8 +1,12 @@
 #include "download/DownloadTransfer.h"
 
 #include "common/Text.h"
+#include "download/WebAddress.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <curl/curl.h>
+#include <filesystem>
 #include <utility>
 
 namespace ballotine {
@@ -18,6 +22,12 @@ constexpr std::int64_t kBytesPerTurn = 4 * 1024 * 1024;
 constexpr long kConnectTimeoutSeconds = 30;
 // A connection that carries no byte for this long is treated as dropped, and resumed.
 constexpr long kStallSeconds = 30;
+// A list's size may lag behind its package (rebuilt at the same version, rounded by whoever
+// wrote the list): a sixteenth more plus 64 KB lets such drift through, while a 10 KB package
+// can bring no more than 74 KB and a 100 MB one no more than about 106 MB. The server's own
+// Content-Length needs no margin: libcurl stores no byte beyond it.
+constexpr std::int64_t kSizeMarginBytes = 64 * 1024;
+constexpr std::int64_t kSizeMarginShare = 16;
 
 void InitialiseCurlOnce() {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -93,9 +103,14 @@ bool DownloadTransfer::IsInternetOpen() const {
     return m_curl->multi != nullptr;
 }
 
+std::int64_t DownloadTransfer::SizeLimit(std::int64_t declared) {
+    return declared > 0 ? declared + declared / kSizeMarginShare + kSizeMarginBytes : -1;
+}
+
 void DownloadTransfer::ResetCounters() {
     m_totalReceived = 0;
     m_filesStarted = 0;
+    m_cleanedFolders.clear();
 }
 
 bool DownloadTransfer::StartFile(const DownloadItem& item, std::function<void()> refresh) {
@@ -106,39 +121,51 @@ bool DownloadTransfer::StartFile(const DownloadItem& item, std::function<void()>
     m_currentUrl = item.url;
     m_currentPath = item.localPath;
     m_mirrorUrl = item.mirrorUrl;
+    m_origin = item.origin;
+    m_failure.clear();
     m_fileSize = item.size;
+    m_sizeLimit = SizeLimit(item.size);
     m_fileReceived = 0;
+    m_mostReceived = 0;
+    m_mostAtLastDrop = 0;
+    m_resumes = 0;
+    m_fruitlessDrops = 0;
     m_arrived = 0;
     m_triedMirror = false;
-    m_resuming = false;
-    m_restartNext = false;
+    m_startOverNext = false;
     m_abort = Abort::None;
     m_fileStartTick = m_clock.TickMs();
+    m_lastNewByteTick = m_fileStartTick;
     m_refresh = std::move(refresh);
     if (m_refresh) {
         m_refresh();
     }
-    if (!BeginRequest(m_currentUrl, 0)) {
-        Diagnose("Unable to establish why download failed");
-        m_refresh = nullptr;
-        return false;
-    }
     m_phase = Phase::Opening;
     Diagnose(m_currentUrl);
     Diagnose(m_currentPath);
+    if (!BeginRequest(m_currentUrl, 0)) {
+        TryMirror(m_failure);
+    }
     return true;
 }
 
 bool DownloadTransfer::BeginRequest(const std::string& url, std::int64_t from) {
+    const bool local = m_origin == AddressOrigin::LocalList;
+    if (!local && !IsWebAddress(url)) {
+        m_failure = LocalAddressRefusal(url);
+        return false;
+    }
     CURL* easy = curl_easy_init();
     if (easy == nullptr) {
+        m_failure = "cannot begin a download";
         return false;
     }
     m_curl->error[0] = '\0';
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Ballotine");
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_curl->headers);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https,file");
+    // libcurl itself holds an item to its origin, however the address is spelt
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, local ? "http,https,file" : "http,https");
     // a server may send us elsewhere on the web, never into the local disk
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
@@ -161,10 +188,12 @@ bool DownloadTransfer::BeginRequest(const std::string& url, std::int64_t from) {
     }
     m_curl->easy = easy;
     m_abort = Abort::None;
-    m_resumeChecked = false;
+    m_requestFrom = from;
+    m_responseChecked = false;
     if (curl_multi_add_handle(m_curl->multi, easy) != CURLM_OK) {
         m_curl->easy = nullptr;
         curl_easy_cleanup(easy);
+        m_failure = "cannot begin a download";
         return false;
     }
     return true;
@@ -189,9 +218,12 @@ ReadOutcome DownloadTransfer::ReadChunk() {
     case Phase::Failed:
         return ReadOutcome::FileFailed;
     case Phase::Dropped:
+        if (m_clock.TickMs() < m_retryAtTick) {
+            return ReadOutcome::Waiting;
+        }
         m_arrived = 0;
         Resume();
-        return ReadOutcome::ReadFailed;
+        return m_phase == Phase::Failed ? ReadOutcome::FileFailed : ReadOutcome::ReadFailed;
     case Phase::Opening:
     case Phase::Receiving:
         break;
@@ -214,13 +246,24 @@ bool DownloadTransfer::CloseFile() {
 }
 
 void DownloadTransfer::Resume() {
-    // A server that refused the range last time is asked for the whole file.
-    const std::int64_t from = m_restartNext ? 0 : m_fileReceived;
-    m_restartNext = false;
-    if (BeginRequest(m_currentUrl, from)) {
-        m_resuming = true;
-        m_phase = Phase::Receiving;
+    ++m_resumes;
+    if (m_startOverNext && !StartOver()) {
+        Fail("cannot write " + m_currentPath);
+        return;
     }
+    m_startOverNext = false;
+    if (!BeginRequest(m_currentUrl, m_fileReceived)) {
+        Fail(m_failure);
+        return;
+    }
+    m_phase = Phase::Receiving;
+}
+
+// What was received of the file is dropped: it is fetched again from its first byte.
+bool DownloadTransfer::StartOver() {
+    m_totalReceived -= m_fileReceived;
+    m_fileReceived = 0;
+    return m_file && m_file->Restart();
 }
 
 std::size_t DownloadTransfer::OnData(char* data, std::size_t size, std::size_t count, void* self) {
@@ -235,18 +278,26 @@ std::size_t DownloadTransfer::TakeData(const char* data, std::size_t size) {
     if (m_phase == Phase::Opening && !OpenLocalFile()) {
         return 0;
     }
-    if (m_resuming && !m_resumeChecked && !AcceptResumedResponse()) {
+    if (!m_responseChecked && !CheckResponse()) {
+        return 0;
+    }
+    const auto bytes = static_cast<std::int64_t>(size);
+    if (m_sizeLimit >= 0 && m_fileReceived + bytes > m_sizeLimit) {
+        m_abort = Abort::TooLarge;
         return 0;
     }
     if (!m_file || !m_file->Write(std::string_view(data, size))) {
         m_abort = Abort::CannotWrite;
         return 0;
     }
-    const auto bytes = static_cast<std::int64_t>(size);
     m_fileReceived += bytes;
     m_totalReceived += bytes;
     m_arrived += bytes;
     m_takenThisTurn += bytes;
+    if (m_fileReceived > m_mostReceived) {
+        m_mostReceived = m_fileReceived;
+        m_lastNewByteTick = m_clock.TickMs();
+    }
     return size;
 }
 
@@ -256,6 +307,7 @@ bool DownloadTransfer::OpenLocalFile() {
         m_abort = Abort::ErrorStatus;
         return false;
     }
+    RemoveAbandonedTemporaries();
     m_file.emplace(m_currentPath);
     if (!m_file->IsOpen()) {
         m_file.reset();
@@ -269,23 +321,47 @@ bool DownloadTransfer::OpenLocalFile() {
     return true;
 }
 
-// A server that ignores the range sends the whole file again: start the file over.
-bool DownloadTransfer::AcceptResumedResponse() {
-    m_resumeChecked = true;
+// An HTTP answer must hold the part asked for: a part that begins elsewhere is refused (the
+// file starts over), and the whole file sent to a request for the rest replaces what was
+// received.
+bool DownloadTransfer::CheckResponse() {
+    m_responseChecked = true;
     char* scheme = nullptr;
     curl_easy_getinfo(m_curl->easy, CURLINFO_SCHEME, &scheme);
     const bool isHttp =
         scheme != nullptr && (EqualsNoCase(scheme, "http") || EqualsNoCase(scheme, "https"));
-    if (!isHttp || ResponseCode() == 206) {
+    if (!isHttp) {
         return true;
     }
-    m_totalReceived -= m_fileReceived;
-    m_fileReceived = 0;
-    if (!m_file || !m_file->Restart()) {
+    if (ResponseCode() == 206) {
+        if (AnsweredFrom() == m_requestFrom) {
+            return true;
+        }
+        m_abort = Abort::WrongPart;
+        return false;
+    }
+    if (m_requestFrom > 0 && !StartOver()) {
         m_abort = Abort::CannotWrite;
         return false;
     }
     return true;
+}
+
+// The first byte of a partial answer by its Content-Range ("bytes FIRST-LAST/SIZE"); -1 when
+// it names none.
+std::int64_t DownloadTransfer::AnsweredFrom() const {
+    curl_header* header = nullptr;
+    if (curl_easy_header(m_curl->easy, "Content-Range", 0, CURLH_HEADER, -1, &header) !=
+        CURLHE_OK) {
+        return -1;
+    }
+    long long first = -1;
+    long long last = -1;
+    if (std::sscanf(header->value, " bytes %lld-%lld", &first, &last) != 2 || first < 0 ||
+        last < first) {
+        return -1;
+    }
+    return first;
 }
 
 int DownloadTransfer::OnSocket(void* /*easy*/, int fd, int what, void* self, void* /*data*/) {
@@ -379,31 +455,69 @@ void DownloadTransfer::AfterAction() {
 
 void DownloadTransfer::Finished(int result) {
     const auto code = static_cast<CURLcode>(result);
-    const std::string error =
-        Format("Error Code %i\n%s", result,
-               m_curl->error[0] != '\0' ? m_curl->error : curl_easy_strerror(code));
-    const bool refusedRange = m_resuming && ResponseCode() == 416;
+    const std::string error = m_curl->error[0] != '\0' ? m_curl->error : curl_easy_strerror(code);
+    const bool refusedRange = m_requestFrom > 0 && ResponseCode() == 416;
     if (code == CURLE_OK && m_phase == Phase::Opening) {
         OpenLocalFile(); // an empty file: the address answered without data
     }
-    if (code == CURLE_OK && m_resuming && !m_resumeChecked) {
-        AcceptResumedResponse();
+    if (code == CURLE_OK && m_abort == Abort::None && !m_responseChecked) {
+        CheckResponse();
     }
     EndRequest();
-    if (m_abort == Abort::CannotCreate || m_abort == Abort::CannotWrite) {
-        Fail(error);
-    } else if (m_phase == Phase::Opening) {
+    if (code != CURLE_OK) {
+        Diagnose(Format("Error Code %i\n%s", result, error.c_str()));
+    }
+    switch (m_abort) {
+    case Abort::CannotCreate:
+        Fail("cannot create " + m_currentPath);
+        return;
+    case Abort::CannotWrite:
+        Fail("cannot write " + m_currentPath);
+        return;
+    case Abort::TooLarge:
+        Fail(Format("refused: the server sent more than the %lld bytes its list gives",
+                    static_cast<long long>(m_fileSize)));
+        return;
+    case Abort::WrongPart:
+        RetryLater(true, "the server answered with another part of the file than asked for");
+        return;
+    case Abort::None:
+    case Abort::ErrorStatus:
+        break;
+    }
+    if (m_phase == Phase::Opening) {
         TryMirror(error);
     } else if (code != CURLE_OK) {
-        m_phase = Phase::Dropped;
-        m_restartNext = refusedRange;
-        Diagnose(error);
+        RetryLater(refusedRange, error);
     } else if (!m_file || !m_file->Commit()) {
-        Fail("Unable to write " + m_currentPath);
+        Fail("cannot write " + m_currentPath);
     } else {
         m_file.reset();
         m_phase = Phase::Done;
     }
+}
+
+// After a drop: the rest is asked for again after a pause that grows while drops bring nothing
+// new, unless the limits are reached.
+void DownloadTransfer::RetryLater(bool startOver, const std::string& error) {
+    const std::uint64_t now = m_clock.TickMs();
+    m_fruitlessDrops = m_mostReceived > m_mostAtLastDrop ? 0 : m_fruitlessDrops + 1;
+    m_mostAtLastDrop = m_mostReceived;
+    if (m_resumes >= kMaxResumes) {
+        Fail(Format("gave up after the connection broke off %d times (%s)", m_resumes + 1,
+                    error.c_str()));
+        return;
+    }
+    if (now - m_lastNewByteTick >= kNoProgressLimitMs) {
+        Fail(Format("gave up: no new data for %llu seconds (%s)",
+                    static_cast<unsigned long long>((now - m_lastNewByteTick) / 1000),
+                    error.c_str()));
+        return;
+    }
+    const int doublings = std::min(m_fruitlessDrops, 16);
+    m_retryAtTick = now + std::min(kFirstRetryDelayMs << doublings, kLongestRetryDelayMs);
+    m_startOverNext = startOver;
+    m_phase = Phase::Dropped;
 }
 
 void DownloadTransfer::TryMirror(const std::string& error) {
@@ -413,18 +527,27 @@ void DownloadTransfer::TryMirror(const std::string& error) {
     }
     m_triedMirror = true;
     m_currentUrl = *m_mirrorUrl;
-    if (!BeginRequest(m_currentUrl, 0)) {
-        Fail(error);
-        return;
-    }
     Diagnose(m_currentUrl);
     Diagnose(m_currentPath);
+    if (!BeginRequest(m_currentUrl, 0)) {
+        Fail(m_failure);
+    }
 }
 
-void DownloadTransfer::Fail(const std::string& error) {
+void DownloadTransfer::Fail(const std::string& reason) {
     m_file.reset();
+    m_failure = reason;
     m_phase = Phase::Failed;
-    Diagnose(error);
+    Diagnose(reason);
+}
+
+// The temporaries of runs that were killed before they could finish a file; once per folder
+// and run, before this run writes there.
+void DownloadTransfer::RemoveAbandonedTemporaries() {
+    const std::string folder = std::filesystem::path(m_currentPath).parent_path().string();
+    if (m_cleanedFolders.insert(folder).second) {
+        RemoveAbandonedTemporaryFiles(folder.empty() ? "." : folder);
+    }
 }
 
 long DownloadTransfer::ResponseCode() const {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,13 @@ namespace ballotine {
 
 // What arrived for the active file since the previous ReadChunk.
 enum class ReadOutcome {
-    Waiting,    // nothing yet: the address is still opening, or the server is slow
-    ReadFailed, // the connection dropped; the rest is asked for again
+    Waiting,    // nothing yet: the address is still opening, the server is slow, or a dropped
+                // connection waits to be asked again
+    ReadFailed, // the connection had dropped; the rest is asked for again now
     Received,   // bytes arrived
     EndOfData,  // the file is complete and in place at its local path
-    FileFailed, // no address opened, or the local file could not be created or written
+    FileFailed, // no address opened, the server misbehaved beyond the limits below, or the
+                // local file could not be created or written; FailureReason() says which
 };
 
 // Fetches one file at a time over HTTP(S) or from a file:// address into its local path, on
@@ -29,9 +32,27 @@ enum class ReadOutcome {
 // owner reports a ready socket, not only when the owner reads the figures.
 //
 // The data goes to a temporary file beside the local path, renamed over it only when the
-// transfer ends well, so a failed, skipped or cancelled download leaves an earlier file whole.
+// transfer ends well, so a failed, skipped or cancelled download leaves an earlier file whole
+// and no partial one; the temporaries a killed run left are removed when a later run first
+// writes into their folder.
+//
+// What a server may do is bounded: a file may not grow beyond the size its list gives plus a
+// margin (SizeLimit); a dropped connection is asked again after a growing pause, at most
+// kMaxResumes times and not once no new byte has come for kNoProgressLimitMs; an answer with
+// another part of the file than asked for starts the file over; an item whose list came from
+// the network may not name a local file.
 class DownloadTransfer {
 public:
+    static constexpr int kMaxResumes = 10;
+    static constexpr std::uint64_t kNoProgressLimitMs = 60000;
+    // The pause before asking again after a drop: doubled for every drop in a row that brought
+    // no new byte, up to the longest.
+    static constexpr std::uint64_t kFirstRetryDelayMs = 250;
+    static constexpr std::uint64_t kLongestRetryDelayMs = 8000;
+
+    // The most a file whose list gives `declared` bytes may bring; -1 when the list gives none.
+    static std::int64_t SizeLimit(std::int64_t declared);
+
     explicit DownloadTransfer(const Clock& clock);
     ~DownloadTransfer();
     DownloadTransfer(const DownloadTransfer&) = delete;
@@ -70,11 +91,15 @@ public:
 
     // A file is being fetched (opening, receiving, or ended and not yet closed).
     bool IsActive() const { return m_phase != Phase::Idle; }
+    // A request for the active file has begun and no byte of it has arrived yet.
+    bool IsOpening() const { return m_phase == Phase::Opening; }
     // The active file's data is complete and in place (not yet closed).
     bool IsComplete() const { return m_phase == Phase::Done; }
     const std::string& CurrentName() const { return m_currentName; }
     const std::string& CurrentUrl() const { return m_currentUrl; }
     const std::string& CurrentPath() const { return m_currentPath; }
+    // Why the active file failed, in words for the user; empty while it has not.
+    const std::string& FailureReason() const { return m_failure; }
     std::int64_t FileSize() const { return m_fileSize; }
     std::int64_t FileReceived() const { return m_fileReceived; }
     std::int64_t TotalReceived() const { return m_totalReceived; }
@@ -86,7 +111,7 @@ public:
 private:
     struct Curl;
     enum class Phase { Idle, Opening, Receiving, Dropped, Done, Failed };
-    enum class Abort { None, ErrorStatus, CannotCreate, CannotWrite };
+    enum class Abort { None, ErrorStatus, CannotCreate, CannotWrite, TooLarge, WrongPart };
 
     static std::size_t OnData(char* data, std::size_t size, std::size_t count, void* self);
     static int OnSocket(void* easy, int fd, int what, void* self, void* socketData);
@@ -96,12 +121,16 @@ private:
     bool BeginRequest(const std::string& url, std::int64_t from);
     void EndRequest();
     bool OpenLocalFile();
-    bool AcceptResumedResponse();
+    bool CheckResponse();
+    std::int64_t AnsweredFrom() const;
+    bool StartOver();
     void AfterAction();
     void Finished(int result);
     void TryMirror(const std::string& error);
-    void Fail(const std::string& error);
+    void Fail(const std::string& reason);
+    void RetryLater(bool startOver, const std::string& error);
     void Resume();
+    void RemoveAbandonedTemporaries();
     long ResponseCode() const;
     void Diagnose(const std::string& text) const;
 
@@ -117,16 +146,26 @@ private:
     std::string m_currentUrl;
     std::string m_currentPath;
     std::optional<std::string> m_mirrorUrl;
+    AddressOrigin m_origin = AddressOrigin::RemoteList;
+    std::string m_failure;
     bool m_triedMirror = false;
-    bool m_resuming = false;      // the request asks for the rest after a drop
-    bool m_resumeChecked = false; // its answer was looked at
-    bool m_restartNext = false;   // the server refused the range: ask for everything
+    std::int64_t m_requestFrom = 0; // where the request's answer must begin
+    bool m_responseChecked = false; // the answer's status and range were looked at
+    bool m_startOverNext = false;   // the server refused the range or sent another: ask for all
     std::optional<AtomicFile> m_file;
+    std::set<std::string> m_cleanedFolders; // where this run removed abandoned temporaries
     std::function<void()> m_refresh;
     bool m_refreshDue = false;
 
     std::int64_t m_fileSize = -1;
+    std::int64_t m_sizeLimit = -1;
     std::int64_t m_fileReceived = 0;
+    std::int64_t m_mostReceived = 0; // of the file, over every attempt
+    std::int64_t m_mostAtLastDrop = 0;
+    int m_resumes = 0;
+    int m_fruitlessDrops = 0; // in a row, each without a new byte
+    std::uint64_t m_lastNewByteTick = 0;
+    std::uint64_t m_retryAtTick = 0;
     std::int64_t m_totalReceived = 0;
     std::int64_t m_arrived = 0;       // since the last ReadChunk
     std::int64_t m_takenThisTurn = 0; // since the owner last reported a socket or timeout

@@ -1,5 +1,6 @@
 #include "download/HeadlessDownload.h"
 
+#include "common/Text.h"
 #include "download/DownloadProgress.h"
 
 #include <poll.h>
@@ -40,26 +41,28 @@ DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& trans
                                    const HeadlessDownloadOptions& options) {
     DownloadProgress progress(queue, transfer, clock);
     if (line != nullptr) {
-        progress.SetListener(
-            {[line, &progress] { line->Show(progress.Labels(), progress.Rate()); },
-             [line, &progress](const std::string& name, DownloadStatus status, std::int64_t bytes) {
-                 line->FileEnded(name, status, bytes, progress.Rate());
-             }});
+        progress.SetListener({[line, &progress] { line->Show(progress.Labels(), progress.Rate()); },
+                              [line, &progress](const std::string& name, DownloadStatus status,
+                                                std::int64_t bytes, const std::string& reason) {
+                                  line->FileEnded(name, status, bytes, progress.Rate(), reason);
+                              }});
     }
     if (!progress.Start()) {
         return progress.Result();
     }
+    progress.Advance();
     std::uint64_t nextTick = clock.TickMs() + DownloadProgress::kTickMs;
     while (progress.IsRunning()) {
         const std::uint64_t now = clock.TickMs();
-        // A file that has arrived whole is taken at once: waiting for the tick cost every
-        // file up to 100 ms, a third of a 200 MB download over a fast link.
-        if (now < nextTick && !transfer.IsComplete()) {
+        // The next file starts as soon as one ends, not at the next tick: waiting cost every
+        // file up to 100 ms. The tick only measures and redraws.
+        if (now < nextTick) {
             PumpTransfer(transfer, static_cast<int>(nextTick - now));
+            progress.Advance();
             continue;
         }
         nextTick += DownloadProgress::kTickMs;
-        if (nextTick <= now || transfer.IsComplete()) {
+        if (nextTick <= now) {
             nextTick = now + DownloadProgress::kTickMs; // after a long pause, no burst of ticks
         }
         progress.Tick();
@@ -70,7 +73,9 @@ DownloadRunResult RunDownloadQueue(DownloadQueue& queue, DownloadTransfer& trans
             progress.Cancel();
         } else if (transfer.IsActive() && !transfer.IsComplete() &&
                    clock.TickMs() - progress.LastProgressTick() >= options.noProgressLimitMs) {
-            progress.SkipFile();
+            progress.SkipFile(Format("no data for %llu seconds",
+                                     static_cast<unsigned long long>(
+                                         (clock.TickMs() - progress.LastProgressTick()) / 1000)));
         }
     }
     return progress.Result();

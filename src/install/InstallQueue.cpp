@@ -110,6 +110,9 @@ InstallResult InstallQueue(DownloadQueue& queue, InstallContext& context) {
     for (DownloadItem& item : queue) {
         if (item.status == DownloadStatus::Failed) {
             log.WriteFormat("\n%s....\n\n  Download failed...\n", item.name.c_str());
+            if (!item.failure.empty()) {
+                log.WriteFormat("  %s\n", item.failure.c_str());
+            }
             ++result.failed;
         } else if (item.status == DownloadStatus::Downloaded) {
             const Outcome outcome = InstallDownloadedItem(item, context, setup);

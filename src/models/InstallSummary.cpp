@@ -21,15 +21,13 @@ void AppendSection(std::string& text, const char* heading,
     }
 }
 
-// The tool's last line says what went wrong; the whole of it is in the log.
-std::string NotInstalledReason(const DownloadItem& item) {
-    std::string_view said = item.toolReason;
+// The reason with the last line of what was said about it (the whole of it is in the log).
+std::string WithLastLine(const char* reason, std::string_view said) {
     while (said.ends_with('\n')) {
         said.remove_suffix(1);
     }
     said = said.substr(said.find_last_of('\n') + 1);
-    return said.empty() ? std::string(kNotInstalledReason)
-                        : std::string(kNotInstalledReason) + ": " + std::string(said);
+    return said.empty() ? std::string(reason) : std::string(reason) + ": " + std::string(said);
 }
 
 } // namespace
@@ -47,13 +45,14 @@ InstallSummary SummarizeInstallation(const DownloadQueue& queue) {
             summary.skipped.push_back({item.name, kCancelledReason});
             break;
         case DownloadStatus::Failed:
-            summary.failed.push_back({item.name, kNotDownloadedReason});
+            summary.failed.push_back({item.name, WithLastLine(kNotDownloadedReason, item.failure)});
             break;
         case DownloadStatus::Downloaded:
             // The installation leaves a downloaded item so when it failed to place it, or when
             // it passed it by for want of a package name.
             if (PackageBaseName(item.localPath)) {
-                summary.failed.push_back({item.name, NotInstalledReason(item)});
+                summary.failed.push_back(
+                    {item.name, WithLastLine(kNotInstalledReason, item.toolReason)});
             } else {
                 summary.skipped.push_back({item.name, kNoPackageNameReason});
             }

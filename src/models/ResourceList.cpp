@@ -4,6 +4,7 @@
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "download/DownloadQueue.h"
+#include "download/WebAddress.h"
 #include "models/VoteMapData.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -21,13 +22,20 @@ namespace {
 constexpr std::size_t kMapListItem = 0;
 constexpr std::size_t kModListItem = 1;
 
+// The lists' addresses are the user's own settings (a list fetched over the network may not set
+// a local one), so they may be local.
 DownloadItem PendingList(const char* name, const std::string& url, const std::string& localPath) {
     DownloadItem item;
     item.name = name;
     item.url = url;
     item.localPath = localPath;
     item.status = DownloadStatus::Pending;
+    item.origin = AddressOrigin::LocalList;
     return item;
+}
+
+std::string MapListUrl(const ResourceListRequest& request) {
+    return request.baseUrl + "/database.conf";
 }
 
 } // namespace
@@ -54,7 +62,7 @@ std::string ResourceList::Caption() const {
 
 bool ResourceList::FetchLists(DownloadQueue& lists) {
     const WorkingPaths& paths = m_request.paths;
-    lists.push_back(PendingList("Entity Config List...", m_request.baseUrl + "/database.conf",
+    lists.push_back(PendingList("Entity Config List...", MapListUrl(m_request),
                                 paths.modWorkDir + kMapUpdateListName));
     lists.push_back(
         PendingList("Master Map...", m_request.modListUrl, paths.workDir + kModUpdateListName));
@@ -79,13 +87,15 @@ ResourceList::Opening ResourceList::Open() {
     m_road.downloads.Clear();
     FetchVoteMapData(m_request, m_road);
     if (lists[kModListItem].status == DownloadStatus::Downloaded) {
-        LoadModUpdates(m_mods, m_request.paths, m_road.downloads, m_tree, m_road.debugLog);
+        LoadModUpdates(m_mods, m_request.paths, m_road.downloads, m_tree, m_road.debugLog,
+                       OriginOfList(m_request.modListUrl));
     }
     if (!LoadVersionTable(m_road.versions, m_request.paths)) {
         return Opening::CategoriesOnly;
     }
     ScanInstalledMaps(m_road.versions, m_request.paths);
-    BuildUpdateTree(m_request.paths, m_road.versions, m_road.downloads, m_tree, m_road.debugLog);
+    BuildUpdateTree(m_request.paths, m_road.versions, m_road.downloads, m_tree, m_road.debugLog,
+                    OriginOfList(MapListUrl(m_request)));
     m_tree.UpdateSelectionTotals();
     return Opening::Listed;
 }

@@ -28,6 +28,8 @@ DownloadItem VoteDataPackage(const ResourceListRequest& request, const std::stri
     item.mirrorUrl = item.url;
     item.localPath = request.paths.modWorkDir + "mapzips" + kSeparator + key + "VM.zip";
     item.status = DownloadStatus::Pending;
+    // the scheme is the mod's base address, from the user's settings, whatever the list says
+    item.origin = AddressOrigin::LocalList;
     return item;
 }
 

@@ -55,4 +55,8 @@ private:
 // Convenience: the whole content in one go.
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view content);
 
+// Removes the temporary files in `folder` that writers left when they were killed before they
+// could commit or discard (their process is gone); those of running writers stay.
+void RemoveAbandonedTemporaryFiles(const std::filesystem::path& folder);
+
 } // namespace ballotine

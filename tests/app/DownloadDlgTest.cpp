@@ -6,6 +6,7 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -72,9 +73,19 @@ TEST_F(DownloadDlg, SkipAndCancelAllDuringStallsKeepWhatWasThere) {
     EXPECT_EQ(dialog.size(), opened) << "long texts do not widen the window";
     dialog.hide();
     QStringList seen;
+    std::string stalledFile;
+    QElapsedTimer stalled;
     const auto step = [&](CDownloadDlg& running) {
         const bool big = transfer.CurrentName() == "big.zip";
         if (transfer.FileReceived() < 4000 || (big && !seen.isEmpty())) {
+            return false;
+        }
+        // the figures are redrawn on the window's 100 ms tick
+        if (stalledFile != transfer.CurrentName()) {
+            stalledFile = transfer.CurrentName();
+            stalled.start();
+        }
+        if (stalled.elapsed() < 2 * DownloadProgress::kTickMs) {
             return false;
         }
         seen << Find<QGroupBox>(running, "fileGroup")->title()
@@ -102,6 +113,22 @@ TEST_F(DownloadDlg, SkipAndCancelAllDuringStallsKeepWhatWasThere) {
                   }),
               QDialog::Rejected);
     EXPECT_FALSE(skipEnabled) << "lists cannot be skipped";
+}
+
+// Each file used to wait for the window's next 100 ms tick: the first, and one that failed.
+TEST_F(DownloadDlg, TheNextFileStartsAsSoonAsOneEnds) {
+    server.ServeStatus("/gone", 404);
+    for (const std::string name : {"a", "b", "c", "d", "e"}) {
+        server.Serve("/" + name, name);
+        Add(name, "/" + name, 1);
+        Add(name + ".gone", "/gone", -1);
+    }
+    CDownloadDlg dialog(queue, true, transfer, clock);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(Run(dialog, [](CDownloadDlg&) { return true; }), QDialog::Accepted);
+    EXPECT_LT(elapsed.elapsed(), 2 * DownloadProgress::kTickMs);
+    EXPECT_EQ(test::StatusLetters(queue), "DFDFDFDFDF");
 }
 
 } // namespace

@@ -109,7 +109,7 @@ protected:
     void ExpectInstalledAndShown() {
         EXPECT_EQ(summaryText.toStdString(),
                   "2 installed, 0 skipped, 0 failed.|Installed (2):\n"
-                  "  Ridgeline - Attack / Defend\n  Lakeside server sizes\n");
+                  "  Lakeside server sizes\n  Ridgeline - Attack / Defend\n"); // queue order
         const std::string work = demo.Game("Ballotine/tfc/");
         EXPECT_TRUE(fs::exists(work + "update.log"));
         const std::string record = ReadFile(work + "config.conf");

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace ballotine {
@@ -75,6 +76,9 @@ TEST_F(UpdatesOnDemo, FailuresExitOne) {
     const CliRun failed = Run({"updates", "--install", "Quarry - Capture The Flag"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.out.find("Quarry - Capture The Flag\tfailed"), std::string::npos);
+    EXPECT_NE(failed.err.find("Quarry - Capture The Flag: "), std::string::npos) << failed.err;
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("  Download failed...\n  "), std::string::npos)
+        << "the reason follows";
 
     const CliRun unknown = Run({"updates", "--install", "No such package"});
     EXPECT_EQ(unknown.status, 1);
@@ -128,6 +132,88 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
     struct sigaction after {};
     sigaction(SIGINT, &before, &after);
     EXPECT_EQ(after.sa_handler, caller.sa_handler);
+}
+
+// The demo's update server behind loopback HTTP: mods.cfg names its http:// addresses, while
+// the lists it serves still name the demo's file:// packages and addresses, as a hostile
+// server naming the user's files would.
+class UpdatesOverHttp : public UpdatesOnDemo {
+protected:
+    // Serves below `prefix`, a folder of its own for each server.
+    void ServeOverHttp(const std::string& prefix, const std::string& mapList) {
+        const fs::path& folder = demo.Layout().serverDir;
+        server.Serve(prefix + "/tfc/database.conf", mapList);
+        server.Serve(prefix + "/modsupdate.cfg", ReadFile(folder / "modsupdate.cfg"));
+        server.Serve(prefix + "/tfc/voteVM/ridgelineVM.zip",
+                     ReadFile(folder / "tfc/voteVM/ridgelineVM.zip"));
+        WriteFile(demo.Game("Ballotine/mods.cfg"),
+                  Replaced(m_mods, demo.Layout().ServerUrl(), server.Url(prefix)));
+    }
+    static std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+        for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+            text.replace(at, from.size(), to);
+        }
+        return text;
+    }
+
+    test::LoopbackServer server;
+
+private:
+    const std::string m_mods = ReadFile(demo.Game("Ballotine/mods.cfg"));
+};
+
+TEST_F(UpdatesOverHttp, ALocalAddressOrAnOversizedPackageIsRefusedAndTheUserIsToldWhy) {
+    const std::string list = ReadFile(demo.Layout().serverDir / "tfc/database.conf");
+    const std::string quarry = demo.Layout().ServerUrl("tfc/maps/quarry.zip");
+    server.Serve("/quarry.zip", std::string(300000, 'q'));
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"/local", list,
+         "refused '" + quarry +
+             "': a list fetched over the network may name only http:// and https:// "
+             "addresses"},
+        {"/oversized", Replaced(list, quarry, server.Url("/quarry.zip")),
+         "refused: the server sent more than the " + Size("tfc/maps/quarry.zip") +
+             " bytes its list gives"},
+    };
+    for (const auto& [prefix, served, reason] : cases) {
+        SCOPED_TRACE(reason);
+        ServeOverHttp(prefix, served);
+        const CliRun run = Run({"updates", "--install", "Quarry - Capture The Flag"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.out.find("Quarry - Capture The Flag\tfailed\t"), std::string::npos);
+        EXPECT_NE(run.err.find("Quarry - Capture The Flag: " + reason + "\n"), std::string::npos)
+            << run.err;
+        EXPECT_NE(ReadFile(WorkFile("update.log"))
+                      .find("Quarry - Capture The Flag....\n\n  Download failed...\n  " + reason),
+                  std::string::npos);
+        EXPECT_FALSE(fs::exists(WorkFile("mapzips/quarry.zip")));
+        EXPECT_NE(run.err.find("note: modsupdate.cfg: address '" + demo.Layout().ServerUrl()),
+                  std::string::npos);
+    }
+    const std::string mods = ReadFile(demo.Game("Ballotine/mods.cfg"));
+    EXPECT_EQ(mods.find("file://"), std::string::npos)
+        << "a list fetched over the network set a local address:\n"
+        << mods;
+}
+
+// The command run by the shell on a terminal of its own (`script`).
+TEST_F(UpdatesOnDemo, OnATerminalTheProgressLineIsRewrittenInPlaceAndQuietDropsIt) {
+    const std::pair<const char*, bool> cases[] = {{"Lakeside server sizes", false},
+                                                  {"Quarry - Capture The Flag", true}};
+    for (const auto& [title, quiet] : cases) {
+        const std::string command =
+            test::ShellQuoted(test::BuiltProgram("ballotine-cli").string()) + " --registry " +
+            Registry() + " updates --install " + test::ShellQuoted(title) +
+            (quiet ? " --quiet" : "");
+        const test::ShellRun run =
+            test::RunShell("script -qec " + test::ShellQuoted(command) + " /dev/null");
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_EQ(run.out.find("\r" + std::string(title) + "  ") != std::string::npos, !quiet)
+            << run.out;
+        EXPECT_EQ(run.out.find(" Kb/Sec  downloaded") != std::string::npos, !quiet);
+        EXPECT_EQ(run.out.find("\tdownloaded\t"), std::string::npos) << "records on a terminal";
+        EXPECT_NE(run.out.find("Log\t"), std::string::npos);
+    }
 }
 
 // How the record is raised is pinned by the version table tests; this is the command's wiring.

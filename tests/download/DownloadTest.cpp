@@ -10,10 +10,14 @@
 #include "support/ManualClock.h"
 #include "support/TestFiles.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <optional>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ballotine {
 namespace {
@@ -99,16 +103,42 @@ TEST_F(Transfer, EachItemEndsDownloadedOrFailedAndAFailureKeepsTheOldFile) {
     EXPECT_EQ(FilesInFolder(), 3) << "no temporary file left";
 }
 
-// Each file used to wait for the next 100 ms tick after it had arrived.
-TEST_F(Transfer, AFileThatArrivedIsTakenWithoutWaitingForTheTick) {
+// Each file used to wait for the next 100 ms tick: the first for the first tick, one that
+// failed or arrived for the next.
+TEST_F(Transfer, TheNextFileStartsAsSoonAsOneEndsWhetherItArrivedOrFailed) {
+    server.ServeStatus("/gone", 404);
     for (const std::string name : {"a", "b", "c", "d", "e"}) {
         server.Serve("/" + name, name);
         AddPending(name, "/" + name, name);
+        AddPending(name + " gone", "/gone", name + ".gone");
     }
     const std::uint64_t started = clock.TickMs();
     EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
-    EXPECT_LT(clock.TickMs() - started, 4u * DownloadProgress::kTickMs);
-    EXPECT_EQ(StatusOf("e"), DownloadStatus::Downloaded);
+    EXPECT_LT(clock.TickMs() - started, 2u * DownloadProgress::kTickMs);
+    EXPECT_EQ(test::StatusLetters(queue), "DFDFDFDFDF");
+}
+
+// A writer killed mid-file (a second Ctrl-C, a shutdown) leaves its temporary; the next run
+// that writes into the folder removes it, and keeps those of writers still running.
+TEST_F(Transfer, TemporariesOfAKilledRunGoWhenTheNextRunWritesThere) {
+    const pid_t gone = ::fork();
+    if (gone == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(gone, nullptr, 0);
+    const std::string killed = ".quarry.zip.tmp" + std::to_string(gone) + "-12345";
+    const std::string running = ".quarry.zip.tmp" + std::to_string(::getpid()) + "-678";
+    for (const std::string& name : {killed, running, std::string(".notes.tmp")}) {
+        WriteFile(folder / name, "half a package");
+    }
+    server.Serve("/new.zip", "new");
+    AddPending("New", "/new.zip", "new.zip");
+
+    EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
+
+    EXPECT_FALSE(std::filesystem::exists(folder / killed));
+    EXPECT_TRUE(std::filesystem::exists(folder / running));
+    EXPECT_TRUE(std::filesystem::exists(folder / ".notes.tmp")) << "not a temporary of ours";
 }
 
 TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
@@ -151,7 +181,7 @@ TEST_F(Transfer, WithoutAnyoneToSkipAFileThatBringsNoByteFailsAndTheRunGoesOn) {
     AddPending("Stalling", "/stall.zip", "stall.zip", 10000);
     AddPending("Next", "/next.txt", "next.txt", 4);
     std::ostringstream out;
-    TextProgressLine line(out, false);
+    TextProgressLine line(out, TextProgressLine::Style::Records);
     HeadlessDownloadOptions options;
     options.noProgressLimitMs = 300;
 
@@ -160,6 +190,97 @@ TEST_F(Transfer, WithoutAnyoneToSkipAFileThatBringsNoByteFailsAndTheRunGoesOn) {
     EXPECT_EQ(StatusOf("Next"), DownloadStatus::Downloaded);
     EXPECT_EQ(FilesInFolder(), 1);
     EXPECT_EQ(out.str().rfind("Stalling\tfailed\t4000\t", 0), 0U) << out.str();
+}
+
+// Runs fifty times faster than the steady clock: the transfer's pauses and limits (seconds to a
+// minute) pass in a fraction of that, while the server answers in real time.
+class FastClock final : public Clock {
+public:
+    std::uint64_t TickMs() const override { return m_steady.TickMs() * 50; }
+
+private:
+    SteadyClock m_steady;
+};
+
+struct HostileCase {
+    const char* behaviour;
+    std::function<void(test::LoopbackServer&, const std::string& path)> serve;
+    std::int64_t listedSize;
+    DownloadStatus status;
+    const char* reason; // the beginning of what the user is told
+    std::size_t requestsAtMost;
+};
+
+// Each server misbehaves on its own file; an earlier file of that name must stay as it was, and
+// no partial file may be left. The run's own limit on silence is set aside: these are the
+// transfer's limits, the window's too.
+TEST(HostileServer, IsRefusedOrOutlastedWithinBoundsAndTheUserIsToldWhy) {
+    test::TempDir folder;
+    test::LoopbackServer server;
+    FastClock clock;
+    DownloadTransfer transfer(clock);
+    const std::string body = Patterned(100000);
+    const HostileCase cases[] = {
+        {"a body far beyond its listed size",
+         [](auto& http, const auto& path) { http.Serve(path, Patterned(300000)); }, 10240,
+         DownloadStatus::Failed,
+         "refused: the server sent more than the 10240 bytes its list gives", 1},
+        {"a Content-Length that promises more than ever comes",
+         [](auto& http, const auto& path) {
+             http.ServeBreakingOff(path, Patterned(10000), 20000, SIZE_MAX);
+         },
+         -1, DownloadStatus::Failed, "gave up", DownloadTransfer::kMaxResumes + 1},
+        {"a huge Content-Length, every connection dropped after 1000 bytes",
+         [&](auto& http, const auto& path) {
+             http.ServeBreakingOff(path, body, std::size_t{1} << 40, 1000);
+         },
+         -1, DownloadStatus::Failed, "gave up after the connection broke off 11 times",
+         DownloadTransfer::kMaxResumes + 1},
+        {"every connection dropped before the first byte",
+         [](auto& http, const auto& path) { http.ServeBreakingOff(path, "", 10000, 0); }, -1,
+         DownloadStatus::Failed, "transfer closed", 1},
+        {"a part that begins elsewhere than asked",
+         [&](auto& http, const auto& path) { http.ServeWrongPart(path, body, 6000); }, -1,
+         DownloadStatus::Downloaded, "", 3},
+    };
+    DownloadQueue queue;
+    for (std::size_t index = 0; index < std::size(cases); ++index) {
+        const std::string name = "case" + std::to_string(index);
+        cases[index].serve(server, "/" + name);
+        WriteFile(folder / name, "installed before");
+        queue.push_back(
+            test::Item(name, server.Url("/" + name), folder / name, cases[index].listedSize));
+    }
+    // and a list fetched over the network naming a local file
+    WriteFile(folder / "secret.txt", "the user's own");
+    queue.push_back(test::Item("local", "FILE://" + (folder / "secret.txt"), folder / "local", 10));
+    HeadlessDownloadOptions options;
+    options.noProgressLimitMs = 3600000;
+
+    EXPECT_EQ(RunDownloadQueue(queue, transfer, clock, nullptr, options),
+              DownloadRunResult::WorkedThrough);
+
+    for (std::size_t index = 0; index < std::size(cases); ++index) {
+        const HostileCase& hostile = cases[index];
+        const std::string name = "case" + std::to_string(index);
+        SCOPED_TRACE(hostile.behaviour);
+        EXPECT_EQ(queue[index].status, hostile.status);
+        EXPECT_EQ(queue[index].failure.rfind(hostile.reason, 0), 0U) << queue[index].failure;
+        EXPECT_LE(server.Requests("/" + name).size(), hostile.requestsAtMost);
+        EXPECT_TRUE(ReadFile(folder / name) ==
+                    (hostile.status == DownloadStatus::Failed ? "installed before" : body));
+    }
+    EXPECT_EQ(server.Requests("/case2").size(), DownloadTransfer::kMaxResumes + 1U);
+    EXPECT_EQ(server.Requests("/case4"), (std::vector<std::string>{"", "bytes=6000-", ""}));
+    EXPECT_EQ(queue.back().status, DownloadStatus::Failed);
+    EXPECT_EQ(queue.back().failure,
+              "refused 'FILE://" + (folder / "secret.txt") +
+                  "': a list fetched over the network may name only http:// and https:// "
+                  "addresses");
+    EXPECT_FALSE(std::filesystem::exists(folder / "local"));
+    const std::filesystem::directory_iterator files(folder.Path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), std::ssize(cases) + 1)
+        << "a partial or copied file was left";
 }
 
 // Ticks are driven by hand: the clock moves 100 ms before each, and the transfer only works
@@ -244,6 +365,22 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ProgressFigures,
                                            FigureCase{1000000, "3000 of 1000000", "00:00:00",
                                                       "00:02:46"}));
 
+// Measured only on every fifth tick, a file that ended between two showed the rate of 6.00
+// it had before any measurement.
+TEST_F(Progress, AFileThatEndsBetweenTwoRefreshesIsMeasured) {
+    server.Serve("/small.zip", Patterned(3000));
+    AddPending("Small", "/small.zip", "small.zip", 3000);
+    AddPending("Next", "/small.zip", "next.zip", 1000000);
+    ASSERT_TRUE(progress.Start());
+    Tick();
+    clock.Advance(50);
+    ASSERT_TRUE(PumpUntil([&] { return transfer.IsComplete(); }));
+    progress.Advance();
+    EXPECT_EQ(StatusOf("Small"), DownloadStatus::Downloaded);
+    EXPECT_NEAR(progress.Rate(), 3000 / 0.15F / 1024, 1e-3F);
+    EXPECT_EQ(progress.TotalRemaining(), 49) << "976 KB at 19.53 KB/s";
+}
+
 TEST_F(Progress, SkipLowersTheTotalByWhatWasNotReceived) {
     server.ServeStalling("/skip.zip", Patterned(10000), 4000);
     WriteFile(folder / "skip.zip", "installed before");
@@ -291,7 +428,9 @@ TEST_F(Progress, AFileThatArrivedWholeBeforeACancelIsKeptAsDownloaded) {
     EXPECT_EQ(StatusOf("Later"), DownloadStatus::Pending);
 }
 
-TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile) {
+// Whatever the style, a failure's reason goes to the messages, never into the records.
+TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFileQuietNothing) {
+    using Style = TextProgressLine::Style;
     const auto labels = [](const char* bytes, const char* remaining) {
         DownloadLabels shown;
         shown.fileName = "a.zip";
@@ -299,23 +438,27 @@ TEST(TextProgressLine, OnATerminalRewritesOneLineElsewhereWritesOneRecordPerFile
         shown.fileRemaining = remaining;
         return shown;
     };
-    for (const bool terminal : {true, false}) {
+    const std::string first = "a.zip  1000 of 20000 bytes  6.00 Kb/Sec  00:00:09 left";
+    const std::string closing = "a.zip  20000 bytes  12.50 Kb/Sec  downloaded";
+    const std::string second = "a.zip  7 bytes  1.00 Kb/Sec  Not Available left";
+    const std::string failed = "a.zip  7 bytes  1.00 Kb/Sec  failed";
+    const std::pair<Style, std::string> cases[] = {
+        {Style::InPlace,
+         "\r" + first + "\r" + closing + std::string(first.size() - closing.size(), ' ') + "\n\r" +
+             second + "\r" + failed + std::string(second.size() - failed.size(), ' ') + "\n"},
+        {Style::Records, "a.zip\tdownloaded\t20000\t12.50\na.zip\tfailed\t7\t1.00\n"},
+        {Style::Quiet, ""},
+    };
+    for (const auto& [style, shown] : cases) {
         std::ostringstream out;
-        TextProgressLine line(out, terminal);
+        std::ostringstream messages;
+        TextProgressLine line(out, style, &messages);
         line.Show(labels("1000 of 20000", "00:00:09"), 6.0F);
         line.FileEnded("a.zip", DownloadStatus::Downloaded, 20000, 12.5F);
         line.Show(labels("7", "Not Available"), 1.0F);
-        line.FileEnded("a.zip", DownloadStatus::Failed, 7, 1.0F);
-        const std::string first = "a.zip  1000 of 20000 bytes  6.00 Kb/Sec  00:00:09 left";
-        const std::string closing = "a.zip  20000 bytes  12.50 Kb/Sec  downloaded";
-        const std::string second = "a.zip  7 bytes  1.00 Kb/Sec  Not Available left";
-        const std::string failed = "a.zip  7 bytes  1.00 Kb/Sec  failed";
-        EXPECT_EQ(out.str(), terminal
-                                 ? "\r" + first + "\r" + closing +
-                                       std::string(first.size() - closing.size(), ' ') + "\n\r" +
-                                       second + "\r" + failed +
-                                       std::string(second.size() - failed.size(), ' ') + "\n"
-                                 : "a.zip\tdownloaded\t20000\t12.50\na.zip\tfailed\t7\t1.00\n");
+        line.FileEnded("a.zip", DownloadStatus::Failed, 7, 1.0F, "the server broke off");
+        EXPECT_EQ(out.str(), shown);
+        EXPECT_EQ(messages.str(), "a.zip: the server broke off\n");
     }
 }
 

@@ -2,12 +2,30 @@
 
 #include "download/HeadlessDownload.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace ballotine::test {
+
+namespace {
+
+// The whole content, chunked: the server applies no range of its own to it.
+void SendWhole(httplib::Response& response, const std::shared_ptr<const std::string>& content) {
+    response.set_chunked_content_provider("application/octet-stream",
+                                          [content](std::size_t offset, httplib::DataSink& sink) {
+                                              if (offset == 0) {
+                                                  sink.write(content->data(), content->size());
+                                              } else {
+                                                  sink.done();
+                                              }
+                                              return true;
+                                          });
+}
+
+} // namespace
 
 LoopbackServer::LoopbackServer() {
     m_port = m_server.bind_to_any_port("127.0.0.1");
@@ -97,15 +115,51 @@ void LoopbackServer::ServeDroppingOnce(const std::string& path, std::string cont
         }
         // a server that knows no ranges: the whole file, whatever was asked
         response.status = 200;
-        response.set_chunked_content_provider(
-            "application/octet-stream", [shared](std::size_t offset, httplib::DataSink& sink) {
-                if (offset == 0) {
-                    sink.write(shared->data(), shared->size());
-                } else {
-                    sink.done();
+        SendWhole(response, shared);
+    });
+}
+
+void LoopbackServer::ServeBreakingOff(const std::string& path, std::string content,
+                                      std::size_t declared, std::size_t perConnection) {
+    auto shared = std::make_shared<const std::string>(std::move(content));
+    m_server.Get(path, [this, shared, declared, perConnection](const httplib::Request& request,
+                                                               httplib::Response& response) {
+        Record(request);
+        response.set_content_provider(
+            declared, "application/octet-stream",
+            [shared, perConnection](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                if (offset < shared->size()) {
+                    sink.write(shared->data() + offset,
+                               std::min(perConnection, shared->size() - offset));
                 }
-                return true;
+                return false; // the connection closes
             });
+    });
+}
+
+void LoopbackServer::ServeWrongPart(const std::string& path, std::string content,
+                                    std::size_t dropAfter) {
+    auto shared = std::make_shared<const std::string>(std::move(content));
+    auto dropped = std::make_shared<std::atomic<bool>>(false);
+    m_server.Get(path, [this, shared, dropped, dropAfter](const httplib::Request& request,
+                                                          httplib::Response& response) {
+        Record(request);
+        if (!dropped->exchange(true)) {
+            response.set_content_provider(
+                shared->size(), "application/octet-stream",
+                [shared, dropAfter](std::size_t, std::size_t, httplib::DataSink& sink) {
+                    sink.write(shared->data(), dropAfter);
+                    return false;
+                });
+            return;
+        }
+        if (request.has_header("Range")) {
+            // a part that begins at 0, whatever was asked
+            response.status = 206;
+            response.set_header("Content-Range", "bytes 0-" + std::to_string(shared->size() - 1) +
+                                                     "/" + std::to_string(shared->size()));
+        }
+        SendWhole(response, shared);
     });
 }
 

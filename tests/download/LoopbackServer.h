@@ -35,6 +35,13 @@ public:
     // normally, ranges honoured or, with `honourRanges` false, always the whole file.
     void ServeDroppingOnce(const std::string& path, std::string content, std::size_t dropAfter,
                            bool honourRanges);
+    // Every answer claims the file is `declared` bytes long (ranges honoured), sends at most
+    // `perConnection` bytes of `content` from where it was asked, and closes the connection.
+    void ServeBreakingOff(const std::string& path, std::string content, std::size_t declared,
+                          std::size_t perConnection);
+    // The first request's connection drops after `dropAfter` bytes; a request for the rest is
+    // answered with the whole file as a part beginning at 0; one for everything, with it.
+    void ServeWrongPart(const std::string& path, std::string content, std::size_t dropAfter);
     // Sends `stallAfter` bytes, then nothing until Release() (or ten seconds).
     void ServeStalling(const std::string& path, std::string content, std::size_t stallAfter);
     void Release();

@@ -6,12 +6,13 @@ namespace ballotine {
 namespace {
 
 DownloadItem Item(const char* title, const char* localPath, DownloadStatus status,
-                  const char* toolReason = "") {
+                  const char* said = "") {
     DownloadItem item;
     item.name = title;
     item.localPath = localPath;
     item.status = status;
-    item.toolReason = toolReason;
+    // What the download or the zip tool said, as the run would have kept it.
+    (status == DownloadStatus::Failed ? item.failure : item.toolReason) = said;
     return item;
 }
 
@@ -21,11 +22,13 @@ TEST(InstallSummary, SortsEveryTickedPackageByWhatBecameOfIt) {
         DownloadStatus status;
         const char* localPath;
         const char* shown; // "kind: reason"
-        const char* toolReason = "";
+        const char* said = "";
     } cases[] = {
         {DownloadStatus::Installed, "/w/mapzips/a.zip", "installed: "},
         {DownloadStatus::Pending, "/w/mapzips/a.zip", "skipped: cancelled before its download"},
         {DownloadStatus::Failed, "/w/mapzips/a.zip", "failed: not downloaded"},
+        {DownloadStatus::Failed, "/w/mapzips/a.zip", "failed: not downloaded: HTTP 404",
+         "HTTP 404"},
         {DownloadStatus::Downloaded, "/w/mapzips/a.zip", "failed: could not be unpacked or placed"},
         // The zip tool's last line says why; the rest stays in the log.
         {DownloadStatus::Downloaded, "/w/mapzips/a.zip",
@@ -39,7 +42,7 @@ TEST(InstallSummary, SortsEveryTickedPackageByWhatBecameOfIt) {
     };
     for (const auto& c : cases) {
         const InstallSummary summary =
-            SummarizeInstallation({Item("A", c.localPath, c.status, c.toolReason)});
+            SummarizeInstallation({Item("A", c.localPath, c.status, c.said)});
         std::string shown;
         for (const auto& [kind, entries] :
              {std::pair{"installed", &summary.installed}, std::pair{"skipped", &summary.skipped},
