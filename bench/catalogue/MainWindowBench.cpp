@@ -11,7 +11,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QStringListModel>
 #include <QTreeWidget>
 
 namespace ballotine::bench {
@@ -26,19 +30,32 @@ struct WindowServices {
     Services services{prompter, runner, clock};
 };
 
+// The main window started on the large mod and shown; false (the figure skipped) when it
+// cannot start.
+struct ShownWindow {
+    bool Show(benchmark::State& state) {
+        if (!window.StartUp()) {
+            state.SkipWithError("start-up failed");
+            return false;
+        }
+        window.show();
+        QApplication::processEvents();
+        return true;
+    }
+
+    WindowServices environment;
+    Session session;
+    CMainDlg window{session, environment.services, environment.registry};
+};
+
 // Every available map to "Vote Map List" with "<--", then all of them back with "-->": the
 // largest moves a user can make on the large mod, lists shown anew after each.
 void BM_MoveMaps_Ours(benchmark::State& state) {
-    WindowServices environment;
-    Session session;
-    CMainDlg window(session, environment.services, environment.registry);
-    if (!window.StartUp()) {
-        state.SkipWithError("start-up failed");
+    ShownWindow shown;
+    if (!shown.Show(state)) {
         return;
     }
-    window.show();
-    QApplication::processEvents();
-    const CMainDlg::Controls& ui = window.Ui();
+    const CMainDlg::Controls& ui = shown.window.Ui();
     // The user's selecting is not the move's cost.
     const auto select = [&state](QTreeWidget* list) {
         state.PauseTiming();
@@ -92,6 +109,56 @@ void BM_MoveMaps_Reference(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MoveMaps_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a user types into the filter of "Available Maps" and takes back, one keystroke per
+// iteration, on the large mod's names ("ctf_0000", "tfc_0001", "0002", "push_0003", ...).
+const QStringList& Keystrokes() {
+    static const QStringList typed = {"c",     "ct",   "ctf", "ctf_", "ctf_1", "ctf_12",
+                                      "ctf_1", "ctf_", "ctf", "ct",   "c",     "",
+                                      "1",     "12",   "1",   ""};
+    return typed;
+}
+
+// One keystroke in the filter field: the list narrowed or widened and drawn again.
+void BM_FilterMaps_Ours(benchmark::State& state) {
+    ShownWindow shown;
+    if (!shown.Show(state)) {
+        return;
+    }
+    const CMainDlg& window = shown.window;
+    int key = 0;
+    for (auto _ : state) {
+        window.Ui().filter->setText(Keystrokes()[key++ % Keystrokes().size()]);
+        QApplication::processEvents();
+    }
+    state.counters["maps"] = static_cast<double>(window.Ui().availableMaps->topLevelItemCount());
+}
+BENCHMARK(BM_FilterMaps_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Qt's own filter for the same keystrokes: a sort-filter proxy over a list model of as many
+// names, shown in a list view.
+void BM_FilterMaps_Reference(benchmark::State& state) {
+    QStringList names;
+    for (int i = 0; i < LargeMod::kSprites; ++i) {
+        static const char* const kPrefixes[] = {"ctf_", "tfc_", "", "push_", "hunt_"};
+        names.append(QString::fromLatin1(kPrefixes[i % 5]) +
+                     QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
+    }
+    QStringListModel model(names);
+    QSortFilterProxyModel filter;
+    filter.setSourceModel(&model);
+    filter.setFilterCaseSensitivity(Qt::CaseInsensitive);
+    QListView view;
+    view.setModel(&filter);
+    view.show();
+    QApplication::processEvents();
+    int key = 0;
+    for (auto _ : state) {
+        filter.setFilterFixedString(Keystrokes()[key++ % Keystrokes().size()]);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_FilterMaps_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // From nothing to the main window on screen with the large mod's lists filled.
 void BM_ShowWindow_Ours(benchmark::State& state) {

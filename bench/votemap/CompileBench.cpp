@@ -1,10 +1,9 @@
 #include "BenchSupport.h"
+#include "SixteenMapDemo.h"
 #include "catalogue/Session.h"
-#include "demo/DemoInstallation.h"
 #include "models/CompileFlow.h"
 #include "models/MainWindowModel.h"
 #include "platform/Clock.h"
-#include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "votemap/VoteMapKeywords.h"
@@ -13,38 +12,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace ballotine;
-
-// Answers Yes to every question and keeps quiet otherwise.
-class YesPrompter final : public Prompter {
-public:
-    void ShowMessage(std::string_view) override {}
-    bool AskYesNo(std::string_view) override { return true; }
-    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return {}; }
-};
-
-// The demo installation with eight more installed maps: sixteen to vote for.
-struct SixteenMapDemo {
-    static const SixteenMapDemo& Shared() {
-        static const SixteenMapDemo demo;
-        return demo;
-    }
-    SixteenMapDemo() {
-        std::string error;
-        ok = demo::WriteDemoInstallation(layout, error);
-        const fs::path sprites = layout.gameDir / "tfc/sprites/vote";
-        for (int i = 1; ok && i <= 8; ++i) {
-            const std::string name = "extra" + std::to_string(i);
-            ok = CopyFileReplacing(sprites / "skyline.spr", sprites / (name + ".spr")) &&
-                 CopyFileReplacing(maps / "skyline.bsp", maps / (name + ".bsp"));
-        }
-    }
-
-    bench::ScratchDir root;
-    const demo::DemoLayout layout{root / "demo", BALLOTINE_BIN_DIR};
-    const fs::path maps = layout.gameDir / "tfc/maps";
-    bool ok = false;
-};
+using bench::SixteenMapDemo;
+using bench::YesPrompter;
 
 // A 16-map compile as the button runs it, with the real entity tool.
 void BM_Compile_Ours(benchmark::State& state) {

@@ -1,10 +1,12 @@
 #include "app/Artwork.h"
 
+#include "app/VectorIcon.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <array>
+#include <algorithm>
 
 namespace ballotine {
 
@@ -55,39 +57,55 @@ void DrawBallotBox(QPainter& painter, qreal size) {
 
 } // namespace
 
-QPixmap MakeMarker(MapState state) {
-    QPixmap marker(kMarkerWidth, kMarkerHeight);
-    marker.fill(Qt::transparent);
-    QPainter painter(&marker);
-    painter.setRenderHint(QPainter::Antialiasing);
+QIcon MakeMarkerIcon(MapState state) {
     const QColor colour = MarkerColour(state);
-    QRadialGradient shine(QPointF(10.5, 6.0), 7);
-    shine.setColorAt(0, colour.lighter(150));
-    shine.setColorAt(1, colour);
-    painter.setPen(QPen(colour.darker(160), 1));
-    painter.setBrush(shine);
-    painter.drawEllipse(QRectF(6.5, 2.5, 11, 11));
-    return marker;
+    return MakeVectorIcon(QSizeF(kMarkerWidth, kMarkerHeight),
+                          [colour](QPainter& painter, QIcon::Mode) {
+                              QRadialGradient shine(QPointF(10.5, 6.0), 7);
+                              shine.setColorAt(0, colour.lighter(150));
+                              shine.setColorAt(1, colour);
+                              painter.setPen(QPen(colour.darker(160), 1));
+                              painter.setBrush(shine);
+                              painter.drawEllipse(QRectF(6.5, 2.5, 11, 11));
+                          });
 }
 
-QPixmap MakeBanner(int width, int height) {
-    QPixmap banner(width, height);
-    QPainter painter(&banner);
+QPixmap MakeMarker(MapState state, qreal devicePixelRatio) {
+    return MakeMarkerIcon(state).pixmap(QSize(kMarkerWidth, kMarkerHeight), devicePixelRatio);
+}
+
+QString MarkerMeaning(MapState state) {
+    switch (state) {
+    case MapState::Installed:
+        return QStringLiteral("installed");
+    case MapState::Configurable:
+        return QStringLiteral("has server-size settings");
+    case MapState::NotDownloaded:
+        return QStringLiteral("not downloaded");
+    }
+    return {};
+}
+
+void DrawBanner(QPainter& painter, QSize size) {
+    const int width = size.width();
+    const int height = size.height();
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     QLinearGradient sky(0, 0, width, height);
     sky.setColorAt(0, QColor(0x12, 0x24, 0x4E));
     sky.setColorAt(1, QColor(0x1F, 0x6F, 0x8B));
-    painter.fillRect(banner.rect(), sky);
+    painter.fillRect(QRect(QPoint(0, 0), size), sky);
     // A few faint stripes, like the doors of the vote map's hall.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 18));
     for (int x = width - 40; x > width / 2; x -= 26) {
         painter.drawRect(QRectF(x, 0, 12, height));
     }
-    painter.translate(14, (height - (height - 10)) / 2.0);
+    painter.save();
+    painter.translate(14, 5);
     DrawBallotBox(painter, height - 10);
-    painter.resetTransform();
+    painter.restore();
 
     QFont title = painter.font();
     title.setPixelSize(height * 2 / 5);
@@ -105,20 +123,23 @@ QPixmap MakeBanner(int width, int height) {
     painter.drawText(QRect(textLeft, height * 3 / 5 + 2, width - textLeft, height * 2 / 5 - 2),
                      Qt::AlignLeft | Qt::AlignTop,
                      QStringLiteral("Vote maps for Team Fortress Classic servers"));
-    return banner;
+    painter.restore();
+}
+
+BannerWidget::BannerWidget(int height, QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setFixedHeight(height);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BannerWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    DrawBanner(painter, size());
 }
 
 QIcon MakeAppIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        DrawBallotBox(painter, size);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return MakeVectorIcon(QSizeF(64, 64),
+                          [](QPainter& painter, QIcon::Mode) { DrawBallotBox(painter, 64); });
 }
 
 } // namespace ballotine

@@ -1,5 +1,7 @@
 #include "app/CatalogueImages.h"
 
+#include "app/VectorIcon.h"
+
 #include <QPainter>
 
 namespace ballotine {
@@ -34,11 +36,7 @@ void DrawChevrons(QPainter& painter, bool right, const QColor& colour) {
     }
 }
 
-QPixmap DrawImage(int image) {
-    QPixmap pixmap(kCatalogueImageSize, kCatalogueImageSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
+void DrawImage(QPainter& painter, int image) {
     const bool selected = image >= ImageTickSelected;
     switch (image % ImageTickSelected) {
     case ImageTick:
@@ -56,7 +54,6 @@ QPixmap DrawImage(int image) {
         DrawChevrons(painter, false, selected ? QColor(255, 50, 50) : QColor(140, 0, 0));
         break;
     }
-    return pixmap;
 }
 
 bool IsMapCategory(Category category) {
@@ -81,10 +78,20 @@ MarkImages MarkImagesOf(NodeId id, const CatalogueNode& node) {
     return {chevrons.selected, chevrons.selected};
 }
 
-std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages() {
+QIcon MakeMarkIcon(MarkImages images) {
+    return MakeVectorIcon(QSizeF(kCatalogueImageSize, kCatalogueImageSize),
+                          [images](QPainter& painter, QIcon::Mode mode) {
+                              DrawImage(painter,
+                                        mode == QIcon::Selected ? images.selected : images.normal);
+                          });
+}
+
+std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages(qreal devicePixelRatio) {
     std::array<QPixmap, kCatalogueImageCount> images;
     for (int image = 0; image < kCatalogueImageCount; ++image) {
-        images[static_cast<std::size_t>(image)] = DrawImage(image);
+        images[static_cast<std::size_t>(image)] =
+            MakeMarkIcon({image, image})
+                .pixmap(QSize(kCatalogueImageSize, kCatalogueImageSize), devicePixelRatio);
     }
     return images;
 }

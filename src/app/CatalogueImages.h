@@ -2,6 +2,7 @@
 
 #include "updates/CatalogueTree.h"
 
+#include <QIcon>
 #include <QPixmap>
 #include <array>
 
@@ -32,7 +33,11 @@ struct MarkImages {
 };
 MarkImages MarkImagesOf(NodeId id, const CatalogueNode& node);
 
-// The eight images, drawn by us.
-std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages();
+// An item's mark as an icon: its normal image, the selected one in the Selected mode; drawn
+// at the size and pixel density it is shown at.
+QIcon MakeMarkIcon(MarkImages images);
+
+// The eight images, drawn by us, as pixels for a screen of that density.
+std::array<QPixmap, kCatalogueImageCount> MakeCatalogueImages(qreal devicePixelRatio = 1.0);
 
 } // namespace ballotine

@@ -11,12 +11,18 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
+class QStackedWidget;
 
 namespace ballotine {
 
+class PixelPicture;
+
+class ElidedGroupBox;
+class ElidedLabel;
 class MapListWidget;
 class RegistryFile;
 struct Services;
@@ -38,22 +44,26 @@ public:
         QPushButton* about;
         QPushButton* exit;
         MapListWidget* chosenMaps;
+        QLineEdit* filter; // above "Available Maps"
         MapListWidget* availableMaps;
-        QPushButton* add;    // "<--"
-        QPushButton* remove; // "-->"
-        QPushButton* clear;  // "Clr"
+        QStackedWidget* availableStack; // the list, or the notice for a mod without pictures
+        QWidget* noPicturesNotice;
+        QPushButton* makePictures; // in the notice; the list's context menu offers it too
+        QPushButton* add;          // "<--"
+        QPushButton* remove;       // "-->"
+        QPushButton* clear;        // "Clr"
         QLabel* wallsLabel;
         QSlider* wallsSlider;
         QLabel* playersLabel;
         QSlider* playersSlider;
         QCheckBox* thugs;
         QGroupBox* detailsFrame;
-        QLabel* nameValue;
-        QLabel* sizeValue;
-        QLabel* downloadedValue;
-        QLabel* preview;
+        ElidedLabel* nameValue;
+        ElidedLabel* sizeValue;
+        ElidedLabel* downloadedValue;
+        PixelPicture* preview;
         QPushButton* settings;
-        QGroupBox* descriptionFrame;
+        ElidedGroupBox* descriptionFrame; // captioned with the map's title
         QPlainTextEdit* description;
         QPushButton* checkForUpdates;
     };
@@ -71,6 +81,8 @@ public:
 
     void SetMapSettingsOpener(MapSettingsOpener opener) { m_mapSettingsOpener = std::move(opener); }
     void SetUpdatesOpener(UpdatesOpener opener) { m_updatesOpener = std::move(opener); }
+    // Where the window's size is kept between runs (before StartUp); none: it is not kept.
+    void RememberSizeIn(QString file) { m_sizeFile = std::move(file); }
 
     // Shows the model again after code outside the window changed it.
     void ShowModel();
@@ -79,18 +91,23 @@ public:
     // Opens the about box (the "About..." button and the window's menu).
     void OpenAbout();
 
-    // OK: asks before changes that were not compiled are abandoned.
+    // OK ("Exit"): asks before changes that were not compiled are abandoned. Enter is no OK
+    // command here: it acts only on the focused button.
     void accept() override;
+    // Closing, however it closes: keeps the window's size.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildControls();
+    void SetTabOrder();
+    void SetStartingSize();
     QWidget* BuildLeftColumn();
+    QWidget* BuildAvailableFrame();
+    QWidget* BuildNoPicturesNotice();
     QWidget* BuildSettingsRow();
     QWidget* BuildDetailsFrame();
     QWidget* BuildDescriptionFrame();
@@ -109,7 +126,7 @@ private:
     void OnAddChosen();
     void OnRemoveChosen();
     void OnClearChosen();
-    void OnListClicked(MapListId list);
+    void ShowCurrentMap(MapListId list);
     void OnListDoubleClicked(MapListId list);
     void OnLoadList();
     void OnSaveList();
@@ -117,16 +134,19 @@ private:
     void OnCompile();
     void OpenMapSettings();
     void OnCheckForUpdates();
+    void OpenAvailableMapsMenu(const QPoint& at);
+    void OnMakeVotePictures();
 
     Session& m_session;
     Services& m_services;
     const RegistryFile& m_registry;
     MainWindowModel m_model;
     Controls m_ui{};
-    QLabel* m_banner = nullptr;
+    QWidget* m_banner = nullptr;
     MapSettingsOpener m_mapSettingsOpener;
     UpdatesOpener m_updatesOpener;
     bool m_shown = false;
+    QString m_sizeFile;
 };
 
 } // namespace ballotine

@@ -12,9 +12,28 @@ namespace ballotine {
 
 namespace {
 
-constexpr int kStateRole = Qt::UserRole;
 constexpr int kColumnWidth = 100;
 constexpr QSize kPreferredSize(170, 210);
+
+// A map's row: its name and marker, with the marker's meaning as tooltip and description for
+// assistive technology, answered from the state rather than stored with every row.
+class MapItem final : public QTreeWidgetItem {
+public:
+    MapItem(const QString& name, MapState state)
+        : QTreeWidgetItem({name}, UserType), m_state(state) {}
+
+    MapState State() const { return m_state; }
+
+    QVariant data(int column, int role) const override {
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+            return MarkerMeaning(m_state);
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    MapState m_state;
+};
 
 } // namespace
 
@@ -41,12 +60,14 @@ void MapListWidget::ShowList(const MapList& list) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(list.Count()));
     for (const MapEntry& entry : list.Entries()) {
-        auto* item = new QTreeWidgetItem(QStringList{ToDisplayText(entry.name)});
+        auto* item = new MapItem(ToDisplayText(entry.name), entry.state);
         item->setIcon(0, m_markers[static_cast<std::size_t>(entry.state)]);
-        item->setData(0, kStateRole, static_cast<int>(entry.state));
         items.append(item);
     }
     addTopLevelItems(items);
+    if (!m_filter.isEmpty()) {
+        ApplyFilter(false);
+    }
     QItemSelection selection;
     for (std::size_t i = 0; i < list.Count(); ++i) {
         if (list.At(i).selected) {
@@ -65,11 +86,38 @@ void MapListWidget::ShowList(const MapList& list) {
 void MapListWidget::CopySelectionTo(MapList& list) const {
     const int rows = topLevelItemCount();
     for (int row = 0; row < rows && static_cast<std::size_t>(row) < list.Count(); ++row) {
-        list.SetSelected(static_cast<std::size_t>(row), topLevelItem(row)->isSelected());
+        const QTreeWidgetItem* item = topLevelItem(row);
+        list.SetSelected(static_cast<std::size_t>(row), item->isSelected() && !item->isHidden());
     }
     const QModelIndex current = currentIndex();
     list.SetFocused(current.isValid() ? std::optional(static_cast<std::size_t>(current.row()))
                                       : std::nullopt);
+}
+
+void MapListWidget::SetFilter(const QString& text) {
+    if (text == m_filter) {
+        return;
+    }
+    // Typing on only narrows: rows hidden already stay hidden without a look.
+    const bool narrower = !m_filter.isEmpty() && text.contains(m_filter, Qt::CaseInsensitive);
+    m_filter = text;
+    setUpdatesEnabled(false);
+    ApplyFilter(narrower);
+    setUpdatesEnabled(true);
+}
+
+void MapListWidget::ApplyFilter(bool narrower) {
+    const int rows = topLevelItemCount();
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* item = topLevelItem(row);
+        if (narrower && item->isHidden()) {
+            continue;
+        }
+        const bool hide = !item->text(0).contains(m_filter, Qt::CaseInsensitive);
+        if (hide != item->isHidden()) {
+            item->setHidden(hide);
+        }
+    }
 }
 
 QSize MapListWidget::sizeHint() const {
@@ -84,8 +132,18 @@ QStringList MapListWidget::Names() const {
     return names;
 }
 
+QStringList MapListWidget::VisibleNames() const {
+    QStringList names;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        if (!topLevelItem(row)->isHidden()) {
+            names.append(topLevelItem(row)->text(0));
+        }
+    }
+    return names;
+}
+
 MapState MapListWidget::StateAt(int row) const {
-    return static_cast<MapState>(topLevelItem(row)->data(0, kStateRole).toInt());
+    return static_cast<const MapItem*>(topLevelItem(row))->State();
 }
 
 } // namespace ballotine

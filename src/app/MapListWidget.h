@@ -21,19 +21,30 @@ public:
 
     // Shows the list's entries, selection and focused entry.
     void ShowList(const MapList& list);
-    // The view's selection and focused entry into the list (same entries, same order).
+    // The view's selection and focused entry into the list (same entries, same order). Rows
+    // the filter hides count as not selected, so a move takes only what the user sees.
     void CopySelectionTo(MapList& list) const;
+
+    // Shows only the maps whose names contain `text` (any letter case); empty: every map.
+    // The list behind the view keeps every map.
+    void SetFilter(const QString& text);
 
     // Room for a column of names; the window may give it more.
     QSize sizeHint() const override;
 
-    // The shown names, top to bottom (for tests and the screenshot).
+    // The names, top to bottom, and those the filter lets through (for tests and the
+    // screenshot).
     QStringList Names() const;
+    QStringList VisibleNames() const;
     // The state shown by the marker of row `row`.
     MapState StateAt(int row) const;
 
 private:
+    // Hides the rows the filter does not let through; `narrower`: only shown rows can change.
+    void ApplyFilter(bool narrower);
+
     std::array<QIcon, kMapStateCount> m_markers;
+    QString m_filter;
 };
 
 } // namespace ballotine

@@ -1,7 +1,10 @@
 #include "app/MapSettingsDlg.h"
 
+#include "app/BusyWork.h"
 #include "app/DisplayText.h"
+#include "app/EnterKey.h"
 #include "app/PreviewImage.h"
+#include "app/UiThread.h"
 #include "catalogue/Session.h"
 
 #include <QEvent>
@@ -32,20 +35,17 @@ CMapSettingsDlg::CMapSettingsDlg(MapSettingsPaths paths, std::string mapName,
                                  MapSettingsTables& tables, Services& services, QWidget* parent)
     : QDialog(parent), m_model(std::move(paths), std::move(mapName), tables), m_services(services) {
     BuildControls();
+    LetEnterActOnlyOnFocusedButton(*this);
     m_model.Initialise(screen() != nullptr ? screen()->depth() : 32);
     setWindowTitle(Text(m_model.Caption()));
     m_ui.serverSizeFrame->setTitle(Text(m_model.MapName()));
     FillServerSizes();
-    m_ui.preview->setPixmap(QPixmap::fromImage(ToPreviewImage(m_model.Preview())));
+    m_ui.preview->SetImage(ToPreviewImage(m_model.Preview()));
     ShowSetting();
 }
 
 void CMapSettingsDlg::BuildControls() {
-    m_ui.preview = new QLabel(this);
-    m_ui.preview->setFrameShape(QFrame::Panel);
-    m_ui.preview->setFrameShadow(QFrame::Sunken);
-    m_ui.preview->setAlignment(Qt::AlignCenter);
-    m_ui.preview->setFixedSize(kPreviewWidth + 6, kPreviewHeight + 6);
+    m_ui.preview = new PixelPicture(this);
 
     m_ui.serverSizeFrame = new QGroupBox(QStringLiteral("Server Size"), this);
     m_ui.serverSizes = new QTreeWidget(m_ui.serverSizeFrame);
@@ -70,7 +70,6 @@ void CMapSettingsDlg::BuildControls() {
     settingLayout->addWidget(m_ui.description);
 
     m_ui.update = new QPushButton(QStringLiteral("Update..."), this);
-    m_ui.update->setDefault(true);
     m_ui.update->setEnabled(false);
     m_ui.cancel = new QPushButton(QStringLiteral("Cancel"), this);
 
@@ -136,7 +135,13 @@ void CMapSettingsDlg::OnServerSizesClicked() {
 }
 
 void CMapSettingsDlg::OnUpdate() {
-    if (m_model.Update(FocusedRow(), m_services)) {
+    // The question, the entity tool and the messages run off the window's thread.
+    const std::optional<std::size_t> row = FocusedRow();
+    WorkServices services(m_services);
+    bool updated = false;
+    RunBusy(*this, QStringLiteral("Updating the map..."),
+            [&] { updated = m_model.Update(row, services.Get()); });
+    if (updated) {
         accept();
     }
 }

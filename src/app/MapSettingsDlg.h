@@ -15,6 +15,8 @@ class QTreeWidget;
 
 namespace ballotine {
 
+class PixelPicture;
+
 struct Services;
 struct Session;
 
@@ -28,7 +30,7 @@ class CMapSettingsDlg : public QDialog {
 public:
     // The controls, for the code that drives the window (tests, screenshots).
     struct Controls {
-        QLabel* preview;
+        PixelPicture* preview;
         QGroupBox* serverSizeFrame; // captioned with the map name
         QTreeWidget* serverSizes;   // display name; the key in a hidden second column
         QGroupBox* settingFrame;

@@ -23,6 +23,15 @@ QString FilterText(const FileDialogRequest& request) {
     return name + QStringLiteral(" (") + pattern + QStringLiteral(")");
 }
 
+// A name typed without an extension gets the request's, when opening as when saving.
+void SetDefaultSuffix(QFileDialog& dialog, const FileDialogRequest& request) {
+    QString suffix = ToDisplayText(request.defaultExtension);
+    if (suffix.startsWith(QLatin1Char('.'))) {
+        suffix.remove(0, 1);
+    }
+    dialog.setDefaultSuffix(suffix);
+}
+
 } // namespace
 
 void QtPrompter::ShowMessage(std::string_view text) {
@@ -31,8 +40,18 @@ void QtPrompter::ShowMessage(std::string_view text) {
 }
 
 bool QtPrompter::AskYesNo(std::string_view question) {
+    return Ask(question, true);
+}
+
+bool QtPrompter::AskBeforeAbandoning(std::string_view question) {
+    return Ask(question, false);
+}
+
+bool QtPrompter::Ask(std::string_view question, bool yesOnEnter) {
     QMessageBox box(QMessageBox::Question, kCaption, ToDisplayText(question),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(yesOnEnter ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -41,6 +60,7 @@ std::optional<std::string> QtPrompter::ChooseFileToOpen(const FileDialogRequest&
                        FilterText(request));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    SetDefaultSuffix(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -52,13 +72,7 @@ std::optional<std::string> QtPrompter::ChooseFileToSave(const FileDialogRequest&
                        FilterText(request));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.defaultExtension.empty()) {
-        QString suffix = ToDisplayText(request.defaultExtension);
-        if (suffix.startsWith(QLatin1Char('.'))) {
-            suffix.remove(0, 1);
-        }
-        dialog.setDefaultSuffix(suffix);
-    }
+    SetDefaultSuffix(dialog, request);
     if (!request.initialName.empty()) {
         dialog.selectFile(ToDisplayText(request.initialName));
     }

@@ -14,11 +14,14 @@ public:
 
     void ShowMessage(std::string_view text) override;
     bool AskYesNo(std::string_view question) override;
+    bool AskBeforeAbandoning(std::string_view question) override;
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     void SetBusy(bool busy) override;
 
 private:
+    bool Ask(std::string_view question, bool yesOnEnter);
+
     QWidget* m_parent;
 };
 

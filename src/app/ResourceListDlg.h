@@ -26,7 +26,8 @@ struct Services;
 
 // The update list window ("TFC Resource List"): a view over ResourceList. exec() runs the
 // opening sequence first (its download windows appear over the parent) and shows the window
-// only when the lists arrived; a 100 ms timer redraws the check marks after double clicks.
+// only when the lists arrived; a 100 ms timer redraws the check marks after double clicks
+// (or Space).
 class CResourceListDlg : public QDialog {
     Q_OBJECT
 
@@ -49,10 +50,15 @@ public:
     QTreeWidgetItem* Item(NodeId id) const;
     bool TimerRunning() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildControls();
     void FillTree();
     void Redraw(NodeId id);
+    // The item's image and check state, as the catalogue marks it.
+    void ShowMark(QTreeWidgetItem* item, NodeId id);
     void ShowTotals();
     NodeId IdOf(const QTreeWidgetItem* item) const;
     const QIcon& Icon(NodeId id);
@@ -65,7 +71,6 @@ private:
     ResourceList& m_list;
     Controls m_ui{};
     QTimer* m_timer;
-    std::array<QPixmap, kCatalogueImageCount> m_images;
     std::map<MarkImages, QIcon> m_icons;
     std::array<QTreeWidgetItem*, 5> m_categoryItems{};
     std::array<std::vector<QTreeWidgetItem*>, 5> m_packageItems;

@@ -15,7 +15,9 @@ namespace ballotine {
 CVoteMapApp::CVoteMapApp(const std::filesystem::path& registryFile)
     : m_registryFile(registryFile),
       m_runner(HelperToolFolders(ProgramFolder())), m_services{m_prompter, m_runner, m_clock},
-      m_registry(RegistryFile::Load(registryFile)) {}
+      m_registry(RegistryFile::Load(registryFile)),
+      m_windowSizeFile(
+          QString::fromStdString((registryFile.parent_path() / "window.conf").string())) {}
 
 std::optional<std::filesystem::path>
 CVoteMapApp::ChooseGameFolder(const std::vector<std::filesystem::path>& found) {
@@ -35,6 +37,7 @@ int CVoteMapApp::Run() {
     }
     CMainDlg window(m_session, m_services, m_registry);
     m_prompter.SetParent(&window);
+    window.RememberSizeIn(m_windowSizeFile);
     window.SetMapSettingsOpener(MakeMapSettingsOpener(m_session, m_mapSettings, m_services));
     window.SetUpdatesOpener(MakeUpdatesOpener(m_session, m_updates, m_transfer, m_services));
     if (!window.StartUp()) {

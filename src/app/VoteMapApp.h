@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "platform/ToolRunner.h"
 
+#include <QString>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -38,6 +39,7 @@ private:
     SteadyClock m_clock;
     Services m_services;
     RegistryFile m_registry;
+    QString m_windowSizeFile; // beside the registry file
     Session m_session;
     MapSettingsTables m_mapSettings;
     UpdateTables m_updates;

@@ -37,7 +37,8 @@ struct DownloadItem {
     DownloadStatus status = DownloadStatus::None;
     bool fullPackage = false; // a map package, not an entity package
     AddressOrigin origin = AddressOrigin::RemoteList;
-    std::string failure; // why a failed download failed, in words for the user
+    std::string failure;    // why a failed download failed, in words for the user
+    std::string toolReason; // what the zip tool said when it could not unpack the package
 };
 
 // The files of one download run, in the order they are fetched and installed.

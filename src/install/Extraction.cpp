@@ -47,9 +47,13 @@ ToolRun RunExtraction(const std::string& archive, const std::string& target,
     return setup.runner.RunTool(kZipTool, arguments, setup.paths.workDir);
 }
 
-// What the tool said, indented beneath the step's own line of the report.
-void WriteToolReason(const ToolRun& run, InstallLog& log) {
+// What the tool said, indented beneath the step's own line of the report, and handed to the
+// caller that asked for it.
+void WriteToolReason(const ToolRun& run, InstallLog& log, std::string* toolReason) {
     const std::string reason = run.FailureReason();
+    if (toolReason != nullptr) {
+        *toolReason = reason;
+    }
     std::string_view rest = reason;
     while (!rest.empty()) {
         const std::size_t end = std::min(rest.find('\n'), rest.size());
@@ -58,21 +62,23 @@ void WriteToolReason(const ToolRun& run, InstallLog& log) {
     }
 }
 
-bool ExtractModPackage(const std::string& modDir, const ExtractionSetup& setup, InstallLog& log) {
+bool ExtractModPackage(const std::string& modDir, const ExtractionSetup& setup, InstallLog& log,
+                       std::string* toolReason) {
     const std::string archive = SpelledOnDisk(setup.paths.workDir, modDir + ".zip");
     // A mod package unpacks into the game folder, where Ballotine's own folder lies too.
     const ToolRun run = RunExtraction(archive, setup.paths.installDir, setup,
                                       WriteBoundary(setup.paths).ZipToolOptions(modDir));
     if (!run.Succeeded()) {
         log.Write("    Extraction failed. Invalid zip file\n");
-        WriteToolReason(run, log);
+        WriteToolReason(run, log, toolReason);
         return false;
     }
     log.Write("    Extraction complete\n");
     return true;
 }
 
-bool ExtractMapPackage(std::string_view baseName, const ExtractionSetup& setup, InstallLog& log) {
+bool ExtractMapPackage(std::string_view baseName, const ExtractionSetup& setup, InstallLog& log,
+                       std::string* toolReason) {
     const WorkingPaths& paths = setup.paths;
     if (!paths.HasMod() || setup.modFolder.empty()) {
         log.Write("    Extract command failed\n");
@@ -84,7 +90,7 @@ bool ExtractMapPackage(std::string_view baseName, const ExtractionSetup& setup, 
                                       SpelledOnDisk(paths.workDir, folder), setup);
     if (!run.Succeeded()) {
         log.Write("    Extract command failed\n");
-        WriteToolReason(run, log);
+        WriteToolReason(run, log, toolReason);
         return false;
     }
     if (!IsRealFolder(paths.modWorkDir + "mapzips" + kSeparator + std::string(baseName))) {
@@ -98,7 +104,7 @@ bool ExtractMapPackage(std::string_view baseName, const ExtractionSetup& setup, 
 } // namespace
 
 bool ExtractPackage(std::string_view packagePath, std::string_view name,
-                    const ExtractionSetup& setup, InstallLog& log) {
+                    const ExtractionSetup& setup, InstallLog& log, std::string* toolReason) {
     const bool modPackage = name.starts_with('*');
     const std::string modDir(modPackage ? name.substr(1) : std::string_view{});
     const std::string package =
@@ -110,7 +116,8 @@ bool ExtractPackage(std::string_view packagePath, std::string_view name,
         log.Write("    Unable to download file\n");
         return false;
     }
-    return modPackage ? ExtractModPackage(modDir, setup, log) : ExtractMapPackage(name, setup, log);
+    return modPackage ? ExtractModPackage(modDir, setup, log, toolReason)
+                      : ExtractMapPackage(name, setup, log, toolReason);
 }
 
 void DeleteTree(const std::string& folder, InstallLog& log) {

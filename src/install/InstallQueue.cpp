@@ -27,7 +27,7 @@ Outcome InstallModPackage(DownloadItem& item, const std::string& baseName, Insta
                           const ExtractionSetup& setup) {
     const std::string& key = item.packageKey;
     context.log.Write("  Unpacking zip file....\n");
-    if (!ExtractPackage(baseName, key, setup, context.log)) {
+    if (!ExtractPackage(baseName, key, setup, context.log, &item.toolReason)) {
         context.log.Write("  Unpacking file failed....\n");
         return Outcome::Failed;
     }
@@ -45,7 +45,7 @@ Outcome InstallMapPackage(DownloadItem& item, const std::string& baseName, Insta
     InstallLog& log = context.log;
     const std::string folder = context.paths.modWorkDir + "mapzips" + kSeparator + baseName;
     log.Write("  Unpacking zip file....\n");
-    if (!ExtractPackage(item.localPath, baseName, setup, log)) {
+    if (!ExtractPackage(item.localPath, baseName, setup, log, &item.toolReason)) {
         log.Write("  Unpacking file failed....\n");
         return Outcome::Failed;
     }

@@ -44,6 +44,9 @@ MainWindowModel::MainWindowModel(Session& session) : m_session(session) {
 
 void MainWindowModel::UpdateTitle() {
     m_title = Format(kMainWindowTitleWithList, m_session.currentListName.c_str());
+    if (m_titleListener) {
+        m_titleListener();
+    }
 }
 
 bool MainWindowModel::ScanAvailableMaps() {
@@ -72,10 +75,28 @@ void MainWindowModel::RefreshMapLists() {
     LoadCurrentVoteMap();
 }
 
+void MainWindowModel::RefreshAfterNewPictures() {
+    if (!m_workingControlsEnabled) {
+        RefreshMapLists();
+        return;
+    }
+    ScanAvailableMaps();
+    RemoveChosenFromAvailable();
+}
+
 void MainWindowModel::SelectMod(int selectorIndex) {
     m_session.selector.Select(selectorIndex);
     SelectCurrentMod(m_session);
     RefreshMapLists();
+    // The shown map belonged to the previous mod.
+    ClearMapDetails();
+}
+
+void MainWindowModel::ClearMapDetails() {
+    m_selectedMap.clear();
+    m_details = MapDetails{};
+    LoadPreview(m_preview, std::string());
+    m_settingsEnabled = false;
 }
 
 void MainWindowModel::RemoveChosenFromAvailable() {
@@ -141,11 +162,17 @@ void MainWindowModel::RefreshAfterUpdates(Prompter& prompter, bool modInstalled)
     }
     if (modInstalled && LoadModList(m_session, prompter)) {
         RefreshMapLists();
+        ClearMapDetails(); // the mod list read anew may have selected another mod
     }
     ScanAvailableMaps();
     RemoveChosenFromAvailable();
     if (!m_session.paths.HasMod()) {
+        ClearMapDetails();
         return;
+    }
+    // The shown map may have just arrived: its size and "downloaded" are read anew.
+    if (!m_selectedMap.empty()) {
+        ShowMapDetails(std::string(m_selectedMap));
     }
     const FolderListing entities =
         FolderListing::ReadNames(m_session.paths.modWorkDir + "Entities");

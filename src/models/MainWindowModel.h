@@ -5,6 +5,7 @@
 #include "mapsettings/PreviewSet.h"
 #include "votemap/VoteMapSettings.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,6 +67,9 @@ public:
     const std::string& Title() const { return m_title; }
     // The title with the current list name; after a list was loaded or saved under a name.
     void UpdateTitle();
+    // Called whenever the title changes, so a window shows the new title before any message
+    // the same step goes on to show.
+    void OnTitleChanged(std::function<void()> listener) { m_titleListener = std::move(listener); }
 
     // Refills "Available Maps" from the selected mod's vote sprites and enables or disables
     // the working controls (all but "Settings...", which only a map click enables). Sprites
@@ -79,7 +83,12 @@ public:
     bool LoadCurrentVoteMap();
     // Both, as after a change of mod.
     void RefreshMapLists();
-    // The mod selector's selection changed: select that mod, then refresh both lists.
+    // After vote pictures were drawn: a mod that had none gets both lists anew (its compiled
+    // vote list can be read now); otherwise "Available Maps" is scanned again and the vote
+    // list kept as the user left it.
+    void RefreshAfterNewPictures();
+    // The mod selector's selection changed: select that mod, refresh both lists and clear the
+    // details pane.
     void SelectMod(int selectorIndex);
 
     // Deletes from "Available Maps" the first entry named like each vote list entry.
@@ -95,6 +104,9 @@ public:
 
     // Fills the details pane and its picture for a map and makes it the selected map.
     const MapDetails& ShowMapDetails(std::string_view name);
+    // Empties the details pane, blackens its picture and disables "Settings...": no map is
+    // selected (after a change of mod).
+    void ClearMapDetails();
     // A click on a list: shows the focused entry's map and enables "Settings..." only for a
     // map with entity settings. Nothing happens without a focused entry.
     bool ShowFocusedMap(MapListId list);
@@ -104,7 +116,7 @@ public:
     // After the update list has closed, however it closed: saves the mod list (keeping what
     // the update lists taught it), reads it again and refreshes both lists when a mod package
     // was installed, rescans "Available Maps" and marks the vote list maps that now have entity
-    // settings as Configurable.
+    // settings as Configurable; the shown map's details are read anew.
     void RefreshAfterUpdates(Prompter& prompter, bool modInstalled);
 
 private:
@@ -125,6 +137,7 @@ private:
     std::string m_title = kMainWindowTitle;
     Prompter* m_notes = nullptr;
     std::string m_lastNote;
+    std::function<void()> m_titleListener;
 };
 
 } // namespace ballotine

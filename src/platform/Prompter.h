@@ -27,6 +27,8 @@ public:
     virtual void ShowMessage(std::string_view text) = 0;
     // A Yes/No question; true only for Yes.
     virtual bool AskYesNo(std::string_view question) = 0;
+    // A Yes/No question whose Yes throws work away: No is the answer a plain Enter gives.
+    virtual bool AskBeforeAbandoning(std::string_view question) { return AskYesNo(question); }
     // An open dialog whose folder and file must exist; nothing when the user cancels.
     virtual std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) = 0;
     // A save dialog that asks before an existing file is replaced; nothing when cancelled.

@@ -2,13 +2,8 @@
 
 #include "app/CatalogueImages.h"
 #include "app/PreviewImage.h"
-#include "app/QtPrompter.h"
-#include "support/TestFiles.h"
 
-#include <QApplication>
-#include <QFileDialog>
 #include <QImage>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace ballotine {
@@ -43,6 +38,79 @@ TEST(Artwork, MarkersAndCatalogueImagesTellTheirStatesApart) {
         for (std::size_t b = a + 1; b < images.size(); ++b) {
             EXPECT_NE(images[a].toImage(), images[b].toImage()) << a << " and " << b;
         }
+    }
+}
+
+// Drawn at the screen's density rather than enlarged from one size: as many pixels as the
+// density asks for, and not the 1x picture blown up.
+TEST(Artwork, PicturesAreDrawnAtEveryDensity) {
+    const QImage markerAt1 = MakeMarker(MapState::Installed).toImage();
+    for (const qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        const QPixmap pictures[] = {
+            MakeMarker(MapState::Configurable, ratio),
+            MakeCatalogueImages(ratio)[ImageTick],
+            MakeAppIcon().pixmap(QSize(32, 32), ratio),
+        };
+        const QSize designed[] = {{24, 16}, {16, 16}, {32, 32}};
+        for (std::size_t i = 0; i < std::size(pictures); ++i) {
+            EXPECT_EQ(pictures[i].size(), (QSizeF(designed[i]) * ratio).toSize()) << ratio << i;
+            EXPECT_DOUBLE_EQ(pictures[i].devicePixelRatio(), ratio) << i;
+        }
+    }
+    const QImage markerAt2 = MakeMarker(MapState::Installed, 2.0).toImage();
+    for (const auto mode : {Qt::FastTransformation, Qt::SmoothTransformation}) {
+        EXPECT_NE(markerAt2.convertToFormat(QImage::Format_ARGB32),
+                  markerAt1.scaled(48, 32, Qt::IgnoreAspectRatio, mode)
+                      .convertToFormat(QImage::Format_ARGB32));
+    }
+}
+
+// The vote picture is drawn a whole number of screen pixels per picture pixel, never blurred:
+// a chequerboard of single pixels shows only its two colours at 150 %.
+TEST(PixelPicture, ShowsPixelArtWithoutBlurAtAnyScale) {
+    const struct {
+        qreal ratio;
+        int pixelsPerPixel;
+    } cases[] = {{1.0, 1}, {1.25, 2}, {1.5, 2}, {2.0, 2}, {2.5, 3}, {3.0, 3}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PixelPicture::PixelsPerPixel(c.ratio), c.pixelsPerPixel) << c.ratio;
+    }
+
+    QImage chequers(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kPreviewHeight; ++y) {
+        for (int x = 0; x < kPreviewWidth; ++x) {
+            chequers.setPixel(x, y, (x + y) % 2 == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        }
+    }
+    PixelPicture picture;
+    picture.SetImage(chequers);
+    picture.resize(200, 110);
+    QImage shown(QSize(200, 110) * 1.5, QImage::Format_RGB32);
+    shown.setDevicePixelRatio(1.5);
+    shown.fill(qRgb(0, 0, 255));
+    picture.render(&shown, {}, {}, QWidget::DrawChildren);
+    // The middle of the picture: 256 by 128 screen pixels centred in 300 by 165.
+    int white = 0;
+    for (int y = 40; y < 120; ++y) {
+        for (int x = 40; x < 260; ++x) {
+            const QRgb pixel = shown.pixel(x, y);
+            ASSERT_TRUE(pixel == qRgb(0, 0, 0) || pixel == qRgb(255, 255, 255))
+                << x << "," << y << ": " << std::hex << pixel;
+            white += pixel == qRgb(255, 255, 255) ? 1 : 0;
+        }
+    }
+    EXPECT_NEAR(white, 80 * 220 / 2, 400) << "half of them white";
+    // Every picture pixel is two screen pixels wide, none one and none three.
+    std::vector<int> runs{0};
+    for (int x = 41; x < 260; ++x) {
+        if (shown.pixel(x, 80) == shown.pixel(x - 1, 80)) {
+            ++runs.back();
+        } else {
+            runs.push_back(0);
+        }
+    }
+    for (std::size_t run = 1; run + 1 < runs.size(); ++run) {
+        EXPECT_EQ(runs[run], 1) << "run " << run << " is not two pixels wide";
     }
 }
 
@@ -87,33 +155,6 @@ TEST(CatalogueImages, MarksShowCheckStatesAsTheTreeDrawsThem) {
         EXPECT_EQ(images.normal, c.normal) << static_cast<int>(c.id.category) << c.id.child;
         EXPECT_EQ(images.selected, c.selected) << static_cast<int>(c.id.category) << c.id.child;
     }
-}
-
-TEST(QtPrompter, FileDialogsShowTheRequestedFilterFolderAndName) {
-    test::TempDir dir;
-    FileDialogRequest request{"Save A VoteMap List...",  "VoteMap List (*.VML)", "*.VML",
-                              dir.Path().string() + "/", "default.VML",          ".VML"};
-    QStringList seen;
-    const auto readAndCancel = [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen << dialog->windowTitle() << dialog->nameFilters() << dialog->directory().path()
-             << dialog->defaultSuffix() << dialog->selectedFiles();
-        dialog->reject();
-    };
-    QtPrompter prompter;
-    QTimer::singleShot(0, readAndCancel);
-    EXPECT_EQ(prompter.ChooseFileToSave(request), std::nullopt);
-    const QString folder = QString::fromStdString(dir.Path().string());
-    EXPECT_EQ(seen, QStringList({"Save A VoteMap List...", "VoteMap List (*.VML)", folder, "VML",
-                                 folder + "/default.VML"}));
-
-    request.filterName = "Text files";
-    request.filterPattern = "*.txt";
-    seen.clear();
-    QTimer::singleShot(0, readAndCancel);
-    EXPECT_EQ(prompter.ChooseFileToOpen(request), std::nullopt);
-    EXPECT_EQ(seen.value(1), "Text files (*.txt)") << "the pattern joins a name without it";
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "app/ElidedText.h"
 #include "app/MainDlg.h"
 #include "app/MapListWidget.h"
+#include "app/PreviewImage.h"
 #include "catalogue/Session.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "support/DemoFixture.h"
 #include "support/FakeToolRunner.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QTest>
@@ -22,8 +25,12 @@ class DemoWindow : public ::testing::Test {
 protected:
     DemoWindow() { registry = RegistryFile::Load(demo.Layout().registryFile); }
 
-    void Start() {
+    // A new window on a new session; `sizeFile`: where it keeps its size.
+    void Start(const QString& sizeFile = {}) {
+        window.reset();
+        session = Session{};
         window = std::make_unique<CMainDlg>(session, services, registry);
+        window->RememberSizeIn(sizeFile);
         ASSERT_TRUE(window->StartUp());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -60,7 +60,7 @@ TEST_F(MapSettingsDlgTest, TheMainWindowOpensItForTheChosenMapEachTimeAnew) {
         auto* dialog = qobject_cast<CMapSettingsDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         seen << Shown(*dialog);
-        previews.push_back(dialog->Ui().preview->pixmap().toImage());
+        previews.push_back(dialog->Ui().preview->Image());
         dialog->Ui().cancel->click();
     };
     Click(Ui().availableMaps, "harbourside");
@@ -107,15 +107,15 @@ TEST_F(MapSettingsDlgTest, AClickShowsTheSettingAndUpdateRewritesTheMap) {
     EXPECT_EQ(ui.settingFrame->title() + "|" + ui.description->toPlainText(),
               "Setting|No Server Size selected...");
     EXPECT_FALSE(ui.update->isEnabled());
-    EXPECT_TRUE(ui.update->isDefault());
-    QTest::keyClick(dialog.get(), Qt::Key_Return);
-    EXPECT_TRUE(dialog->isVisible()) << "nothing to update";
+    EXPECT_FALSE(ui.update->isDefault()) << "Enter acts only on the focused button";
 
     ClickRow(*dialog, 2);
     EXPECT_EQ(ui.settingFrame->title() + "|" + ui.description->toPlainText(),
               "LAN party|No respawn delay and short rounds for players in one room.\n");
     QTest::keyClick(ui.serverSizes, Qt::Key_Up);
     EXPECT_EQ(ui.settingFrame->title(), "Full server") << "a row chosen by keyboard shows too";
+    QTest::keyClick(ui.serverSizes, Qt::Key_Return);
+    EXPECT_TRUE(prompter.Transcript().empty()) << "Enter in the list updates nothing";
 
     prompter.AnswerYes();
     QTest::mouseClick(ui.update, Qt::LeftButton);

@@ -1,14 +1,18 @@
 #include "app/ResourceListDlg.h"
 
 #include "DemoWindow.h"
+#include "WorkTiming.h"
+#include "app/InstallSummaryDlg.h"
 #include "download/DownloadTransfer.h"
 #include "download/LoopbackServer.h"
 #include "support/OtherLockHolder.h"
 #include "support/TestFiles.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +20,8 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
 
 namespace ballotine {
 namespace {
@@ -53,6 +59,29 @@ protected:
         window->Ui().checkForUpdates->click();
     }
 
+    // Answers the summary after "Download...": notes what it says, presses "Show Log", notes
+    // the text of our own log window when that opens (and closes it), then presses OK.
+    void AnswerTheSummary() {
+        m_summaryDriver = std::make_unique<QTimer>();
+        QObject::connect(m_summaryDriver.get(), &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* log = qobject_cast<CLogViewerDlg*>(modal)) {
+                logWindowText = log->Text()->toPlainText();
+                log->reject();
+            } else if (auto* summary = qobject_cast<CInstallSummaryDlg*>(modal);
+                       summary != nullptr && summaryText.isEmpty()) {
+                summaryText =
+                    summary->Ui().headline->text() + "|" + summary->Ui().details->toPlainText();
+                // Pressed from a slot of its own: the log window runs inside the press.
+                QTimer::singleShot(0, summary, [summary] {
+                    summary->Ui().showLog->click();
+                    summary->Ui().ok->click();
+                });
+            }
+        });
+        m_summaryDriver->start(20);
+    }
+
     // A double click on a package of the list.
     static void Tick(CResourceListDlg* list, const QString& title) {
         QTreeWidgetItem* item = list->Ui().tree->findItems(title, Qt::MatchRecursive).value(0);
@@ -79,6 +108,9 @@ protected:
     }
 
     void ExpectInstalledAndShown() {
+        EXPECT_EQ(summaryText.toStdString(),
+                  "2 installed, 0 skipped, 0 failed.|Installed (2):\n"
+                  "  Lakeside server sizes\n  Ridgeline - Attack / Defend\n"); // queue order
         const std::string work = demo.Game("Ballotine/tfc/");
         EXPECT_TRUE(fs::exists(work + "update.log"));
         const std::string record = ReadFile(work + "config.conf");
@@ -87,7 +119,7 @@ protected:
         EXPECT_EQ(ReadFile(demo.Game("tfc/maps/ridgeline.bsp")).substr(0, 1), "\x1e");
         EXPECT_EQ(runner.Calls().back().Line(),
                   "xdg-open " + session.paths.modWorkDir + "update.log")
-            << "the report is shown";
+            << "\"Show Log\" shows the report";
         EXPECT_TRUE(runner.Calls().back().detached);
         EXPECT_TRUE(window->Ui().availableMaps->Names().contains("ridgeline"));
         EXPECT_EQ(window->Ui().chosenMaps->StateAt(0), MapState::Configurable); // lakeside
@@ -95,6 +127,9 @@ protected:
     }
 
     SpawnToolRunner tools{{test::BuiltProgram("pkzip25").parent_path()}};
+    QString summaryText;
+    QString logWindowText;
+    std::unique_ptr<QTimer> m_summaryDriver;
     UpdateTables tables;
     DownloadTransfer transfer{clock};
 };
@@ -116,6 +151,7 @@ void ExpectCatalogueShown(CResourceListDlg* list) {
 
 TEST_F(ResourceListDlgTest, DownloadsAndInstallsFromTheDemoServer) {
     Start();
+    AnswerTheSummary();
     bool inspected = false;
     const auto tickAndDownload = TickAndDownload();
     CheckForUpdates([&](CResourceListDlg* list) {
@@ -127,6 +163,107 @@ TEST_F(ResourceListDlgTest, DownloadsAndInstallsFromTheDemoServer) {
     });
     EXPECT_TRUE(inspected);
     ExpectInstalledAndShown();
+}
+
+// Space ticks the current package or category with the double click's cascade, the tree
+// tells assistive technology the real check states, and Enter in the tree downloads nothing.
+TEST_F(ResourceListDlgTest, SpaceTicksAPackageOrCategoryAndEnterDownloadsNothing) {
+    Start();
+    const auto checkedOf = [](CResourceListDlg* list, QTreeWidgetItem* item) {
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(list->Ui().tree);
+        for (int i = 0; i < tree->childCount(); ++i) {
+            QAccessibleInterface* cell = tree->child(i);
+            if (cell->text(QAccessible::Name) == item->text(0)) {
+                EXPECT_TRUE(cell->state().checkable) << item->text(0);
+                EXPECT_EQ(cell->state().checked, item->checkState(0) == Qt::Checked);
+                return cell->state().checked != 0;
+            }
+        }
+        ADD_FAILURE() << "no accessible row " << item->text(0);
+        return false;
+    };
+    enum { kTickPackage, kTickCategory, kCheckCascade, kDone } phase = kTickPackage;
+    int waited = 0; // driver steps since the last key, for the refresh to pass
+    QTreeWidgetItem* package = nullptr;
+    QTreeWidgetItem* category = nullptr;
+    CheckForUpdates([&](CResourceListDlg* list) {
+        if (list == nullptr) {
+            return false;
+        }
+        QTreeWidget* tree = list->Ui().tree;
+        if (phase == kTickPackage) {
+            package = tree->findItems("Lakeside server sizes", Qt::MatchRecursive).value(0);
+            category = tree->topLevelItem(4); // "Downloadable Maps"
+            EXPECT_FALSE(checkedOf(list, package));
+            tree->setFocus();
+            tree->setCurrentItem(package);
+            QTest::keyClick(tree, Qt::Key_Space);
+            phase = kTickCategory;
+            return false;
+        }
+        if (!list->Ui().download->isEnabled() && ++waited < 100) {
+            return false; // the refresh has not passed yet
+        }
+        waited = 0;
+        if (phase == kTickCategory) {
+            EXPECT_TRUE(checkedOf(list, package));
+            QTest::keyClick(tree, Qt::Key_Return);
+            EXPECT_TRUE(list->isVisible()) << "Enter in the tree starts no download";
+            tree->setCurrentItem(category);
+            QTest::keyClick(tree, Qt::Key_Space);
+            phase = kCheckCascade;
+            return false;
+        }
+        if (!checkedOf(list, category) && ++waited < 100) {
+            return false;
+        }
+        EXPECT_TRUE(checkedOf(list, category));
+        for (int child = 0; child < category->childCount(); ++child) {
+            EXPECT_TRUE(checkedOf(list, category->child(child))) << "the cascade";
+        }
+        EXPECT_FALSE(list->Ui().download->isDefault());
+        list->Ui().cancel->click();
+        phase = kDone;
+        return true;
+    });
+    EXPECT_EQ(phase, kDone);
+    EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc/update.log"))) << "nothing was installed";
+}
+
+// The packages are unpacked and placed off the window's thread: while the zip tool runs, the
+// window's thread never waits 100 ms or more for its events.
+TEST_F(ResourceListDlgTest, TheWindowStaysResponsiveWhileAPackageInstalls) {
+    test::SlowRunner slow(tools, std::chrono::milliseconds(400));
+    runner.RunWith(slow);
+    Start();
+    AnswerTheSummary();
+    std::size_t beforeDownload = 0;
+    const auto tickAndDownload = TickAndDownload();
+    std::optional<test::EventLoopGaps> gaps;
+    CheckForUpdates([&](CResourceListDlg* list) {
+        if (list != nullptr && list->Ui().download->isEnabled()) {
+            beforeDownload = slow.Runs().size();
+            gaps.emplace();
+        }
+        return tickAndDownload(list);
+    });
+    ASSERT_TRUE(gaps.has_value());
+    const std::vector<test::Span> installing = slow.Runs(beforeDownload);
+    EXPECT_EQ(installing.size(), 2u) << "the two packages unpacked";
+    EXPECT_LT(gaps->LongestOver(installing), 100.0);
+    EXPECT_FALSE(slow.AnyOnUiThread()) << "neither the list's nor the packages' installation";
+    ExpectInstalledAndShown();
+}
+
+// Without a viewer that starts, "Show Log" opens the log in a window of our own.
+TEST_F(ResourceListDlgTest, WithoutAViewerTheLogOpensInAWindowOfOurOwn) {
+    runner.SetDetachedStarts(false);
+    Start();
+    AnswerTheSummary();
+    CheckForUpdates(TickAndDownload());
+    EXPECT_TRUE(summaryText.startsWith("2 installed, 0 skipped, 0 failed.|"));
+    EXPECT_TRUE(logWindowText.startsWith("Map Download & Installation Log V1.0\n"));
+    EXPECT_TRUE(logWindowText.contains("Ridgeline - Attack / Defend...")) << logWindowText;
 }
 
 TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
@@ -153,6 +290,7 @@ TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
     WriteFile(modList, rewritten(ReadFile(modList)));
 
     Start();
+    AnswerTheSummary();
     CheckForUpdates(TickAndDownload());
     ExpectInstalledAndShown();
     EXPECT_EQ(server.Requests("/tfc/voteVM/ridgelineVM.zip").size(), 1u);

@@ -166,6 +166,23 @@ TEST_F(Installing, ModPackagesSetTheirVersionInTheModTableAndSaySo) {
               std::string::npos);
 }
 
+// What the zip tool said stays with each package it could not unpack, for the summary; a
+// package it never ran for has nothing of the tool's to say.
+TEST_F(Installing, TheZipToolsReasonStaysWithThePackage) {
+    WriteFile(paths.workDir + "tfc.zip", std::string(4096, 'z'));
+    Add("TFC data", paths.workDir + "tfc.zip", 4, "*tfc");
+    AddMapPackage("2Fort remake", "2fort", DownloadStatus::Downloaded);
+    Add("Lost mod", paths.workDir + "lost.zip", 2, "*lost");
+    runner.SetAction(nullptr);
+    runner.SetExitStatus(3, "pkzip25: 2fort.zip: bad CRC\n");
+
+    EXPECT_EQ(Install(), 3);
+    for (const char* name : {"TFC data", "2Fort remake"}) {
+        EXPECT_EQ(test::ItemNamed(queue, name).toolReason, "pkzip25: 2fort.zip: bad CRC") << name;
+    }
+    EXPECT_EQ(test::ItemNamed(queue, "Lost mod").toolReason, "");
+}
+
 TEST_F(Installing, WithoutALogTheRunStillInstallsAndSaysSo) {
     CreateFolders(paths.modWorkDir + "update.log/held"); // a folder where the log goes
     AddMapPackage("2Fort remake", "2fort", DownloadStatus::Downloaded);

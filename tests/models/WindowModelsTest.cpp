@@ -75,6 +75,7 @@ TEST_F(MainWindowModelTest, OnlyAClickEnablesSettingsAndMovesHaveNoLimit) {
     session.mods.records.push_back({"empty", 1, "Empty", "", true});
     model.SelectMod(0); // "Empty" sorts first
     EXPECT_FALSE(model.WorkingControlsEnabled() || model.SettingsEnabled());
+    EXPECT_TRUE(model.Details().name.empty()) << "the previous mod's map is not shown";
     model.SelectMod(1);
     EXPECT_TRUE(model.WorkingControlsEnabled());
     EXPECT_FALSE(model.SettingsEnabled()) << "only a click enables Settings...";
@@ -96,6 +97,21 @@ TEST_F(MainWindowModelTest, OnlyAClickEnablesSettingsAndMovesHaveNoLimit) {
     }
     model.AddChosenMaps();
     EXPECT_EQ(model.ChosenMaps().Count(), 24U);
+}
+
+// A map downloaded while its details were shown reads "downloaded" after the update list
+// closes, without another click.
+TEST_F(MainWindowModelTest, TheShownMapIsReadAnewAfterUpdates) {
+    Sprite("canyon.spr");
+    MainWindowModel model{session};
+    model.RefreshMapLists();
+    model.AvailableMaps().SetFocused(0);
+    ASSERT_TRUE(model.ShowFocusedMap(MapListId::Available));
+    EXPECT_EQ(model.Details().downloadedText, "No");
+    MapFile("canyon.bsp");
+    test::ScriptedPrompter prompter;
+    model.RefreshAfterUpdates(prompter, false);
+    EXPECT_EQ(model.Details().name + " " + model.Details().downloadedText, "canyon Yes");
 }
 
 const std::string kTypesHeader = "//Supported Server Types - *** DO NOT MODIFY ***//\n";

@@ -28,7 +28,7 @@ ToolRun FakeToolRunner::RunTool(const std::filesystem::path& program,
 bool FakeToolRunner::StartDetached(const std::filesystem::path& program,
                                    const std::vector<std::string>& arguments) {
     m_calls.push_back(Call{program.string(), arguments, {}, true});
-    return true;
+    return m_detachedStarts;
 }
 
 } // namespace ballotine::test

@@ -37,6 +37,8 @@ public:
     void SetAction(std::function<int(const Call&)> action) { m_action = std::move(action); }
     // Every later run is run by `runner` (detached starts are only recorded).
     void RunWith(ToolRunner& runner) { m_real = &runner; }
+    // Whether later detached starts succeed (they do unless told), as without a viewer.
+    void SetDetachedStarts(bool starts) { m_detachedStarts = starts; }
 
     // Runs and detached starts, in order.
     const std::vector<Call>& Calls() const { return m_calls; }
@@ -46,6 +48,7 @@ private:
     std::string m_output;
     std::function<int(const Call&)> m_action;
     ToolRunner* m_real = nullptr;
+    bool m_detachedStarts = true;
     std::vector<Call> m_calls;
 };
 

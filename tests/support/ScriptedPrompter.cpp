@@ -6,6 +6,14 @@ namespace ballotine::test {
 
 void ScriptedPrompter::ShowMessage(std::string_view text) {
     m_transcript.emplace_back(text);
+    if (m_onMessage) {
+        m_onMessage(text);
+    }
+}
+
+bool ScriptedPrompter::AskBeforeAbandoning(std::string_view question) {
+    m_abandoning.emplace_back(question);
+    return AskYesNo(question);
 }
 
 bool ScriptedPrompter::AskYesNo(std::string_view question) {

@@ -3,6 +3,7 @@
 #include "platform/Prompter.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
 
     void ShowMessage(std::string_view text) override;
     bool AskYesNo(std::string_view question) override;
+    // Recorded as a question, and in AbandonQuestions().
+    bool AskBeforeAbandoning(std::string_view question) override;
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     void SetBusy(bool busy) override;
@@ -33,6 +36,10 @@ public:
     int BusyDepth() const { return m_busyDepth; }
     int BusyCount() const { return m_busyCount; }
     void Forget() { m_transcript.clear(); }
+    // The questions asked as ones whose Yes throws work away.
+    const std::vector<std::string>& AbandonQuestions() const { return m_abandoning; }
+    // Called with each message as it is shown (to see the window at that moment).
+    void OnMessage(std::function<void(std::string_view)> hook) { m_onMessage = std::move(hook); }
 
 private:
     std::optional<std::string> NextFileAnswer(const FileDialogRequest& request);
@@ -42,6 +49,8 @@ private:
     std::deque<std::optional<std::string>> m_files;
     std::vector<std::string> m_transcript;
     std::vector<FileDialogRequest> m_dialogs;
+    std::vector<std::string> m_abandoning;
+    std::function<void(std::string_view)> m_onMessage;
     int m_busyDepth = 0;
     int m_busyCount = 0;
 };
