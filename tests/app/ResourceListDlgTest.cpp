@@ -330,6 +330,7 @@ TEST_F(ResourceListDlgTest, TickingTheSecondOfOneTitleInstallsTheSecond) {
     list.replace(list.find(frostfall), frostfall.size(), "Quarry - Capture The Flag");
     WriteFile(listFile, list);
     Start();
+    AnswerTheSummary();
     CheckForUpdates([](CResourceListDlg* dialog) {
         if (dialog == nullptr) {
             return false;
