@@ -26,6 +26,8 @@ LIMITS = {
     "CheckCategory5000": ("ours", 100.0, "< 100 ms"),
     "Pictures1000": ("ours", 2000.0, "< 2 s"),
     "WriteVoteMap": ("ours", 100.0, "< 100 ms"),
+    "PlaceDeep800": ("ratio", 4.0, "<= 4x cp -r + rm -r"),
+    "PlaceDeep1500": ("ratio", 4.0, "<= 4x cp -r + rm -r"),
     "Publish200": ("ours", 5000.0, "< 5 s"),
     "Republish200": ("ours", 1000.0, "< 1 s"),
 }
@@ -85,6 +87,10 @@ NOTES = {
                     "plan of six rooms and their corridors (144 floors, 576 walls) drawn under "
                     "the name, each sprite written atomically; `cp -r` of 1,000 files of a "
                     "picture's size",
+    "PlaceDeep800": "an unpacked package whose one folder nests 800 levels deep, a small file "
+                    "on every level, placed into the mod and its extraction folder deleted; "
+                    "`cp -r` plus `rm -r` of the same tree",
+    "PlaceDeep1500": "the same 1,500 levels deep",
     "Publish200": "200 maps of the demo's kind (about 50 KB, every fourth with a server size) "
                   "published into an empty folder: each map read, checked and hashed, its vote "
                   "picture drawn from its plan, its map, vote data and entity packages zipped, "

@@ -104,6 +104,7 @@ CMainDlg::CMainDlg(Session& session, Services& services, const RegistryFile& reg
                    QWidget* parent)
     : QDialog(parent), m_session(session), m_services(services), m_registry(registry),
       m_model(session) {
+    m_model.ShowNotesWith(&services.prompter);
     setWindowTitle(Text(m_model.Title()));
     setWindowIcon(MakeAppIcon());
     // Its size does not follow what it shows (long texts are cut); the user may enlarge it.

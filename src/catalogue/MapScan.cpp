@@ -69,7 +69,15 @@ std::vector<std::string_view> SpriteNamesInLine(std::string_view line) {
 
 } // namespace
 
-bool ScanVoteSprites(const WorkingPaths& paths, MapList& available) {
+bool IsVotableMapName(std::string_view name) {
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return c == '"' || byte < 0x20 || byte == 0x7F;
+    });
+}
+
+bool ScanVoteSprites(const WorkingPaths& paths, MapList& available,
+                     std::vector<std::string>* unvotable) {
     available.Clear();
     if (!paths.HasMod()) {
         return false;
@@ -90,6 +98,12 @@ bool ScanVoteSprites(const WorkingPaths& paths, MapList& available) {
         const std::string_view name =
             std::string_view(entry.name).substr(0, entry.name.size() - kSpriteExtension.size());
         if (name.empty() || IsVoteMapOwnSprite(name) || !seen.insert(ToLowerAscii(name)).second) {
+            continue;
+        }
+        if (!IsVotableMapName(name)) {
+            if (unvotable != nullptr) {
+                unvotable->emplace_back(name);
+            }
             continue;
         }
         MapState state = MapState::NotDownloaded;

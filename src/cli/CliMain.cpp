@@ -7,10 +7,13 @@
 #include "cli/TerminalPrompter.h"
 #include "models/EntityTool.h"
 #include "platform/FileSystem.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 #include "platform/ToolRunner.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <optional>
 
 namespace ballotine {
@@ -21,6 +24,7 @@ struct GlobalOptions {
     std::optional<std::string> registryFile;
     std::vector<std::string> mods;
     std::optional<bool> answer;
+    std::chrono::milliseconds wait{2000};
     bool help = false;
     bool man = false;
     bool version = false;
@@ -28,6 +32,16 @@ struct GlobalOptions {
     std::string command;
     CommandArgs commandArgs;
 };
+
+// A number of seconds, whole or with a fraction (0 gives up at once); nothing for other text.
+std::optional<std::chrono::milliseconds> ParseSeconds(const std::string& text) {
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !(seconds >= 0) || seconds > 86400) {
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+}
 
 // Global options may stand anywhere before "--"; the first other word is the command and the
 // rest belongs to it. Returns an error text for a malformed line.
@@ -52,6 +66,13 @@ std::optional<std::string> ParseGlobalOptions(const std::vector<std::string>& ar
             } else {
                 options.mods.push_back(args[++i]);
             }
+        } else if (!literal && arg == "--wait") {
+            const auto seconds = i + 1 < args.size() ? ParseSeconds(args[i + 1]) : std::nullopt;
+            if (!seconds) {
+                return "--wait needs a number of seconds";
+            }
+            options.wait = *seconds;
+            ++i;
         } else if (!literal && (arg == "--yes" || arg == "--no")) {
             if (options.answer && *options.answer != (arg == "--yes")) {
                 return "--yes and --no exclude each other";
@@ -122,6 +143,8 @@ const std::vector<OptionHelp>& GlobalOptionsHelp() {
                       "once per mod folder to set up"},
         {"--yes, --no", "answer every question; otherwise questions are asked on the\n"
                         "terminal, and answered No when input is not a terminal"},
+        {"--wait SECONDS", "how long a command that changes the game waits while another\n"
+                           "program changes it (default 2); then it fails naming that program"},
         {"--help, -h", "print this help; COMMAND --help describes one command"},
         {"--version", "print the program's version"},
         {"--man", "print the manual page (troff) made from these texts"},
@@ -133,7 +156,7 @@ const std::vector<OptionHelp>& GlobalOptionsHelp() {
 
 std::string UsageText() {
     std::string text = "Usage: ballotine-cli [--registry FILE] [--mod MOD] [--yes | --no] "
-                       "COMMAND [ARGS...]\n"
+                       "[--wait SECONDS] COMMAND [ARGS...]\n"
                        "\n" +
                        std::string(kProgramPurpose) +
                        "\n"
@@ -216,6 +239,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     TerminalPrompter prompter(err, in, options.answer, inputIsTerminal);
+    prompter.SetGameBusyWait(options.wait);
     SpawnToolRunner runner(HelperToolFolders(ProgramFolder()));
     SteadyClock clock;
     CliContext context{out,
@@ -229,12 +253,26 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                        options.mods};
     context.registry = RegistryFile::Load(context.registryPath);
 
+    // A command that changes the game holds its writer lock from before it reads the mod list
+    // to its end, so it never saves what another program changed meanwhile.
+    std::optional<GameLock> lock;
     if (command->needsSession) {
         if (options.mods.size() > 1) {
             err << "ballotine-cli: --mod names one mod for " << command->name << "\n";
             return kExitUsage;
         }
-        if (!StartSession(context.session, context.registry, prompter)) {
+        // StartSession's two steps, with the lock taken between them.
+        if (!LocateGame(context.session.paths, context.registry, prompter)) {
+            SayHowToStart(context);
+            return kExitFailed;
+        }
+        if (!command->writes.empty()) {
+            lock = LockGameForWriting(context.session.paths.workDir, command->writes, prompter);
+            if (!lock) {
+                return kExitFailed;
+            }
+        }
+        if (!LoadModList(context.session, prompter)) {
             SayHowToStart(context);
             return kExitFailed;
         }

@@ -49,7 +49,9 @@ const std::vector<CommandInfo>& AllCommands() {
          "STATE is Installed (a built-in map, or its .bsp is in the maps folder),\n"
          "Configurable (the working folder's Entities/ holds entity settings for it) or\n"
          "NotDownloaded (neither). The sprites vote and blank are the vote map's own and are\n"
-         "not listed. Nothing is printed when the mod has no vote sprites.",
+         "not listed, nor are sprites whose names hold a double quote or a control character\n"
+         "(no vote map can name them; a note on standard error does). Nothing is printed\n"
+         "when the mod has no vote sprites.",
          true, RunMapsCommand},
         {"current", "", "list the maps of the compiled vote map",
          "Prints \"Vote Map List\" as the window shows it after start-up: the maps whose vote\n"
@@ -73,7 +75,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "map cannot be read). A picture that is there is kept; --force draws it anew.\n"
          "Prints MAP<TAB>plan|title<TAB>PICTURE per picture written; notes go to standard\n"
          "error. Exit 1 when a picture could not be written or a named map has no .bsp.",
-         true, RunSpritesCommand},
+         true, RunSpritesCommand, "sprites"},
         {"compile", "[OPTIONS] [MAP...]", "compile maps into the vote map",
          "Options: --players N, --walls W, --no-thugs, --list FILE; \"--\" ends them (a MAP\n"
          "that begins with \"-\" follows it).\n"
@@ -87,8 +89,10 @@ const std::vector<CommandInfo>& AllCommands() {
          "an unknown MAP is an error. The compile needs 2 to 16 maps, asks before it starts\n"
          "and about maps whose .bsp is missing (--yes answers), fills Entities/vote.ref of\n"
          "the working folder into vote.ent in the maps folder and imports it with the\n"
-         "working folder's ripent. Exit 0 only when the map was compiled.",
-         true, RunCompileCommand},
+         "working folder's ripent. When the import fails, vote.bsp and vote.ent stay as they\n"
+         "were and the new text is kept as vote.ent.failed. Exit 0 only when the map was\n"
+         "compiled.",
+         true, RunCompileCommand, "compile"},
         {"save-list", "FILE [OPTIONS] MAP...", "write a vote map list file",
          "Options: --players N, --walls W, --no-thugs; \"--\" ends them (a MAP that begins\n"
          "with \"-\" follows it).\n"
@@ -98,7 +102,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "WALLS\" and the maps in list order. FILE without an extension gets \".VML\"; an\n"
          "existing FILE is replaced only after a Yes (--yes answers). The file is replaced\n"
          "whole or not at all.",
-         true, RunSaveListCommand},
+         true, RunSaveListCommand, "save-list"},
         {"show-list", "FILE", "show what loading a vote map list takes",
          "Prints what \"Load MapList...\" would take from FILE: first\n"
          "PLAYERS<TAB>THUGS<TAB>WALLS (players held to 4 to 32; thugs as the checked\n"
@@ -123,7 +127,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "mod packages are recorded under \"*\" and the mod's folder name.\n"
          "Exit 1 when config.conf cannot be read (it is never created from nothing) or\n"
          "cannot be written.",
-         true, RunVersionsCommand},
+         true, RunVersionsCommand, "versions"},
         {"sizes", "MAP", "list the server sizes a map has entity settings for",
          "Prints the server sizes that the map settings window lists for MAP, one per line\n"
          "as DISPLAY NAME<TAB>KEY, in the order of servertypes.conf of the mod's working\n"
@@ -149,7 +153,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "MAP.ent. Every step's message goes to standard error; a failed step stops the\n"
          "update (a failed import leaves MAP.ent for inspection) and exits 1, as does No.\n"
          "MAP and KEY are matched as \"sizes\" lists them, any letter case.",
-         true, RunApplyCommand},
+         true, RunApplyCommand, "apply"},
         {"updates", "[--install TITLE... | --all] [--quiet]",
          "list the packages the update server offers, or install some",
          "Fetches the selected mod's map update list (BASEURL/database.conf into update.conf)\n"
@@ -167,6 +171,15 @@ const std::vector<CommandInfo>& AllCommands() {
          "progress line rewritten in place instead), installs them, records their versions\n"
          "in config.conf and prints Log<TAB>PATH of update.log. Why a file failed is said on\n"
          "standard error as NAME: REASON.\n"
+         "Packages that share a title are listed as \"TITLE (KEY)\"; a TITLE that names\n"
+         "more than one package is refused with their names. A mod package may replace\n"
+         "program files the game runs: it is installed only after a Yes (--yes answers;\n"
+         "without a terminal the answer is No, so a cron job that takes mod updates runs\n"
+         "--yes updates --all). No package writes outside the game folder (links followed)\n"
+         "or into Ballotine/ but for entity files in Ballotine/MOD/Entities: such a package\n"
+         "is refused whole. Map, entity and vote data packages bring no program files\n"
+         "(.exe, .dll, .cfg, .so, .so.N, executables by mode, ELF or #! by content): each\n"
+         "is left out with a line in update.log.\n"
          "--all: the same for every listed package.\n"
          "--quiet: no progress, neither the line nor the per-file records.\n"
          "What a server may send is bounded: a package at most the size its list gives plus\n"
@@ -176,9 +189,10 @@ const std::vector<CommandInfo>& AllCommands() {
          "Ctrl-C cancels the downloads as \"Cancel All\" does: the packages that arrived are\n"
          "still installed and logged; a second Ctrl-C ends the program at once.\n"
          "mods.cfg is saved afterwards in every case. Exit 1 when a list could not be\n"
-         "fetched, a title is not offered, config.conf is missing (no packages can be\n"
-         "installed then) or any package failed to download or install.",
-         true, RunUpdatesCommand},
+         "fetched, a title is not offered or names several packages, config.conf is\n"
+         "missing (no packages can be installed then), or any package was declined or\n"
+         "failed to download or install.",
+         true, RunUpdatesCommand, "updates"},
         {"publish", "SOURCE DEST --base-url URL [--mod FOLDER]...",
          "make an update server from a folder of maps",
          "Turns SOURCE, laid out like a game folder (SOURCE/MOD/maps/*.bsp with their .txt,\n"

@@ -17,6 +17,10 @@ struct CommandInfo {
     std::string_view help;     // what it does, its arguments and output, in full
     bool needsSession;         // locate the game, read the mod list and select the mod first
     int (*run)(CliContext& context, const CommandArgs& args);
+    // A command that changes the game's files: the operation its writer lock names (see
+    // LockGameForWriting), taken before the mod list is read and held to the end. Empty for
+    // commands that only read. A command without a session takes the lock itself.
+    std::string_view writes = {};
 };
 
 // Every command, in the order the help lists them.

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
 #include "models/GameSetup.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 
 namespace ballotine {
@@ -41,6 +42,11 @@ int RunInitCommand(CliContext& context, const CommandArgs& args) {
             context.err << " " << place.string();
         }
         context.err << "\n";
+        return kExitFailed;
+    }
+    // Running again adds to a game already set up, which others may be changing.
+    const auto lock = LockGameForWriting(paths.workDir, "init", context.prompter);
+    if (!lock) {
         return kExitFailed;
     }
     request.gameDir = paths.installDir;

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalPrompter.h"
 #include "platform/FileSystem.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -33,7 +34,15 @@ int RunInstallToolsCommand(CliContext& context, const CommandArgs& args) {
     const std::filesystem::path tool = *folder / "ripent";
     // The compile and the entity update run the entity tool from the working folder.
     const std::string target = paths.workDir + "ripent";
-    if (!CreateFolders(paths.workDir) || !CopyFileReplacing(tool, target)) {
+    if (!CreateFolders(paths.workDir)) {
+        context.err << "install-tools: unable to write " << target << "\n";
+        return kExitFailed;
+    }
+    const auto lock = LockGameForWriting(paths.workDir, "install-tools", context.prompter);
+    if (!lock) {
+        return kExitFailed;
+    }
+    if (!CopyFileReplacing(tool, target)) {
         context.err << "install-tools: unable to write " << target << "\n";
         return kExitFailed;
     }

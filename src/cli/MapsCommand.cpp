@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/TerminalPrompter.h"
 
 namespace ballotine {
 
@@ -10,6 +11,7 @@ int PrintMapList(CliContext& context, const CommandArgs& args, std::string_view 
     }
     // The lists as the window fills them at start-up.
     MainWindowModel model(context.session);
+    model.ShowNotesWith(&context.prompter);
     model.RefreshMapLists();
     for (const MapEntry& entry : model.List(list).Entries()) {
         context.out << entry.name << '\t' << MapStateName(entry.state) << '\n';

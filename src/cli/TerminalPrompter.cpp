@@ -4,6 +4,8 @@
 #include "common/Text.h"
 #include "platform/FileSystem.h"
 
+#include <thread>
+
 namespace ballotine {
 
 TerminalPrompter::TerminalPrompter(std::ostream& err, std::istream& in,
@@ -29,6 +31,29 @@ bool TerminalPrompter::AskYesNo(std::string_view question) {
     }
     m_err << std::flush;
     return yes;
+}
+
+bool TerminalPrompter::RetryWhileGameBusy(std::string_view holder,
+                                          std::chrono::milliseconds waited) {
+    using std::chrono::milliseconds;
+    const std::string who(holder);
+    const double seconds = static_cast<double>(m_busyWait.count()) / 1000.0;
+    if (waited >= m_busyWait) {
+        m_err << (m_busyWait.count() == 0
+                      ? Format("%s is changing this game (--wait SECONDS waits for it).\n",
+                               who.c_str())
+                      : Format("Gave up after %g s: %s is still changing this game "
+                               "(--wait SECONDS waits longer).\n",
+                               seconds, who.c_str()))
+              << std::flush;
+        return false;
+    }
+    if (waited.count() == 0) {
+        m_err << Format("Waiting up to %g s: %s is changing this game...\n", seconds, who.c_str())
+              << std::flush;
+    }
+    std::this_thread::sleep_for(std::min(milliseconds(100), m_busyWait - waited));
+    return true;
 }
 
 std::optional<std::string> TerminalPrompter::ChooseFileToOpen(const FileDialogRequest& request) {

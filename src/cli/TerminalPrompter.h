@@ -21,6 +21,11 @@ public:
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
 
+    // While another program changes the game: waits up to `wait` (default two seconds),
+    // saying so once, then gives up with who holds it.
+    bool RetryWhileGameBusy(std::string_view holder, std::chrono::milliseconds waited) override;
+    void SetGameBusyWait(std::chrono::milliseconds wait) { m_busyWait = wait; }
+
     // The file the next file dialog returns (the command line's FILE argument).
     void SetNextFile(std::string path) { m_nextFile = std::move(path); }
 
@@ -30,6 +35,7 @@ private:
     std::optional<bool> m_presetAnswer;
     bool m_interactive;
     std::optional<std::string> m_nextFile;
+    std::chrono::milliseconds m_busyWait{2000};
 };
 
 } // namespace ballotine

@@ -103,41 +103,71 @@ void PrintCatalogue(const CatalogueTree& tree, const AvailableDownloads& downloa
     }
 }
 
-// Ticks the packages to install; false, after a message, when a title names none of them.
-bool TickPackages(CatalogueTree& tree, const UpdatesRequest& request, Prompter& prompter) {
+// The packages an argument names: the one it labels, else every one it is the title of
+// (packages that share a title are labelled with their keys too), letter case ignored.
+std::vector<NodeId> PackagesNamed(const CatalogueTree& tree, const AvailableDownloads& downloads,
+                                  const std::string& title) {
+    std::vector<NodeId> labelled;
+    std::vector<NodeId> titled;
     for (const Category category : kCategories) {
         const auto& packages = tree.Packages(category);
         for (std::size_t child = 0; child < packages.size(); ++child) {
-            if (request.all) {
-                tree.SetChecked({category, static_cast<std::int32_t>(child)}, true);
+            const NodeId id{category, static_cast<std::int32_t>(child)};
+            if (EqualsNoCase(packages[child].label, title)) {
+                labelled.push_back(id);
+            } else if (EqualsNoCase(downloads.At(*packages[child].queueIndex).name, title)) {
+                titled.push_back(id);
             }
+        }
+    }
+    return labelled.empty() ? titled : labelled;
+}
+
+// Ticks the packages to install and returns their queue items; nothing, after a message, when
+// a title names none of them or more than one.
+std::optional<std::vector<std::size_t>> TickPackages(CatalogueTree& tree,
+                                                     const AvailableDownloads& downloads,
+                                                     const UpdatesRequest& request,
+                                                     Prompter& prompter) {
+    std::vector<NodeId> ticked;
+    for (const Category category : kCategories) {
+        const auto& packages = tree.Packages(category);
+        for (std::size_t child = 0; child < packages.size() && request.all; ++child) {
+            ticked.push_back({category, static_cast<std::int32_t>(child)});
         }
     }
     for (const std::string& title : request.titles) {
-        bool found = false;
-        for (const Category category : kCategories) {
-            const auto& packages = tree.Packages(category);
-            for (std::size_t child = 0; child < packages.size() && !found; ++child) {
-                if (EqualsNoCase(packages[child].label, title)) {
-                    tree.SetChecked({category, static_cast<std::int32_t>(child)}, true);
-                    found = true;
-                }
-            }
-        }
-        if (!found) {
+        const std::vector<NodeId> named = PackagesNamed(tree, downloads, title);
+        if (named.empty()) {
             prompter.ShowMessage("No package titled '" + title +
                                  "' is offered; nothing was "
                                  "downloaded. 'updates' lists the packages.");
-            return false;
+            return std::nullopt;
         }
+        if (named.size() > 1) {
+            std::string message = Format("'%s' names %zu packages; nothing was downloaded. Name "
+                                         "one of them:",
+                                         title.c_str(), named.size());
+            for (const NodeId id : named) {
+                message += "\n  " + tree.Node(id).label;
+            }
+            prompter.ShowMessage(message);
+            return std::nullopt;
+        }
+        ticked.push_back(named.front());
     }
-    return true;
+    std::vector<std::size_t> items;
+    for (const NodeId id : ticked) {
+        tree.SetChecked(id, true);
+        items.push_back(*tree.Node(id).queueIndex);
+    }
+    return items;
 }
 
-// Whether every package that was to be installed was.
-bool AllInstalled(const AvailableDownloads& downloads) {
-    return std::ranges::all_of(downloads.Queue(), [](const DownloadItem& item) {
-        return item.status == DownloadStatus::None || item.status == DownloadStatus::Installed;
+// Whether every package that was to be installed was (a declined one was not).
+bool AllInstalled(const AvailableDownloads& downloads, const std::vector<std::size_t>& items) {
+    return std::ranges::all_of(items, [&downloads](std::size_t index) {
+        return downloads.At(index).status == DownloadStatus::Installed;
     });
 }
 
@@ -147,18 +177,20 @@ int InstallTicked(CliContext& context, ResourceList& list, HeadlessRunner& runne
         context.prompter.ShowMessage("Nothing to install: every package is up to date.");
         return kExitOk;
     }
-    if (!TickPackages(list.Tree(), request, context.prompter)) {
+    const auto ticked = TickPackages(list.Tree(), downloads, request, context.prompter);
+    if (!ticked) {
         return kExitFailed;
     }
     runner.ReportOnOutput();
     if (!list.Download()) {
-        return kExitFailed; // nothing was ticked: cannot happen after the titles were found
+        context.prompter.ShowMessage("Nothing was installed.");
+        return kExitFailed; // nothing was left to download
     }
     const std::string log = list.Request().paths.modWorkDir + kUpdateLogName;
     if (FileExists(log)) {
         context.out << "Log\t" << log << '\n';
     }
-    return AllInstalled(downloads) && list.FailedCount() == 0 ? kExitOk : kExitFailed;
+    return AllInstalled(downloads, *ticked) && list.FailedCount() == 0 ? kExitOk : kExitFailed;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "common/Text.h"
 #include "install/InstallLog.h"
 #include "install/InstallMappings.h"
+#include "install/WriteBoundary.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "platform/Paths.h"
@@ -38,11 +39,12 @@ bool IsReadOnlyFile(const std::string& path) {
 }
 
 ToolRun RunExtraction(const std::string& archive, const std::string& target,
-                      const ExtractionSetup& setup) {
-    return setup.runner.RunTool(
-        kZipTool,
-        {"-extract", "-nofix", "-direct", "-over=all", archive, WithTrailingSeparator(target)},
-        setup.paths.workDir);
+                      const ExtractionSetup& setup, std::vector<std::string> options = {}) {
+    std::vector<std::string> arguments{"-extract", "-nofix", "-direct", "-over=all"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.push_back(archive);
+    arguments.push_back(WithTrailingSeparator(target));
+    return setup.runner.RunTool(kZipTool, arguments, setup.paths.workDir);
 }
 
 // What the tool said, indented beneath the step's own line of the report, and handed to the
@@ -63,7 +65,9 @@ void WriteToolReason(const ToolRun& run, InstallLog& log, std::string* toolReaso
 bool ExtractModPackage(const std::string& modDir, const ExtractionSetup& setup, InstallLog& log,
                        std::string* toolReason) {
     const std::string archive = SpelledOnDisk(setup.paths.workDir, modDir + ".zip");
-    const ToolRun run = RunExtraction(archive, setup.paths.installDir, setup);
+    // A mod package unpacks into the game folder, where Ballotine's own folder lies too.
+    const ToolRun run = RunExtraction(archive, setup.paths.installDir, setup,
+                                      WriteBoundary(setup.paths).ZipToolOptions(modDir));
     if (!run.Succeeded()) {
         log.Write("    Extraction failed. Invalid zip file\n");
         WriteToolReason(run, log, toolReason);

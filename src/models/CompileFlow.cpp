@@ -3,6 +3,7 @@
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "models/MainWindowModel.h"
+#include "platform/GameLock.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 #include "votemap/VoteMapCompile.h"
@@ -43,6 +44,10 @@ bool CompileVoteMap(MainWindowModel& model, Services& services) {
         return false;
     }
     if (!CheckInstalledMaps(model, prompter)) {
+        return false;
+    }
+    const auto lock = LockGameForWriting(model.GetSession().paths.workDir, "compile", prompter);
+    if (!lock) {
         return false;
     }
     std::optional<ToolRun> import;

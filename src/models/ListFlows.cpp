@@ -3,9 +3,12 @@
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "models/MainWindowModel.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "votemap/VoteMapListFile.h"
+
+#include <optional>
 
 namespace ballotine {
 
@@ -64,7 +67,14 @@ void TakeMaps(MainWindowModel& model, const std::vector<std::string>& names) {
     model.RemoveChosenFromAvailable();
 }
 
-bool WriteList(const MainWindowModel& model, const std::string& path) {
+// False when the file could not be written; nothing when the user gave up waiting for another
+// program that changes the game (nothing to say then).
+std::optional<bool> WriteList(const MainWindowModel& model, const std::string& path,
+                              Prompter& prompter) {
+    const auto lock = LockGameForWriting(model.GetSession().paths.workDir, "list save", prompter);
+    if (!lock) {
+        return std::nullopt;
+    }
     const VoteMapSettings& settings = model.Settings();
     return !path.empty() && WriteVoteMapListFile(path, settings.playerCount, settings.thugCount,
                                                  settings.wallStrength, model.ChosenMaps().Names());
@@ -103,8 +113,12 @@ bool LoadVoteMapList(MainWindowModel& model, Prompter& prompter) {
 bool SaveVoteMapList(MainWindowModel& model, Prompter& prompter) {
     const std::string& name = model.GetSession().currentListName;
     const std::string folder = ListFolder(model);
-    if (folder.empty() || !WriteList(model, folder + name)) {
-        prompter.ShowMessage(kListNotSavedMessage);
+    const std::optional<bool> written =
+        folder.empty() ? std::optional(false) : WriteList(model, folder + name, prompter);
+    if (written != true) {
+        if (written) {
+            prompter.ShowMessage(kListNotSavedMessage);
+        }
         return false;
     }
     prompter.ShowMessage(Format(kListSavedMessage, name.c_str()));
@@ -116,8 +130,11 @@ bool SaveVoteMapListAs(MainWindowModel& model, Prompter& prompter) {
     if (!path) {
         return false;
     }
-    if (!WriteList(model, *path)) {
-        prompter.ShowMessage(kListNotSavedMessage);
+    const std::optional<bool> written = WriteList(model, *path, prompter);
+    if (written != true) {
+        if (written) {
+            prompter.ShowMessage(kListNotSavedMessage);
+        }
         return false;
     }
     model.GetSession().currentListName = LastPathComponent(*path);

@@ -5,7 +5,9 @@
 #include "catalogue/Session.h"
 #include "common/Text.h"
 #include "platform/FolderListing.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
+#include "platform/Prompter.h"
 
 namespace ballotine {
 
@@ -14,6 +16,24 @@ namespace {
 // Room the lists are prepared for; a hint, not a limit.
 constexpr std::size_t kAvailableCapacity = 192;
 constexpr std::size_t kChosenCapacity = 32;
+
+constexpr std::size_t kNamesShown = 10;
+
+// The note on left-out sprites: each name on a line of its own, control characters shown as
+// "?" so the message keeps its lines.
+std::string UnvotableNote(const std::vector<std::string>& names) {
+    std::string note = kUnvotableMapsMessage;
+    for (std::size_t index = 0; index < names.size() && index < kNamesShown; ++index) {
+        note += "\n  ";
+        for (const char c : names[index]) {
+            note += IsVotableMapName(std::string_view(&c, 1)) || c == '"' ? c : '?';
+        }
+    }
+    if (names.size() > kNamesShown) {
+        note += Format("\n  ... and %zu more", names.size() - kNamesShown);
+    }
+    return note;
+}
 
 } // namespace
 
@@ -30,7 +50,13 @@ void MainWindowModel::UpdateTitle() {
 }
 
 bool MainWindowModel::ScanAvailableMaps() {
-    const bool anySprite = ScanVoteSprites(m_session.paths, m_available);
+    std::vector<std::string> unvotable;
+    const bool anySprite = ScanVoteSprites(m_session.paths, m_available, &unvotable);
+    const std::string note = unvotable.empty() ? std::string() : UnvotableNote(unvotable);
+    if (m_notes != nullptr && !note.empty() && note != m_lastNote) {
+        m_notes->ShowMessage(note);
+    }
+    m_lastNote = note;
     m_workingControlsEnabled = anySprite;
     if (!anySprite) {
         m_settingsEnabled = false;
@@ -131,7 +157,9 @@ bool MainWindowModel::CanOpenFocusedMapSettings(MapListId list) const {
 }
 
 void MainWindowModel::RefreshAfterUpdates(Prompter& prompter, bool modInstalled) {
-    SaveModList(m_session, prompter);
+    if (const auto lock = LockGameForWriting(m_session.paths.workDir, "mod list save", prompter)) {
+        SaveModList(m_session, prompter);
+    }
     if (modInstalled && LoadModList(m_session, prompter)) {
         RefreshMapLists();
         ClearMapDetails(); // the mod list read anew may have selected another mod

@@ -16,6 +16,10 @@ class Prompter;
 struct Session;
 
 inline constexpr const char* kMainWindowTitle = "Ballotine V2.2";
+// Shown after a scan that left vote sprites out, with their names beneath.
+inline constexpr const char* kUnvotableMapsMessage =
+    "These vote sprites are not listed: a map name in a vote map cannot hold a double quote "
+    "or a control character.";
 // The title once a vote map list file was loaded or saved under a name.
 inline constexpr const char* kMainWindowTitleWithList = "Ballotine V2.1 - %s";
 
@@ -68,8 +72,12 @@ public:
     void OnTitleChanged(std::function<void()> listener) { m_titleListener = std::move(listener); }
 
     // Refills "Available Maps" from the selected mod's vote sprites and enables or disables
-    // the working controls (all but "Settings...", which only a map click enables).
+    // the working controls (all but "Settings...", which only a map click enables). Sprites
+    // whose names no vote map can hold are left out; the prompter given to ShowNotesWith says
+    // which, once for each change of them.
     bool ScanAvailableMaps();
+    // Where the scans' notes go (the window's messages, the terminal); none by default.
+    void ShowNotesWith(Prompter* prompter) { m_notes = prompter; }
     // Refills "Vote Map List" with the maps the compiled vote map holds, then takes them out
     // of "Available Maps".
     bool LoadCurrentVoteMap();
@@ -127,6 +135,8 @@ private:
     bool m_workingControlsEnabled = false;
     bool m_settingsEnabled = false;
     std::string m_title = kMainWindowTitle;
+    Prompter* m_notes = nullptr;
+    std::string m_lastNote;
     std::function<void()> m_titleListener;
 };
 

@@ -3,6 +3,8 @@
 #include "catalogue/WorkingPaths.h"
 #include "common/Text.h"
 #include "mapsettings/SettingDescription.h"
+#include "platform/GameLock.h"
+#include "platform/Services.h"
 
 namespace ballotine {
 
@@ -58,7 +60,9 @@ bool MapSettingsModel::Update(std::optional<std::size_t> focusedRow, Services& s
     if (row == nullptr) {
         return false;
     }
-    return UpdateMapEntities(m_paths, m_mapName, row->key, services, m_tables.substitutions);
+    const auto lock = LockGameForWriting(m_paths.workDir, "apply", services.prompter);
+    return lock &&
+           UpdateMapEntities(m_paths, m_mapName, row->key, services, m_tables.substitutions);
 }
 
 } // namespace ballotine

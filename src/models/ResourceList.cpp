@@ -7,12 +7,15 @@
 #include "download/WebAddress.h"
 #include "models/VoteMapData.h"
 #include "platform/FileSystem.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "updates/AvailableDownloads.h"
 #include "updates/ModUpdates.h"
 #include "updates/UpdateCatalogue.h"
 #include "updates/VersionTable.h"
+
+#include <algorithm>
 
 namespace ballotine {
 
@@ -79,7 +82,26 @@ bool ResourceList::FetchLists(DownloadQueue& lists) {
     return true;
 }
 
+// Asks before each ticked mod package: it may bring code the game runs. A declined one is
+// neither downloaded nor installed.
+void ResourceList::ConfirmModPackages() {
+    DownloadQueue& queue = m_road.downloads.Queue();
+    for (std::size_t index = 0; index < queue.size(); ++index) {
+        const DownloadItem& item = queue[index];
+        if (item.status == DownloadStatus::Pending && item.packageKey.starts_with('*') &&
+            !m_road.prompter.AskYesNo(
+                Format(kModPackageQuestion, item.name.c_str(), item.packageKey.c_str() + 1))) {
+            m_road.downloads.SetStatus(index, DownloadStatus::None);
+        }
+    }
+}
+
 ResourceList::Opening ResourceList::Open() {
+    // Fetching the lists, installing vote data and marking the maps on disk all write.
+    const auto lock = LockGameForWriting(m_request.paths.workDir, "updates", m_road.prompter);
+    if (!lock) {
+        return Opening::Cancelled;
+    }
     DownloadQueue lists;
     if (!FetchLists(lists)) {
         return Opening::Cancelled;
@@ -108,12 +130,28 @@ bool ResourceList::Download() {
     if (m_tree.SelectedCount() == 0) {
         return false;
     }
+    ConfirmModPackages();
+    const auto pending = [](const DownloadItem& item) {
+        return item.status == DownloadStatus::Pending;
+    };
+    if (std::ranges::none_of(m_road.downloads.Queue(), pending)) {
+        return false;
+    }
+    const auto lock = LockGameForWriting(m_request.paths.workDir, "install", m_road.prompter);
+    if (!lock) {
+        return false;
+    }
     CreateFolders(m_request.paths.modWorkDir + "mapzips");
     m_road.downloader.RunQueue(m_road.downloads.Queue(), true);
     InstallContext context{m_request.paths, m_request.modDir, m_mods,       m_road.mappings,
                            m_road.log,      m_road.prompter,  m_road.runner};
     context.showLog = m_road.showLog;
     m_installed = InstallQueue(m_road.downloads.Queue(), context);
+    // What another run recorded since the list opened stays: the record is read anew first.
+    VersionTable current;
+    if (LoadVersionTable(current, m_request.paths)) {
+        m_road.versions = std::move(current);
+    }
     RecordInstalledVersions(m_road.versions, m_road.downloads.Queue(), m_request.paths);
     return true;
 }

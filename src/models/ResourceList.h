@@ -16,6 +16,9 @@ inline constexpr const char* kListDownloadCancelledMessage =
     "Unable to download config list. Retry again later...";
 inline constexpr const char* kListNotDownloadedMessage =
     "Unable to download config list. Retry later...";
+inline constexpr const char* kModPackageQuestion =
+    "'%s' updates the mod '%s': it may replace program files the game runs.\n"
+    "Install it only from an update server you trust. Install it?";
 // A map update list this small is an error page, not a list.
 inline constexpr std::uint64_t kSmallestMapUpdateList = 257;
 
@@ -37,7 +40,8 @@ public:
     std::string Caption() const;
     const ResourceListRequest& Request() const { return m_request; }
 
-    // The opening sequence, from fetching the lists to the first selection total.
+    // The opening sequence, from fetching the lists to the first selection total, under the
+    // game's writer lock (Cancelled, silently, when the user gave up waiting for it).
     Opening Open();
 
     CatalogueTree& Tree() { return m_tree; }
@@ -45,8 +49,11 @@ public:
 
     // "Download...": the check states become the queue's statuses (a check change still
     // waiting for the refresh is applied first); with nothing checked, false and nothing else
-    // happens. Otherwise the checked packages are downloaded and then installed, whatever the
-    // download's outcome, the installed versions are recorded and true is returned.
+    // happens. Each checked mod package is confirmed first (kModPackageQuestion); when none is
+    // left, or the user gave up waiting for the game's writer lock, false. Otherwise, under
+    // that lock, the checked packages are downloaded and then installed, whatever the
+    // download's outcome, the installed versions are added to the record as it is on disk
+    // then, and true is returned.
     bool Download();
     // The installation's count of failed items, after Download.
     std::int32_t FailedCount() const { return m_installed.failed; }
@@ -55,6 +62,7 @@ public:
 
 private:
     bool FetchLists(DownloadQueue& lists);
+    void ConfirmModPackages();
 
     ResourceListRequest m_request;
     ModTable& m_mods;

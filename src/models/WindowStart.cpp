@@ -9,6 +9,7 @@
 #include "models/EntityTool.h"
 #include "models/GameSetup.h"
 #include "platform/FileSystem.h"
+#include "platform/GameLock.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -81,6 +82,10 @@ void OfferSetUp(const std::string& game, const StartPlaces& places, Prompter& pr
     request.modFolders = mods;
     request.kitFolder = VoteKitFolder(places.programFolder).value_or(fs::path());
     request.toolFolders = HelperToolFolders(places.programFolder);
+    const auto lock = LockGameForWriting(paths.workDir, "init", prompter);
+    if (!lock) {
+        return;
+    }
     GameSetupReport report;
     {
         const BusyScope busy(prompter);

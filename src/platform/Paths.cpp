@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace ballotine {
 namespace fs = std::filesystem;
@@ -73,10 +74,26 @@ fs::path ResolveCase(const fs::path& path) {
     if (path.empty() || ExistsNoFollow(path)) {
         return path;
     }
-    fs::path resolved = path.root_path();
+    // The longest leading part that exists as written keeps its spelling, and so does every
+    // part of it: it is found from the end, where a path about to be written usually lacks
+    // only a component or two. Checking every growing prefix from the root instead cost a
+    // status query per component, each walking the whole prefix again: a square of the depth
+    // per path, and a cube for a tree placed level by level.
+    const std::vector<fs::path> components(path.begin(), path.end());
+    std::size_t kept = components.size() - 1;
+    fs::path resolved = path.parent_path();
+    while (kept > 0 && !ExistsNoFollow(resolved)) {
+        --kept;
+        resolved = resolved.parent_path();
+    }
+    if (kept == 0) {
+        resolved.clear();
+    }
     bool resolving = true;
-    for (const fs::path& component : path.relative_path()) {
-        if (!resolving || component.empty() || component == "." || component == "..") {
+    for (std::size_t index = kept; index < components.size(); ++index) {
+        const fs::path& component = components[index];
+        if (!resolving || component.empty() || component == "." || component == ".." ||
+            component == component.root_path()) {
             resolved /= component;
             continue;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,15 @@ public:
     virtual std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) = 0;
     // The wait cursor, shown while a long step blocks.
     virtual void SetBusy(bool busy) { (void)busy; }
+    // Another program is changing the game (`holder` says which, e.g. "ballotine-cli (process
+    // 42, updates)") and the operation has waited `waited` for it so far (0 the first time it
+    // is refused). True to try again, false to give up. Asks kGameBusyQuestion; a terminal
+    // waits a while instead.
+    virtual bool RetryWhileGameBusy(std::string_view holder, std::chrono::milliseconds waited);
 };
+
+inline constexpr const char* kGameBusyQuestion =
+    "Another program is changing this game: %s.\nTry again?";
 
 // Shows the wait cursor for the lifetime of the scope.
 class BusyScope {

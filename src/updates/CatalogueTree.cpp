@@ -2,8 +2,11 @@
 
 #include "common/Text.h"
 #include "updates/AvailableDownloads.h"
+#include "updates/VersionTable.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace ballotine {
@@ -118,14 +121,39 @@ std::int32_t CatalogueTree::PackageCount() const {
     return static_cast<std::int32_t>(count);
 }
 
-void CatalogueTree::AddPackage(Category category, std::string label) {
+void CatalogueTree::AddPackage(Category category, std::size_t queueIndex) {
     CatalogueNode node;
-    node.queueIndex = m_downloads.FindByTitle(label);
-    node.label = std::move(label);
+    node.queueIndex = queueIndex;
+    node.label = m_downloads.At(queueIndex).name;
     m_packages[Index(category)].push_back(std::move(node));
 }
 
+void CatalogueTree::LabelSharedTitles() {
+    std::unordered_map<std::string, int> titles;
+    for (const auto& packages : m_packages) {
+        for (const CatalogueNode& package : packages) {
+            ++titles[ToLowerAscii(m_downloads.At(*package.queueIndex).name)];
+        }
+    }
+    std::unordered_set<std::string> labels;
+    for (auto& packages : m_packages) {
+        for (CatalogueNode& package : packages) {
+            const DownloadItem& item = m_downloads.At(*package.queueIndex);
+            if (titles[ToLowerAscii(item.name)] < 2) {
+                continue;
+            }
+            // A record's map and entity packages share their key; their files differ.
+            package.label = item.name + " (" + item.packageKey + ")";
+            if (!labels.insert(ToLowerAscii(package.label)).second) {
+                package.label =
+                    item.name + " (" + item.packageKey + ", " + FileNameOf(item.url) + ")";
+            }
+        }
+    }
+}
+
 void CatalogueTree::SortPackages() {
+    LabelSharedTitles();
     for (auto& packages : m_packages) {
         std::stable_sort(packages.begin(), packages.end(),
                          [](const CatalogueNode& a, const CatalogueNode& b) {

@@ -31,7 +31,7 @@ struct CatalogueNode {
     bool markedChecked = false;
     // A category whose check state has been passed on to its packages (its mark changes form).
     bool passedOn = false;
-    // The queue item the label names (the first of that title); none for a category.
+    // The package's own queue item; none for a category.
     std::optional<std::size_t> queueIndex;
 };
 
@@ -65,11 +65,12 @@ public:
     }
     std::int32_t PackageCount() const;
 
-    // Lists a package, not checked, under a category; its label is looked up once, now.
-    // SortPackages puts the categories in order afterwards.
-    void AddPackage(Category category, std::string label);
-    // Sorts every category's packages by label without regard to case, keeping the order in
-    // which equal labels were added.
+    // Lists the package of queue item `queueIndex`, not checked, under a category, labelled
+    // with its title. SortPackages puts the categories in order afterwards.
+    void AddPackage(Category category, std::size_t queueIndex);
+    // Labels the packages that share a title (without regard to case) with their keys too, so
+    // each can be told apart and named, then sorts every category's packages by label without
+    // regard to case, keeping the order in which equal labels were added.
     void SortPackages();
 
     // A double click: the item's check state flips; the marks follow at the next refresh.
@@ -103,6 +104,7 @@ private:
     static std::size_t Index(Category category) { return static_cast<std::size_t>(category); }
     CatalogueNode& MutableNode(NodeId id);
     void PassOnCategoryCheck(Category category);
+    void LabelSharedTitles();
     void SetMark(NodeId id, bool checked);
 
     const AvailableDownloads& m_downloads;

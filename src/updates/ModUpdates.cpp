@@ -27,8 +27,7 @@ void ListModPackage(const ModUpdateRecord& record, const WorkingPaths& paths, Ad
     item.version = record.version;
     item.packageKey = "*" + record.dir;
     item.fullPackage = true;
-    downloads.Append(item);
-    tree.AddPackage(Category::BallotineUpdates, item.name);
+    tree.AddPackage(Category::BallotineUpdates, downloads.Append(item));
 }
 
 // An address the list offers, unless a list fetched over the network offers a local one: the

@@ -20,18 +20,28 @@ void Note(const DebugLog& log, const std::string& text) {
     }
 }
 
-// What is wrong with a map record's names; empty when nothing is.
-std::string UnsafeMapName(const MapRecord& record) {
+// What is wrong with a map record's key, which names files of its own (its vote sprite, its
+// vote data package) and its line in the version record; empty when nothing is.
+std::string UnsafeMapKey(const MapRecord& record) {
     if (!IsPlainName(record.key)) {
-        return "key '" + record.key + "'";
+        return "its key '" + record.key + "' is not a plain name";
     }
-    if (record.mapVersion > 0 && !IsPlainName(FileNameOf(record.mapUrl))) {
-        return "map package address '" + record.mapUrl + "'";
-    }
-    if (record.entityVersion != 0 && !IsPlainName(FileNameOf(record.entityUrl))) {
-        return "entity package address '" + record.entityUrl + "'";
+    if (record.key.size() > kLongestListKey) {
+        return Format("its key '%s' is longer than %zu characters", record.key.c_str(),
+                      kLongestListKey);
     }
     return {};
+}
+
+// Takes a package whose address names no plain file out of the record: the record's other
+// package and its vote data stay offered.
+void DropUnsafePackage(std::int32_t& version, const std::string& url, const char* kind,
+                       const MapRecord& record, const DebugLog& log) {
+    if (version != 0 && !IsPlainName(FileNameOf(url))) {
+        Note(log, "update.conf: " + std::string(kind) + " package of '" + record.key +
+                      "' left out, its address '" + url + "' names no plain file");
+        version = 0;
+    }
 }
 
 } // namespace
@@ -52,14 +62,21 @@ bool IsPlainName(std::string_view name) {
 std::optional<MapUpdateList> ReadCheckedMapUpdateList(const std::filesystem::path& file,
                                                       const DebugLog& log) {
     auto list = ReadMapUpdateList(file);
-    if (list) {
-        std::erase_if(list->records, [&](const MapRecord& record) {
-            const std::string unsafe = UnsafeMapName(record);
-            if (!unsafe.empty()) {
-                Note(log, "update.conf: record left out, its " + unsafe + " is not a plain name");
-            }
-            return !unsafe.empty();
-        });
+    if (!list) {
+        return list;
+    }
+    std::erase_if(list->records, [&](const MapRecord& record) {
+        const std::string unsafe = UnsafeMapKey(record);
+        if (!unsafe.empty()) {
+            Note(log, "update.conf: record left out, " + unsafe);
+        }
+        return !unsafe.empty();
+    });
+    for (MapRecord& record : list->records) {
+        if (record.mapVersion > 0) {
+            DropUnsafePackage(record.mapVersion, record.mapUrl, "map", record, log);
+        }
+        DropUnsafePackage(record.entityVersion, record.entityUrl, "entity", record, log);
     }
     return list;
 }

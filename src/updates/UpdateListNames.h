@@ -23,9 +23,13 @@ std::optional<std::string> ListedAddress(std::string_view text);
 // and its keys, folder names and file names end up in paths that are written and deleted.
 bool IsPlainName(std::string_view name);
 
-// The map update list without the records whose key, or the file name of an offered package's
-// address, is not a plain name; each record left out is noted in `log`. Nothing when the file
-// cannot be opened.
+// Keys name a line of the version record, which holds at most this many characters.
+inline constexpr std::size_t kLongestListKey = 63;
+
+// The map update list without the records whose key is not a plain name or is longer than
+// kLongestListKey, and without the packages whose address does not end in a plain file name
+// (the record keeps its other package and its vote data); each is noted in `log`. Nothing
+// when the file cannot be opened.
 std::optional<MapUpdateList> ReadCheckedMapUpdateList(const std::filesystem::path& file,
                                                       const DebugLog& log);
 // The mod update list without the records whose folder name is not a plain name, and without a

@@ -3,9 +3,12 @@
 #include "catalogue/BuiltInMaps.h"
 #include "catalogue/WorkingPaths.h"
 #include "entities/TemplateFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "votemap/VoteMapSettings.h"
+
+#include <filesystem>
 
 namespace ballotine {
 
@@ -16,6 +19,18 @@ bool MapFilePresent(const WorkingPaths& paths, const std::string& name) {
         return true;
     }
     return paths.HasMod() && OpenForReading(paths.mapsDir + name + ".bsp").has_value();
+}
+
+// After a failed import vote.bsp still holds what the earlier text names, and the map lists
+// read the text: it goes back, the new one kept beside it for whoever looks into the failure.
+void PutBackEarlierText(const std::string& entityTextPath,
+                        const std::optional<std::string>& earlier) {
+    const std::filesystem::path written = ResolveCase(entityTextPath);
+    std::error_code error;
+    std::filesystem::rename(written, written.string() + kFailedTextSuffix, error);
+    if (earlier) {
+        WriteFileAtomically(written, *earlier);
+    }
 }
 
 } // namespace
@@ -54,10 +69,16 @@ std::optional<ToolRun> BuildVoteMap(const WorkingPaths& paths, const std::vector
     }
     const auto keywords =
         BuildVoteMapKeywords(maps, settings.playerCount, settings.thugCount, settings.wallStrength);
-    if (!WriteVoteEntityText(VoteTemplatePath(paths), VoteEntityTextPath(paths), keywords)) {
+    const std::string entityText = VoteEntityTextPath(paths);
+    const std::optional<std::string> earlier = ReadWholeFile(entityText);
+    if (!WriteVoteEntityText(VoteTemplatePath(paths), entityText, keywords)) {
         return std::nullopt;
     }
-    return runner.RunTool(paths.workDir + "ripent", {"-import", paths.mapsDir + "vote"}, {});
+    ToolRun run = runner.RunTool(paths.workDir + "ripent", {"-import", paths.mapsDir + "vote"}, {});
+    if (!run.Succeeded()) {
+        PutBackEarlierText(entityText, earlier);
+    }
+    return run;
 }
 
 } // namespace ballotine

@@ -26,10 +26,14 @@ std::vector<std::string> FindMissingMaps(const WorkingPaths& paths,
 bool WriteVoteEntityText(const std::string& templatePath, const std::string& entityTextPath,
                          const std::vector<KeywordValue>& keywords);
 
+// What a failed import leaves of the new entity text: vote.ent.failed beside vote.ent.
+inline constexpr const char* kFailedTextSuffix = ".failed";
+
 // Fills vote.ref with the maps (slot order) and the settings into vote.ent and imports it into
 // vote.bsp with the entity tool of the working folder. Returns the tool's run; nothing when a
 // step before it failed (no mod, the template unreadable, the text not written), so the tool
-// never imports a stale text.
+// never imports a stale text. When the tool fails, vote.bsp is as it was and so is vote.ent
+// (or it is gone, as it was): the new text is kept as vote.ent.failed.
 std::optional<ToolRun> BuildVoteMap(const WorkingPaths& paths, const std::vector<std::string>& maps,
                                     const VoteMapSettings& settings, ToolRunner& runner);
 

@@ -5,6 +5,7 @@
 #include "app/InstallSummaryDlg.h"
 #include "download/DownloadTransfer.h"
 #include "download/LoopbackServer.h"
+#include "support/OtherLockHolder.h"
 #include "support/TestFiles.h"
 
 #include <QAccessible>
@@ -319,6 +320,53 @@ TEST_F(ResourceListDlgTest, ACancelledListDownloadStillSavesTheModList) {
     EXPECT_EQ(prompter.Messages(),
               std::vector<std::string>{"Unable to download config list. Retry again later..."});
     EXPECT_TRUE(fs::exists(modList)) << "saved after the update list, however it ended";
+}
+
+// Two packages of one title: ticking the second installs the second.
+TEST_F(ResourceListDlgTest, TickingTheSecondOfOneTitleInstallsTheSecond) {
+    const fs::path listFile = demo.Layout().serverDir / "tfc/database.conf";
+    std::string list = ReadFile(listFile);
+    const std::string frostfall = "Frostfall - Capture The Flag";
+    list.replace(list.find(frostfall), frostfall.size(), "Quarry - Capture The Flag");
+    WriteFile(listFile, list);
+    Start();
+    AnswerTheSummary();
+    CheckForUpdates([](CResourceListDlg* dialog) {
+        if (dialog == nullptr) {
+            return false;
+        }
+        if (!dialog->Ui().download->isEnabled()) {
+            Tick(dialog, "Quarry - Capture The Flag (quarry)");
+            return false;
+        }
+        dialog->Ui().download->click();
+        return true;
+    });
+    EXPECT_TRUE(fs::exists(demo.Game("tfc/maps/quarry.bsp")));
+    EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/frostfall.bsp")));
+}
+
+// Another program changes the game: the window says who and lets the user try again or give
+// up; giving up fetches nothing.
+TEST_F(ResourceListDlgTest, WhileAnotherProgramChangesTheGameTheUserMayGiveUp) {
+    Start();
+    test::OtherLockHolder other(demo.Game("Ballotine"), "updates");
+    prompter.AnswerYes(); // try again: still held
+    prompter.AnswerNo();
+    prompter.AnswerNo(); // the mod list is saved after the update list, however it ended
+    CheckForUpdates([](CResourceListDlg* dialog) {
+        EXPECT_EQ(dialog, nullptr) << "the update list is never shown";
+        return true;
+    });
+    ASSERT_EQ(prompter.Questions().size(), 3u);
+    for (const std::string& question : prompter.Questions()) {
+        EXPECT_EQ(question.find("Another program is changing this game: "), 0u) << question;
+        EXPECT_NE(
+            question.find("(process " + std::to_string(other.Pid()) + ", updates).\nTry again?"),
+            std::string::npos)
+            << question;
+    }
+    EXPECT_FALSE(fs::exists(demo.Game("tfc/sprites/vote/ridgeline.spr"))) << "nothing fetched";
 }
 
 TEST_F(ResourceListDlgTest, WithoutASelectedModNothingOpens) {

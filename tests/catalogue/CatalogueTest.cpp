@@ -121,10 +121,16 @@ TEST_F(ModFolderTest, ScanGivesEachSpriteItsState) {
     MapFile("elsewhere/linked.bsp");
     fs::create_symlink("elsewhere/linked.bsp", session.paths.mapsDir + "linked.bsp");
     MapFile("real.bsp/inside.txt"); // a folder of that name is no map file
+    for (const char* unvotable : {"quo\"te.spr", "tab\t.spr", "del\x7F.spr", "lf\n.spr"}) {
+        Sprite(unvotable);
+    }
     MapList available;
-    EXPECT_TRUE(ScanVoteSprites(session.paths, available));
+    std::vector<std::string> leftOut;
+    EXPECT_TRUE(ScanVoteSprites(session.paths, available, &leftOut));
     EXPECT_EQ(Contents(available), "2fo:N 2fort:C 2fort_x:N box:C dead:C linked:I mymap:N "
                                    "Orbit:N present:I real:N settings:C Well:I");
+    std::sort(leftOut.begin(), leftOut.end());
+    EXPECT_EQ(leftOut, (std::vector<std::string>{"del\x7F", "lf\n", "quo\"te", "tab\t"}));
 }
 
 TEST_F(ModFolderTest, ScanWithoutSpritesOrModGivesAnEmptyListAndFalse) {

@@ -111,7 +111,8 @@ TEST_F(MapCommandsOnOddNames, CompileAndApplyGoThrough) {
     ASSERT_EQ(compiled.status, kExitOk) << compiled.err;
     EXPECT_EQ(Run({"current"}).out, "2fort\tInstalled\nwell\tInstalled\n");
 
-    const std::string map = "harbour \"side\"; $(touch PWNED2)";
+    // A double quote cannot stand in entity text (such sprites are not listed), the rest can.
+    const std::string map = "harbour 'side'; $(touch PWNED2)`touch PWNED`";
     fs::copy_file(Maps("harbourside.bsp"), Maps(map + ".bsp"));
     fs::copy_file(demo.Game("tfc/sprites/vote/harbourside.spr"),
                   demo.Game("tfc/sprites/vote/" + map + ".spr"));
@@ -121,6 +122,27 @@ TEST_F(MapCommandsOnOddNames, CompileAndApplyGoThrough) {
     EXPECT_NE(EntityLump(ReadFile(Maps(map + ".bsp"))),
               EntityLump(ReadFile(Maps("harbourside.bsp"))));
     EXPECT_FALSE(AnyTrace());
+}
+
+// Sprite names that no entity text or output line can hold are not listed, with one note.
+TEST_F(MapCommands, NamesNoVoteMapCanHoldAreLeftOutWithANote) {
+    const std::string sprites = demo.Game("tfc/sprites/vote/");
+    for (const std::string name : {"a\"b", "line\nfeed", "tab\there", "bell\a"}) {
+        fs::copy_file(sprites + "well.spr", sprites + name + ".spr");
+    }
+    WriteFile(Maps("vote.ent"),
+              ReadFile(Maps("vote.ent")) + "{\n\"model\" \"sprites/vote/a\"b.spr\"\n}\n");
+    const CliRun maps = Run({"maps"});
+    EXPECT_EQ(maps.status, kExitOk);
+    EXPECT_EQ(maps.out, "2fort\tInstalled\nballot_bay\tInstalled\ncanalworks\tInstalled\n"
+                        "frostfall\tNotDownloaded\nharbourside\tConfigurable\n"
+                        "quarry\tNotDownloaded\nrock2\tInstalled\nskyline\tConfigurable\n");
+    EXPECT_EQ(maps.err, "These vote sprites are not listed: a map name in a vote map cannot hold "
+                        "a double quote or a control character.\n  a\"b\n  bell?\n"
+                        "  line?feed\n  tab?here\n");
+    EXPECT_EQ(Run({"current"}).out, "lakeside\tInstalled\nwell\tInstalled\n");
+    EXPECT_EQ(Run({"--yes", "compile", "2fort", "a\"b"}).err,
+              "compile: 'a\"b' is not in Available Maps\n");
 }
 
 TEST_F(MapCommands, SaveListWritesWhatShowListReadsAndAsksBeforeReplacing) {

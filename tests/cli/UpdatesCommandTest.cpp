@@ -1,12 +1,16 @@
 #include "CliTestSupport.h"
 #include "download/LoopbackServer.h"
+#include "support/OtherLockHolder.h"
 #include "support/TestFiles.h"
+#include "tools/pkzip25/ZipBuilder.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
@@ -49,7 +53,7 @@ TEST_F(UpdatesOnDemo, ListsTheCatalogueAfterFetchingVoteMapData) {
 
 TEST_F(UpdatesOnDemo, InstallsChosenPackagesAndRecordsThem) {
     const CliRun run =
-        Run({"updates", "--install", "lakeside SERVER sizes", "TFC map pack 2 (Summit)"});
+        Run({"--yes", "updates", "--install", "lakeside SERVER sizes", "TFC map pack 2 (Summit)"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(
         run.out.find("Lakeside server sizes\tdownloaded\t" + Size("tfc/maps/lakeside_ents.zip")),
@@ -91,6 +95,40 @@ TEST_F(UpdatesOnDemo, FailuresExitOne) {
     EXPECT_NE(noList.err.find("Unable to download config list. Retry later..."), std::string::npos);
 }
 
+// Two records of one title: both listed with their keys, a title naming both is refused with
+// the names, and each name installs its own package.
+TEST_F(UpdatesOnDemo, PackagesThatShareATitleAreToldApartByTheirKeys) {
+    const fs::path listFile = demo.Layout().serverDir / "tfc/database.conf";
+    std::string list = ReadFile(listFile);
+    const std::string frostfall = "Frostfall - Capture The Flag";
+    list.replace(list.find(frostfall), frostfall.size(), "Quarry - Capture The Flag");
+    WriteFile(listFile, list);
+
+    const CliRun listed = Run({"updates"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_NE(listed.out.find("New Maps\tQuarry - Capture The Flag (frostfall)\t1\t"),
+              std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find("Downloadable Maps\tQuarry - Capture The Flag (quarry)\t1\t"),
+              std::string::npos);
+
+    const CliRun both = Run({"updates", "--install", "quarry - capture the flag"});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_NE(both.err.find("'quarry - capture the flag' names 2 packages; nothing was "
+                            "downloaded. Name one of them:\n"
+                            "  Quarry - Capture The Flag (frostfall)\n"
+                            "  Quarry - Capture The Flag (quarry)\n"),
+              std::string::npos)
+        << both.err;
+    EXPECT_EQ(both.out, "");
+
+    const CliRun second = Run({"updates", "--install", "Quarry - Capture The Flag (FROSTFALL)"});
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_TRUE(fs::exists(Maps("frostfall.bsp")));
+    EXPECT_FALSE(fs::exists(Maps("quarry.bsp")));
+    EXPECT_NE(ReadFile(WorkFile("config.conf")).find("\nfrostfall 1 0\n"), std::string::npos);
+}
+
 // Ctrl-C while a package stalls cancels the downloads as "Cancel All" does: what had arrived is
 // still installed and logged, the stalled package fails, and Ctrl-C's own action is back after.
 TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
@@ -117,7 +155,7 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
-    const CliRun run = Run({"updates", "--all"});
+    const CliRun run = Run({"--yes", "updates", "--all"});
     user.join();
     server.Release();
 
@@ -132,6 +170,201 @@ TEST_F(UpdatesOnDemo, CtrlCCancelsTheDownloadsAndInstallsWhatArrived) {
     struct sigaction after {};
     sigaction(SIGINT, &before, &after);
     EXPECT_EQ(after.sa_handler, caller.sa_handler);
+}
+
+// Two runs on one game, real processes: the first holds the game while its package is held
+// back by the server; a run with the default wait gives up naming it, one with --wait waits,
+// says so, and installs its package after the first. Both versions are recorded.
+TEST_F(UpdatesOnDemo, TwoRunsAtOnceTakeTurnsAndKeepBothRecords) {
+    test::LoopbackServer server;
+    server.ServeHeld("/quarry.zip", ReadFile(demo.Layout().serverDir / "tfc/maps/quarry.zip"));
+    const fs::path listFile = demo.Layout().serverDir / "tfc/database.conf";
+    std::string list = ReadFile(listFile);
+    const std::string fileUrl = demo.Layout().ServerUrl("tfc/maps/quarry.zip");
+    list.replace(list.find(fileUrl), fileUrl.size(), server.Url("/quarry.zip"));
+    WriteFile(listFile, list);
+
+    const std::string cli = test::ShellQuoted(test::BuiltProgram("ballotine-cli").string()) +
+                            " --registry " + Registry();
+    const std::string waitedErr = demo.Game("second.err");
+    test::ShellRun first;
+    test::ShellRun second;
+    std::thread firstRun([&] {
+        first = test::RunShell(cli + " updates --install 'Quarry - Capture The Flag' 2>/dev/null");
+    });
+    const auto until = [](const std::function<bool()>& done) {
+        for (int waited = 0; waited < 20000 && !done(); waited += 10) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    };
+    ASSERT_TRUE(until([&] { return !server.Requests("/quarry.zip").empty(); }));
+
+    const test::ShellRun gaveUp =
+        test::RunShell(cli + " updates --install 'Frostfall - Capture The Flag' 2>&1 >/dev/null");
+    EXPECT_EQ(gaveUp.status, 1);
+    EXPECT_NE(gaveUp.out.find("Waiting up to 2 s: ballotine-cli (process "), std::string::npos)
+        << gaveUp.out;
+    EXPECT_NE(gaveUp.out.find("Gave up after 2 s: ballotine-cli (process "), std::string::npos);
+    EXPECT_NE(gaveUp.out.find(", updates) is still changing this game (--wait SECONDS waits "
+                              "longer)."),
+              std::string::npos);
+
+    std::thread secondRun([&] {
+        second = test::RunShell(cli +
+                                " --wait 60 updates --install "
+                                "'Frostfall - Capture The Flag' 2>" +
+                                test::ShellQuoted(waitedErr));
+    });
+    EXPECT_TRUE(until([&] {
+        return fs::exists(waitedErr) &&
+               ReadFile(waitedErr).find("Waiting up to 60 s") != std::string::npos;
+    }));
+    server.Release();
+    firstRun.join();
+    secondRun.join();
+
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(second.status, 0) << ReadFile(waitedErr);
+    EXPECT_TRUE(fs::exists(Maps("quarry.bsp")));
+    EXPECT_TRUE(fs::exists(Maps("frostfall.bsp")));
+    const std::string record = ReadFile(WorkFile("config.conf"));
+    EXPECT_NE(record.find("\nquarry 1 0\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("\nfrostfall 1 0\n"), std::string::npos) << record;
+    EXPECT_NE(ReadFile(WorkFile("update.log")).find("Frostfall"), std::string::npos)
+        << "the second run's report, written after the first's";
+}
+
+// A mod package may bring code the game runs: without a Yes it is not installed.
+TEST_F(UpdatesOnDemo, AModPackageNeedsAYes) {
+    const CliRun declined = Run({"updates", "--install", "TFC map pack 2 (Summit)"});
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.err.find("'TFC map pack 2 (Summit)' updates the mod 'tfc': it may replace "
+                                "program files the game runs.\nInstall it only from an update "
+                                "server you trust. Install it? [y/n] no\nNothing was installed."),
+              std::string::npos)
+        << declined.err;
+    EXPECT_FALSE(fs::exists(demo.Game("tfc/maps/summit.bsp")));
+    EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc.zip"))) << "not even downloaded";
+}
+
+// The packages an attacker's update server would send, served over loopback in place of the
+// demo's: what the trust boundary lets through and what the user is told.
+struct HostilePackage {
+    const char* label;
+    const char* title;   // the offered package it replaces
+    const char* package; // its file on the demo's server
+    std::function<void(test::ZipBuilder&)> contents;
+    int status;
+    const char* logLine; // in update.log
+};
+
+TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
+    const HostilePackage cases[] = {
+        {"a map package through a link leading out", "Quarry - Capture The Flag",
+         "tfc/maps/quarry.zip",
+         [](test::ZipBuilder& zip) { zip.File("quarry.bsp", "map").File("linked/x.mdl", "mdl"); },
+         1, "lies outside the game folder\n    Package refused: nothing of it was copied\n"},
+        {"an entity package writing beside its settings", "Lakeside server sizes",
+         "tfc/maps/lakeside_ents.zip",
+         [](test::ZipBuilder& zip) {
+             zip.File("Entities/lakeside.16.ref", "ref").File("Entities/notes.txt", "x");
+         },
+         1, "notes.txt is one of Ballotine's own files"},
+        {"a mod package replacing the tools and the mappings", "TFC map pack 2 (Summit)",
+         "tfc/tfc.zip",
+         [](test::ZipBuilder& zip) {
+             zip.File("tfc/liblist.gam", "theirs").File("Ballotine/ripent", "#!/bin/sh\n", 0755);
+             zip.File("Ballotine/tfc/mappings.conf", "#FILES#\nbsp ..\\..\n");
+         },
+         1, "    Extraction failed. Invalid zip file\n      pkzip25: "},
+        {"a map package bringing the server's library", "Quarry - Capture The Flag",
+         "tfc/maps/quarry.zip",
+         [](test::ZipBuilder& zip) {
+             zip.File("quarry.bsp", "map")
+                 .File("dlls/tfc_i386.so", "\x7F"
+                                           "ELF library");
+             zip.File("dlls/start.sh", "#!/bin/sh\n", 0755);
+         },
+         0, "    NOT COPYING FILE tfc_i386.so, if you need this file"},
+    };
+    const std::vector<std::string> own = {"Ballotine/ripent", "Ballotine/mods.cfg",
+                                          "Ballotine/tfc/mappings.conf", "tfc/liblist.gam"};
+    std::vector<std::string> before;
+    for (const std::string& file : own) {
+        before.push_back(ReadFile(demo.Game(file)));
+    }
+    const fs::path outside = demo.Game("../outside");
+    fs::create_directories(outside);
+    fs::create_directory_symlink(outside, demo.Game("tfc/linked"));
+    std::map<std::string, std::string> lists; // as the demo's server has them
+    for (const char* listName : {"modsupdate.cfg", "tfc/database.conf"}) {
+        lists[listName] = ReadFile(demo.Layout().serverDir / listName);
+    }
+    for (const HostilePackage& hostile : cases) {
+        SCOPED_TRACE(hostile.label);
+        test::LoopbackServer server;
+        test::ZipBuilder zip;
+        // Past the size below which a download counts as an error page.
+        zip.Stored().File("models/filler.mdl", std::string(4096, 'f'));
+        hostile.contents(zip);
+        const fs::path built = demo.Game("hostile.zip");
+        zip.Save(built);
+        server.Serve("/hostile.zip", ReadFile(built));
+        const std::string fileUrl = demo.Layout().ServerUrl(hostile.package);
+        bool listed = false;
+        for (const auto& [listName, original] : lists) {
+            const fs::path list = demo.Layout().serverDir / listName;
+            std::string text = original;
+            WriteFile(list, text);
+            if (const std::size_t at = text.find(fileUrl); at != std::string::npos) {
+                text.replace(at, fileUrl.size(), server.Url("/hostile.zip"));
+                WriteFile(list, text);
+                listed = true;
+            }
+        }
+        ASSERT_TRUE(listed) << fileUrl;
+
+        const CliRun run = Run({"--yes", "updates", "--install", hostile.title});
+        EXPECT_EQ(run.status, hostile.status) << run.err;
+        EXPECT_EQ(server.Requests("/hostile.zip").size(), 1u) << "the package was served";
+        const std::string log = ReadFile(WorkFile("update.log"));
+        EXPECT_NE(log.find(hostile.logLine), std::string::npos) << log;
+        EXPECT_TRUE(fs::is_empty(outside));
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            EXPECT_EQ(ReadFile(demo.Game(own[i])), before[i]) << own[i];
+        }
+        EXPECT_FALSE(fs::exists(demo.Game("tfc/dlls/tfc_i386.so")));
+        EXPECT_FALSE(fs::exists(demo.Game("tfc/dlls/start.sh")));
+    }
+}
+
+// Every command that writes the game refuses to while another program changes it, saying who.
+TEST_F(UpdatesOnDemo, EveryWritingCommandWaitsForTheGamesWriterLock) {
+    const std::string modList = ReadFile(demo.Game("Ballotine/mods.cfg"));
+    const std::string record = ReadFile(WorkFile("config.conf"));
+    test::OtherLockHolder other(demo.Game("Ballotine"), "compile");
+    const std::vector<std::vector<std::string>> commands = {
+        {"init"},
+        {"sprites", "--force"},
+        {"compile", "quarry", "lakeside"},
+        {"versions"},
+        {"updates"},
+        {"save-list", "x.vml", "quarry", "lakeside"},
+        {"apply", "lakeside", "16"},
+    };
+    for (std::vector<std::string> command : commands) {
+        SCOPED_TRACE(command.front());
+        command.insert(command.begin(), {"--yes", "--wait", "0"});
+        const CliRun run = Run(command);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(", compile) is changing this game (--wait SECONDS waits for it)."),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadFile(demo.Game("Ballotine/mods.cfg")), modList);
+    EXPECT_EQ(ReadFile(WorkFile("config.conf")), record);
+    EXPECT_FALSE(fs::exists(WorkFile("update.conf")));
 }
 
 // The demo's update server behind loopback HTTP: mods.cfg names its http:// addresses, while

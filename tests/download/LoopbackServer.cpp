@@ -137,6 +137,15 @@ void LoopbackServer::ServeBreakingOff(const std::string& path, std::string conte
     });
 }
 
+void LoopbackServer::ServeHeld(const std::string& path, std::string content) {
+    m_server.Get(path,
+                 [this, content](const httplib::Request& request, httplib::Response& response) {
+                     Record(request);
+                     WaitForRelease();
+                     response.set_content(content, "application/octet-stream");
+                 });
+}
+
 void LoopbackServer::ServeWrongPart(const std::string& path, std::string content,
                                     std::size_t dropAfter) {
     auto shared = std::make_shared<const std::string>(std::move(content));

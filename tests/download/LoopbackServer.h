@@ -35,6 +35,8 @@ public:
     // normally, ranges honoured or, with `honourRanges` false, always the whole file.
     void ServeDroppingOnce(const std::string& path, std::string content, std::size_t dropAfter,
                            bool honourRanges);
+    // Answers each request only after Release() (or ten seconds), then with the content.
+    void ServeHeld(const std::string& path, std::string content);
     // Every answer claims the file is `declared` bytes long (ranges honoured), sends at most
     // `perConnection` bytes of `content` from where it was asked, and closes the connection.
     void ServeBreakingOff(const std::string& path, std::string content, std::size_t declared,

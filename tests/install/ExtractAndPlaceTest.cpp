@@ -79,7 +79,9 @@ TEST_F(Extracting, Failures) {
     runner.SetExitStatus(2);
     EXPECT_FALSE(Extract("*tfc", "ignored"));
     EXPECT_EQ(runner.Calls().back().Line(),
-              "pkzip25 -extract -nofix -direct -over=all tfc.zip " + paths.installDir + "/");
+              "pkzip25 -extract -nofix -direct -over=all -protect=Ballotine "
+              "-allow=Ballotine/tfc/Entities/*.ref -allow=Ballotine/tfc/Entities/*.tpt tfc.zip " +
+                  paths.installDir + "/");
     EXPECT_EQ(log.Text(), "    Extract command failed\n"
                           "      pkzip25: pack.zip is damaged\n" // what the tool said
                           "    Extraction failed. Invalid zip file\n"
@@ -263,9 +265,114 @@ TEST_F(Placing, LinksAreCopiedAsNothing) {
         EXPECT_FALSE(fs::exists(fs::symlink_status(Game(placed)))) << placed;
     }
     EXPECT_EQ(log.Text().find("passwd"), std::string::npos);
-    InstallLog closed;
-    EXPECT_TRUE(CopyTree(Package("toplinked"), Game("tfc/copy"), closed));
-    EXPECT_FALSE(fs::exists(Game("tfc/copy/key.txt")));
+}
+
+// Where each hostile package would write, as the mappings or the game folder lead it.
+struct Hostile {
+    const char* label;
+    const char* mappings;
+    const char* file;    // in the package
+    const char* refusal; // in the log
+};
+
+TEST(PlacingHostilePackages, NothingIsWrittenOutsideTheGameOrIntoBallotinesOwnFiles) {
+    const Hostile cases[] = {
+        {"a file mapping climbing out", "bsp ..\\evil_dir\n", "evil.bsp",
+         "lies outside the game folder"},
+        {"a folder mapping climbing out", "#DIRS#\nsprites \\..\\evil_dir\n", "sprites/x.spr",
+         "lies outside the game folder"},
+        {"the folder above Sierra", "#DIRS#\nvalve *\n", "valve/liblist.gam",
+         "lies outside the game folder"},
+        {"a link in the game leading out", "#DIRS#\n", "linked/x.mdl",
+         "lies outside the game folder"},
+        {"the tools", "#DIRS#\nBallotine @\n", "Ballotine/ripent",
+         "is one of Ballotine's own files"},
+        {"the mappings", "#DIRS#\ntfc \\BALLOTINE\n", "tfc/mappings.conf",
+         "is one of Ballotine's own files"},
+        {"the update settings", "conf \\Ballotine\\tfc\n", "update.conf",
+         "is one of Ballotine's own files"},
+        {"entity files in a deeper folder", "#DIRS#\nEntities \\Ballotine\\tfc\n",
+         "Entities/sub/2fort.ref", "is one of Ballotine's own files"},
+        {"not an entity file", "#DIRS#\nEntities \\Ballotine\\tfc\n", "Entities/config.conf",
+         "is one of Ballotine's own files"},
+    };
+    for (const Hostile& hostile : cases) {
+        SCOPED_TRACE(hostile.label);
+        TempDir dir;
+        const WorkingPaths paths = test::TfcPaths(dir, "Sierra/Half-Life");
+        const std::string game = paths.installDir + "/";
+        for (const char* own :
+             {"Ballotine/ripent", "Ballotine/mods.cfg", "Ballotine/tfc/mappings.conf"}) {
+            WriteFile(game + own, "ours");
+        }
+        fs::create_directories(dir / "outside");
+        fs::create_directory_symlink(dir / "outside", game + "tfc/linked");
+        const std::string mappingsText = "#FILES#\n" + std::string(hostile.mappings) + "#END#\n";
+        WriteFile(paths.modWorkDir + "mappings.conf", mappingsText);
+        InstallMappings mappings;
+        ASSERT_TRUE(LoadMappings(mappings, paths));
+        const std::string package = paths.modWorkDir + "mapzips/evil/";
+        WriteFile(package + "models/fine.mdl", "fine");
+        WriteFile(package + hostile.file, "theirs");
+        test::CapturedLog log(dir);
+
+        EXPECT_FALSE(PlaceContents(package, mappings, paths, log.Log()));
+
+        const std::string text = log.Text();
+        EXPECT_NE(text.find("    NOT COPYING " + package), std::string::npos) << text;
+        EXPECT_NE(text.find(hostile.refusal), std::string::npos) << text;
+        EXPECT_NE(text.find("    Package refused: nothing of it was copied\n"), std::string::npos);
+        EXPECT_FALSE(fs::exists(game + "tfc/models/fine.mdl")) << "all or nothing";
+        EXPECT_TRUE(fs::is_empty(dir / "outside"));
+        for (const char* escaped : {"evil_dir", "Sierra/evil_dir", "valve"}) {
+            EXPECT_FALSE(fs::exists(dir / escaped)) << escaped;
+        }
+        for (const char* own : {"Ballotine/ripent", "Ballotine/mods.cfg"}) {
+            EXPECT_EQ(ReadFile(game + own), "ours") << own;
+        }
+        EXPECT_EQ(ReadFile(paths.modWorkDir + "mappings.conf"), mappingsText);
+    }
+}
+
+TEST_F(Placing, EntityFilesMayGoIntoTheModsEntitiesFolder) {
+    Load("#FILES#\n#DIRS#\nEntities \\Ballotine\\tfc\n");
+    WriteFile(Package("Entities/2fort.ref"), "ref");
+    WriteFile(Package("entities/2fort.TPT"), "tpt");
+    EXPECT_TRUE(Place());
+    EXPECT_EQ(ReadFile(paths.modWorkDir + "Entities/2fort.ref"), "ref");
+    EXPECT_EQ(ReadFile(paths.modWorkDir + "Entities/2fort.TPT"), "tpt");
+}
+
+TEST_F(Placing, ProgramFilesAreLeftOutByNameModeOrContent) {
+    const std::tuple<const char*, const char*, unsigned> programs[] = {
+        {"dlls/tfc_i386.so", "library", 0644},
+        {"dlls/libstdc++.so.6", "library", 0644},
+        {"dlls/libx.SO.1.2", "library", 0644},
+        {"models/elf.mdl",
+         "\x7F"
+         "ELF\x02\x01",
+         0644},
+        {"models/script.txt", "#!/bin/sh\nrm -rf ~\n", 0644},
+        {"models/runme", "anything", 0755},
+        {"models/game.dll", "program", 0644},
+    };
+    for (const auto& [name, content, mode] : programs) {
+        WriteFile(Package(name), content);
+        fs::permissions(Package(name), static_cast<fs::perms>(mode));
+    }
+    WriteFile(Package("models/so.txt"), "not a library");
+    WriteFile(Package("models/x.sonic"), "not a library");
+
+    EXPECT_TRUE(Place());
+    const std::string text = log.Text();
+    for (const auto& [name, content, mode] : programs) {
+        EXPECT_FALSE(fs::exists(Game("tfc/" + std::string(name)))) << name;
+        const std::string file = fs::path(name).filename();
+        EXPECT_NE(text.find("NOT COPYING FILE " + file + ", if you need"), std::string::npos)
+            << name;
+    }
+    EXPECT_EQ(ReadFile(Game("tfc/models/so.txt")), "not a library");
+    EXPECT_EQ(ReadFile(Game("tfc/models/x.sonic")), "not a library");
 }
 
 } // namespace

@@ -269,11 +269,20 @@ TEST_F(ResourceListTest, DownloadAppliesAWaitingCascadeThenInstalls) {
     EXPECT_FALSE(list.ModInstalled());
 }
 
-// The window reads the mod list anew only after a mod package was installed.
+// A mod package may bring code the game runs: it is installed only after a Yes. The window
+// reads the mod list anew only after one was installed.
 TEST_F(ResourceListTest, AnInstalledModPackageIsNewsForTheWindow) {
     ASSERT_EQ(list.Open(), ResourceList::Opening::Listed);
     downloader.Serve("http://up/tfc.zip", Package("tfc/readme.txt", 'r'));
     list.Tree().SetChecked({Category::BallotineUpdates, 0}, true);
+    prompter.AnswerNo();
+    EXPECT_FALSE(list.Download()) << "declined: nothing left to download";
+    EXPECT_EQ(downloader.runs.size(), 1u);
+    EXPECT_EQ(prompter.Questions(),
+              std::vector<std::string>{"'TFC pack' updates the mod 'tfc': it may replace program "
+                                       "files the game runs.\nInstall it only from an update "
+                                       "server you trust. Install it?"});
+    prompter.AnswerYes();
     ASSERT_TRUE(list.Download());
     EXPECT_TRUE(list.ModInstalled());
     EXPECT_EQ(mods.records[0].version, 2);

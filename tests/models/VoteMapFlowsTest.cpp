@@ -164,14 +164,26 @@ TEST_F(VoteMapTest, FailuresSayCompileFailedAndKeepTheChanges) {
     EXPECT_FALSE(CompileVoteMap(model, services)) << "the text cannot be written";
     EXPECT_TRUE(runner.Calls().empty()) << "the tool never runs on a stale text";
 
+    // The tool fails: vote.bsp is as it was, so the text that names its maps goes back (or
+    // stays away), and the new one is kept beside it.
     fs::remove(MapsFile("vote.ent"));
+    WriteFile(MapsFile("vote.ent"), before);
     runner.SetExitStatus(1, "ripent: vote.bsp is not a BSP 30 map\n");
-    prompter.AnswerYes();
-    EXPECT_FALSE(CompileVoteMap(model, services)) << "the tool fails";
-    EXPECT_NE(VoteEnt().find("2fort2fort"), std::string::npos) << "the text stays written";
+    for (const bool hadText : {true, false}) {
+        if (!hadText) {
+            fs::remove(MapsFile("vote.ent"));
+        }
+        prompter.AnswerYes();
+        EXPECT_FALSE(CompileVoteMap(model, services)) << "the tool fails";
+        EXPECT_EQ(fs::exists(MapsFile("vote.ent")), hadText);
+        if (hadText) {
+            EXPECT_EQ(VoteEnt(), before);
+        }
+        EXPECT_NE(ReadFile(MapsFile("vote.ent.failed")).find("2fort2fort"), std::string::npos);
+    }
+    const std::string toolFailed = "VoteMap Compile Failed\n\nripent: vote.bsp is not a BSP 30 map";
     EXPECT_EQ(prompter.Messages(),
-              (Strings{"VoteMap Compile Failed", "VoteMap Compile Failed",
-                       "VoteMap Compile Failed\n\nripent: vote.bsp is not a BSP 30 map"}))
+              (Strings{"VoteMap Compile Failed", "VoteMap Compile Failed", toolFailed, toolFailed}))
         << "what the tool said beneath";
     EXPECT_TRUE(model.Settings().uncompiledChanges);
 }

@@ -21,6 +21,40 @@ using Names = std::vector<std::string>;
 
 using MainWindowModelTest = test::ModFolders;
 
+// A scan that leaves sprites out says so once, and again only when what it leaves out changes.
+TEST_F(MainWindowModelTest, LeftOutSpritesAreNotedOncePerChange) {
+    Sprite("well.spr");
+    Sprite("bad\"one.spr");
+    test::ScriptedPrompter prompter;
+    MainWindowModel model{session};
+    model.ShowNotesWith(&prompter);
+    const std::string note = std::string(kUnvotableMapsMessage) + "\n  bad\"one";
+    const struct {
+        const char* added; // a sprite added before the scan
+        const char* removed;
+        Names messages; // what the scan says
+    } scans[] = {
+        {nullptr, nullptr, {note}},
+        {nullptr, nullptr, {}},
+        {"tab\there.spr", nullptr, {note + "\n  tab?here"}},
+        {nullptr, "tab\there.spr", {note}},
+        {nullptr, "bad\"one.spr", {}},
+        {"bad\"one.spr", nullptr, {note}},
+    };
+    for (const auto& scan : scans) {
+        if (scan.added != nullptr) {
+            Sprite(scan.added);
+        }
+        if (scan.removed != nullptr) {
+            fs::remove(session.paths.voteSpriteDir + scan.removed);
+        }
+        prompter.Forget();
+        model.RefreshMapLists();
+        EXPECT_EQ(prompter.Messages(), scan.messages);
+        EXPECT_EQ(model.AvailableMaps().Names(), Names{"well"});
+    }
+}
+
 // Moving maps, settings and the details pane through the window are covered by the offscreen
 // window tests; these are the model's cases the window cannot reach.
 TEST_F(MainWindowModelTest, OnlyAClickEnablesSettingsAndMovesHaveNoLimit) {

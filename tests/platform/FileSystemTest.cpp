@@ -81,6 +81,17 @@ TEST_F(Files, LookupsIgnoreCaseAndFolderListingsAreReadOnce) {
     EXPECT_EQ(ResolveCase(P("tfc/maps/new.bsp")), P("TFC/Maps/new.bsp"))
         << "a file to be created lands in the folder that exists under another case";
     EXPECT_EQ(ResolveCase(P("tfc/none/x/y")), P("TFC/none/x/y"));
+    const std::pair<const char*, const char*> resolved[] = {
+        {"TFC/Maps/new/deeper/x", "TFC/Maps/new/deeper/x"}, // kept as written from the end
+        {"tfc/maps/link/NEW", "TFC/Maps/link/NEW"},
+        {"tfc/MAPS/new/", "TFC/Maps/new/"},
+        {"tfc/maps/../maps/WELL.BSP", "TFC/Maps/../Maps/WELL.bsp"},
+        {"TFC/./maps/2FORT.bsp", "TFC/./Maps/2Fort.BSP"},
+    };
+    for (const auto& [given, onDisk] : resolved) {
+        EXPECT_EQ(ResolveCase(P(given)), P(onDisk)) << given;
+    }
+    EXPECT_EQ(ResolveCase("/"), "/");
     EXPECT_EQ(QueryFile(dir / "tfc/MAPS/2fort.bsp")->size, 1234u);
     EXPECT_EQ(ReadWholeFile(dir / "tfc/MAPS/2fort.BSP")->size(), 1234u);
     EXPECT_FALSE(QueryFile(""));

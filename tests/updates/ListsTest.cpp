@@ -251,6 +251,54 @@ TEST(ListedNames, PlainNamesCannotLeaveAFolderAndNAIsNoAddress) {
     }
 }
 
+// A bad key takes its record out (its name makes files and a version line); a bad package
+// address takes out only that package.
+TEST(ListedNames, CheckedListKeepsWhatIsSafeOfEachRecord) {
+    struct Case {
+        std::string key;
+        std::string mapUrl;
+        std::string entityUrl;
+        bool kept;
+        int mapVersion;
+        int entityVersion;
+    };
+    const std::string longest(63, 'k');
+    const Case cases[] = {
+        {"fine", "http://s/a.zip", "http://s/a_e.zip", true, 2, 3},
+        {longest, "http://s/a.zip", "http://s/a_e.zip", true, 2, 3},
+        {longest + "k", "http://s/a.zip", "http://s/a_e.zip", false, 0, 0},
+        {"../up", "http://s/a.zip", "http://s/a_e.zip", false, 0, 0},
+        {"badmap", "http://s/maps/..", "http://s/a_e.zip", true, 0, 3},
+        {"badent", "http://s/a.zip", "http://s/ents/", true, 2, 0},
+        {"both", "http://s/..", "http://s/x\\..", true, 0, 0},
+    };
+    test::TempDir dir;
+    std::string text = "10\n";
+    for (const Case& c : cases) {
+        text += "#MAP#\n" + c.key + " 0 1\n2 100\n" + c.mapUrl + "\nN/A\nmap\n3 100\n" +
+                c.entityUrl + "\nN/A\nents\n";
+    }
+    WriteFile(dir / "update.conf", text + "#END#");
+    std::vector<std::string> notes;
+    const auto list = ReadCheckedMapUpdateList(
+        dir / "update.conf", [&notes](const std::string& note) { notes.push_back(note); });
+    ASSERT_TRUE(list);
+    std::size_t next = 0;
+    for (const Case& c : cases) {
+        if (!c.kept) {
+            continue;
+        }
+        ASSERT_LT(next, list->records.size()) << c.key;
+        const MapRecord& record = list->records[next++];
+        EXPECT_EQ(record.key, c.key);
+        EXPECT_EQ(record.hasVoteData, 1) << c.key << ": the vote data stays";
+        EXPECT_EQ(record.mapVersion, c.mapVersion) << c.key;
+        EXPECT_EQ(record.entityVersion, c.entityVersion) << c.key;
+    }
+    EXPECT_EQ(next, list->records.size());
+    EXPECT_EQ(notes.size(), 6u) << "every record and package left out is noted";
+}
+
 class Catalogue : public testing::Test {
 protected:
     void Build(int revision, const std::vector<ListedMap>& maps) {
@@ -393,21 +441,32 @@ TEST_F(Catalogue, TotalsCountCheckedPackagesAndTheirKnownSizes) {
     EXPECT_EQ(downloads.At(downloads.FindByTitle("m4 map").value()).status, DownloadStatus::None);
 }
 
-// Two packages of one title both name the first item.
+// Each package is its own item, and packages that share a title show their keys (and, when
+// those are one key in two spellings, their file names).
 TEST_F(Catalogue, DetailsAndTitlesOfPackagesAndCategories) {
-    const std::string longKey(70, 'k');
+    const std::string longKey(63, 'k');
     Build(10,
           {{"known", 0, 2, 0, 0, 4096}, {"unsized", 0, 1, 0, 0, 0}, {longKey, 0}, {"KNOWN", 0}});
+    EXPECT_EQ(Listing(),
+              (std::vector<std::string>{"Downloadable Maps: " + longKey + " map",
+                                        "Downloadable Maps: known map (known)",
+                                        "Downloadable Maps: KNOWN map (KNOWN, KNOWN.zip)",
+                                        "Downloadable Maps: unsized map"}));
     const auto& packages = tree.Packages(Category::DownloadableMaps);
-    EXPECT_EQ(packages[2].queueIndex, packages[1].queueIndex);
-    tree.ToggleCheck({Category::DownloadableMaps, 2});
+    EXPECT_EQ(downloads.At(*packages[2].queueIndex).localPath,
+              paths.modWorkDir + "mapzips/KNOWN-KNOWN.zip")
+        << "not the file of the other package";
+    tree.ToggleCheck({Category::DownloadableMaps, 1});
     tree.RefreshCheckMarks();
     EXPECT_EQ(tree.SelectedBytes(), 4096);
+    tree.ApplyCheckStates(downloads);
+    EXPECT_EQ(downloads.At(*packages[1].queueIndex).status, DownloadStatus::Pending);
+    EXPECT_EQ(downloads.At(*packages[2].queueIndex).status, DownloadStatus::None);
     EXPECT_EQ(tree.Details({Category::DownloadableMaps, 1}).text,
               "Version 2\nSize 4096 bytes\n\nhttp://s/maps/known.zip\n");
     EXPECT_EQ(tree.Details({Category::DownloadableMaps, 3}).text,
               "Version 1\nSize N/A\n\nhttp://s/maps/unsized.zip\n");
-    EXPECT_EQ(tree.Details({Category::DownloadableMaps, 0}).caption, std::string(64, 'k') + "...");
+    EXPECT_EQ(tree.Details({Category::DownloadableMaps, 0}).caption, std::string(63, 'k') + " ...");
     const ItemDetails entities = tree.Details({Category::EntityUpdates, -1});
     EXPECT_EQ(entities.caption, "Entity Updates");
     EXPECT_EQ(entities.text, "These are the list of entities updates for either\nmaps you already "

@@ -71,8 +71,9 @@ bool FitsInAPath(const EntryPath& path, std::size_t targetLength) {
     return length < PATH_MAX;
 }
 
-bool PlanEntries(int archiveFd, TargetTree& tree, ExpansionBudget& budget, std::size_t targetLength,
-                 Plan& plan, std::string& reason) {
+bool PlanEntries(int archiveFd, const ExtractRequest& request, TargetTree& tree,
+                 ExpansionBudget& budget, std::size_t targetLength, Plan& plan,
+                 std::string& reason) {
     ZipReader reader;
     if (!reader.Open(archiveFd, reason)) {
         return false;
@@ -105,6 +106,10 @@ bool PlanEntries(int archiveFd, TargetTree& tree, ExpansionBudget& budget, std::
         }
         // A folder is known by its type or, from Windows archivers, by a trailing "\" only.
         path.isFolder = path.isFolder || entry.kind == EntryKind::Folder;
+        if (!(why = request.places.WhyRefused(path)).empty()) {
+            reason = EntryFailure(entry, why);
+            return false;
+        }
         Placement placement;
         if (!tree.Place(path, placement, why)) {
             reason = EntryFailure(entry, why);
@@ -219,7 +224,7 @@ bool ExtractArchive(const ExtractRequest& request, const ExtractOptions& options
         TargetTree tree;
         ExpansionBudget declared(request.maxTotal, archiveSize);
         if (!tree.Open(target, reason) ||
-            !PlanEntries(archive.Get(), tree, declared, targetLength, plan, reason)) {
+            !PlanEntries(archive.Get(), request, tree, declared, targetLength, plan, reason)) {
             reason = Format("%s: %s", shownArchive.c_str(), reason.c_str());
             return false;
         }

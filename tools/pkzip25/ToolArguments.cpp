@@ -25,6 +25,14 @@ ParsedArguments Refused(std::string error) {
     return parsed;
 }
 
+// The value of an option of the form NAME=VALUE, when `argument` is that option.
+std::optional<std::string_view> ValueOf(std::string_view argument, std::string_view name) {
+    if (!StartsWithNoCase(argument, name)) {
+        return std::nullopt;
+    }
+    return argument.substr(name.size());
+}
+
 } // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments,
@@ -34,6 +42,7 @@ ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments,
     std::vector<std::string_view> paths;
     std::uint64_t maxTotal = kDefaultMaxTotal;
     bool sizeGiven = false;
+    ProtectedPlaces places;
     for (std::string_view argument : arguments) {
         if (argument == "--help" || argument == "-help" || argument == "-h") {
             ParsedArguments parsed;
@@ -50,6 +59,14 @@ ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments,
                                       static_cast<int>(argument.size()), argument.data()));
             }
             sizeGiven = true;
+            continue;
+        }
+        if (const auto folder = ValueOf(argument, "-protect=")) {
+            places.Protect(*folder);
+            continue;
+        }
+        if (const auto pattern = ValueOf(argument, "-allow=")) {
+            places.Allow(*pattern);
             continue;
         }
         bool known = false;
@@ -77,7 +94,8 @@ ParsedArguments ParseArguments(const std::vector<std::string_view>& arguments,
         return Refused("expected an archive and a target folder");
     }
     ParsedArguments parsed;
-    parsed.request = ExtractRequest{std::string(paths[0]), std::string(paths[1]), maxTotal};
+    parsed.request =
+        ExtractRequest{std::string(paths[0]), std::string(paths[1]), maxTotal, std::move(places)};
     return parsed;
 }
 

@@ -38,6 +38,9 @@ void PrintHelp() {
                 "-over=all      overwrite files that are already there\n"
                 "-nofix         do not try to repair a damaged archive (never done)\n"
                 "-maxsize=SIZE  the most the archive may expand to (see below)\n"
+                "-protect=FOLDER  refuse an archive that writes into FOLDER (below TARGET/)\n"
+                "-allow=PATTERN   but for files matching PATTERN (\"Tools/*.ref\"); both may\n"
+                "                 be given more than once\n"
                 "\n"
                 "Options may come in any order, in any letter case.\n"
                 "\n"
@@ -45,6 +48,7 @@ void PrintHelp() {
                 "  - entries that would land outside the target folder: absolute paths, drive\n"
                 "    letters, '..', links, paths through a link or a file in the target;\n"
                 "  - names no file system holds: a component over 255 bytes, a path over 4095;\n"
+                "  - entries in a protected folder that no -allow pattern lets through;\n"
                 "  - entries that clash with each other or with the target: a file where a\n"
                 "    folder is, one name twice (letter case aside);\n"
                 "  - archives that expand to more than %s, or past %s to more than %llu\n"
@@ -66,8 +70,8 @@ void PrintHelp() {
 
 } // namespace
 
-// pkzip25 -extract -nofix -direct -over=all [-maxsize=SIZE] ARCHIVE TARGET/ (or --help, --version)
-// Exit status: 0 extracted, 1 failed (nothing changed), 2 bad command line.
+// pkzip25 -extract -nofix -direct -over=all [-maxsize=SIZE] [-protect=F] [-allow=P] ARCHIVE TARGET/
+// (or --help, --version) Exit status: 0 extracted, 1 failed (nothing changed), 2 bad command line.
 int main(int argc, char** argv) {
     using namespace ballotine::pkzip25;
     UseUtf8Names();

@@ -137,6 +137,51 @@ TEST(Pkzip25Test, RefusesAnArchiveWithAnEntryItCannotPlace) {
     }
 }
 
+TEST(Pkzip25Test, KeepsProtectedFoldersButForAllowedFiles) {
+    const std::vector<std::string> options = {"-extract",       "-nofix",
+                                              "-direct",        "-over=all",
+                                              "-protect=Tools", "-allow=Tools/tfc/Entities/*.ref",
+                                              "pack.zip",       "target/"};
+    const std::pair<const char*, bool> cases[] = {
+        {"Tools/ripent", false},
+        {"tools\\TFC\\mappings.conf", false},
+        {"Tools/tfc/Entities/sub/2fort.ref", false},
+        {"Tools/tfc/Entities/2fort.bsp", false},
+        {"Tools", false}, // a file in the place of the folder
+        {"TOOLS/tfc/entities/2fort.REF", true},
+        {"Tools/", true}, // a folder on the way
+        {"Tools/tfc/Entities/", true},
+        {"Toolshed/ripent", true},
+    };
+    for (const auto& [name, allowed] : cases) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        WriteFile(dir.Path() / "target/Tools/ripent", "ours");
+        WriteFile(dir.Path() / "target/Tools/tfc/mappings.conf", "ours");
+        ZipBuilder zip;
+        zip.File("maps/a.bsp", "map");
+        std::string_view entry = name;
+        if (entry.ends_with('/')) {
+            zip.Folder(std::string(entry));
+        } else {
+            zip.File(std::string(entry), "theirs");
+        }
+        zip.Save(dir.Path() / "pack.zip");
+        const TreeSnapshot before = SnapshotOf(dir.Path());
+
+        const ToolRun run = RunTool(dir, options);
+        EXPECT_EQ(run.status, allowed ? 0 : 1) << run.errors;
+        EXPECT_EQ(ReadFile(dir.Path() / "target/Tools/ripent"), "ours");
+        EXPECT_EQ(ReadFile(dir.Path() / "target/Tools/tfc/mappings.conf"), "ours");
+        if (!allowed) {
+            EXPECT_NE(run.errors.find("protected folder 'Tools'"), std::string::npos) << run.errors;
+            TreeSnapshot after = SnapshotOf(dir.Path());
+            after.erase("stderr.txt");
+            EXPECT_EQ(after, before);
+        }
+    }
+}
+
 TEST(Pkzip25Test, NeverWritesThroughALinkAlreadyInTheTarget) {
     TempDir dir;
     const fs::path outside = dir.Path() / "outside";
