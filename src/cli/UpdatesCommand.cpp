@@ -7,6 +7,7 @@
 #include "download/DownloadTransfer.h"
 #include "download/HeadlessDownload.h"
 #include "install/InstallQueue.h"
+#include "models/InstallSummary.h"
 #include "models/ResourceList.h"
 #include "platform/FileSystem.h"
 
@@ -185,6 +186,9 @@ int InstallTicked(CliContext& context, ResourceList& list, HeadlessRunner& runne
     if (!list.Download()) {
         context.prompter.ShowMessage("Nothing was installed.");
         return kExitFailed; // nothing was left to download
+    }
+    for (const SummaryEntry& failure : InstallationFailures(downloads.Queue())) {
+        context.err << failure.title << ": " << failure.reason << '\n';
     }
     const std::string log = list.Request().paths.modWorkDir + kUpdateLogName;
     if (FileExists(log)) {

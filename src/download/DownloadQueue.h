@@ -38,7 +38,7 @@ struct DownloadItem {
     bool fullPackage = false; // a map package, not an entity package
     AddressOrigin origin = AddressOrigin::RemoteList;
     std::string failure;    // why a failed download failed, in words for the user
-    std::string toolReason; // what the zip tool said when it could not unpack the package
+    std::string toolReason; // why it was not installed: the zip tool's words, or the placing's
 };
 
 // The files of one download run, in the order they are fetched and installed.

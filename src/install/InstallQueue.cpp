@@ -50,7 +50,8 @@ Outcome InstallMapPackage(DownloadItem& item, const std::string& baseName, Insta
         return Outcome::Failed;
     }
     log.Write("  Moving contents to mod structure....\n");
-    const bool placed = PlaceContents(folder, context.mappings, context.paths, log);
+    const bool placed =
+        PlaceContents(folder, context.mappings, context.paths, log, &item.toolReason);
     log.Write(placed ? "  Installation successful....\n"
                      : "  Installation failed (moving error)....\n");
     if (placed) {

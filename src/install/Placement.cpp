@@ -49,16 +49,17 @@ public:
     }
 
     // Carries the steps out; false when anything was refused (nothing is done then) or a file
-    // could not be copied (the rest is).
-    bool CarryOut(InstallLog& log) const;
+    // could not be copied (the rest is), with the first such cause in `reason`.
+    bool CarryOut(InstallLog& log, std::string& reason) const;
 
 private:
     bool Allowed(const std::string& source, const Destination& to, bool isFolder);
 
     WriteBoundary m_boundary;
     std::vector<Step> m_steps;
-    std::vector<std::string> m_refusals;
-    bool m_unreadable = false; // a folder of the package could not be read
+    std::vector<std::string> m_refusals; // the log's lines
+    std::string m_firstRefusal;          // the first one's cause, as the user is told
+    bool m_unreadable = false;           // a folder of the package could not be read
 };
 
 bool IsLink(const std::string& path) {
@@ -96,6 +97,9 @@ bool Plan::Allowed(const std::string& source, const Destination& to, bool isFold
         return true;
     }
     m_refusals.push_back(Format("    NOT COPYING %s: %s\n", source.c_str(), refusal.c_str()));
+    if (m_firstRefusal.empty()) {
+        m_firstRefusal = refusal;
+    }
     return false;
 }
 
@@ -137,15 +141,22 @@ void Plan::AddFile(const std::string& source, std::string_view name, const Desti
     }
 }
 
-bool Plan::CarryOut(InstallLog& log) const {
+bool Plan::CarryOut(InstallLog& log, std::string& reason) const {
     if (!m_refusals.empty()) {
         for (const std::string& refusal : m_refusals) {
             log.Write(refusal);
         }
         log.Write("    Package refused: nothing of it was copied\n");
+        reason = "refused, nothing of it was copied: " + m_firstRefusal;
+        if (m_refusals.size() > 1) {
+            reason += Format(" (and %zu more)", m_refusals.size() - 1);
+        }
         return false;
     }
     bool copied = !m_unreadable;
+    if (m_unreadable) {
+        reason = "a folder of the package could not be read";
+    }
     for (const Step& step : m_steps) {
         switch (step.kind) {
         case Step::Kind::Note:
@@ -163,6 +174,9 @@ bool Plan::CarryOut(InstallLog& log) const {
             if (!CopyFileReplacing(step.from, step.to.real)) {
                 log.WriteFormat("    Unable to copy file %s to %s\n", step.from.c_str(),
                                 step.to.shown.c_str());
+                if (copied) {
+                    reason = "unable to copy a file to " + step.to.shown;
+                }
                 copied = false;
             }
             break;
@@ -171,12 +185,15 @@ bool Plan::CarryOut(InstallLog& log) const {
     return copied;
 }
 
-} // namespace
-
-bool PlaceContents(const std::string& extractionFolder, const InstallMappings& mappings,
-                   const WorkingPaths& paths, InstallLog& log) {
-    if (!paths.HasMod() || IsLink(extractionFolder)) {
+// PlaceContents with the cause of a failure, when one is known, in `reason`.
+bool PlaceInto(const std::string& extractionFolder, const InstallMappings& mappings,
+               const WorkingPaths& paths, InstallLog& log, std::string& reason) {
+    if (!paths.HasMod()) {
+        reason = "the game has no mod folder to place it in";
         return false; // without a mod folder there is nowhere to put unmapped folders
+    }
+    if (IsLink(extractionFolder)) {
+        return false;
     }
     const FolderListing listing = FolderListing::Read(extractionFolder);
     if (!listing.Exists()) {
@@ -200,7 +217,19 @@ bool PlaceContents(const std::string& extractionFolder, const InstallMappings& m
                                 entry.name.c_str()));
         }
     }
-    return plan.CarryOut(log);
+    return plan.CarryOut(log, reason);
+}
+
+} // namespace
+
+bool PlaceContents(const std::string& extractionFolder, const InstallMappings& mappings,
+                   const WorkingPaths& paths, InstallLog& log, std::string* reason) {
+    std::string cause;
+    const bool placed = PlaceInto(extractionFolder, mappings, paths, log, cause);
+    if (!placed && reason != nullptr) {
+        *reason = cause.empty() ? "the unpacked package could not be read" : cause;
+    }
+    return placed;
 }
 
 } // namespace ballotine

@@ -19,8 +19,9 @@ struct WorkingPaths;
 // Symbolic links in the package are copied as nothing: neither followed nor recreated.
 //
 // False when the package was refused, or a file could not be copied or a folder of the
-// package read (each such file has its log line; the rest is copied all the same).
+// package read (each such file has its log line; the rest is copied all the same); then
+// `reason`, when given, says why in one line for the user.
 bool PlaceContents(const std::string& extractionFolder, const InstallMappings& mappings,
-                   const WorkingPaths& paths, InstallLog& log);
+                   const WorkingPaths& paths, InstallLog& log, std::string* reason = nullptr);
 
 } // namespace ballotine

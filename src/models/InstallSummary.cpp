@@ -30,7 +30,25 @@ std::string WithLastLine(const char* reason, std::string_view said) {
     return said.empty() ? std::string(reason) : std::string(reason) + ": " + std::string(said);
 }
 
+bool InstallationFailed(const DownloadItem& item) {
+    return item.status == DownloadStatus::Downloaded && PackageBaseName(item.localPath);
+}
+
+SummaryEntry InstallationFailure(const DownloadItem& item) {
+    return {item.name, WithLastLine(kNotInstalledReason, item.toolReason)};
+}
+
 } // namespace
+
+std::vector<SummaryEntry> InstallationFailures(const DownloadQueue& queue) {
+    std::vector<SummaryEntry> failures;
+    for (const DownloadItem& item : queue) {
+        if (InstallationFailed(item)) {
+            failures.push_back(InstallationFailure(item));
+        }
+    }
+    return failures;
+}
 
 InstallSummary SummarizeInstallation(const DownloadQueue& queue) {
     InstallSummary summary;
@@ -50,9 +68,8 @@ InstallSummary SummarizeInstallation(const DownloadQueue& queue) {
         case DownloadStatus::Downloaded:
             // The installation leaves a downloaded item so when it failed to place it, or when
             // it passed it by for want of a package name.
-            if (PackageBaseName(item.localPath)) {
-                summary.failed.push_back(
-                    {item.name, WithLastLine(kNotInstalledReason, item.toolReason)});
+            if (InstallationFailed(item)) {
+                summary.failed.push_back(InstallationFailure(item));
             } else {
                 summary.skipped.push_back({item.name, kNoPackageNameReason});
             }

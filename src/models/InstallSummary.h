@@ -33,6 +33,10 @@ inline constexpr const char* kNoPackageNameReason = "its file name names no pack
 // out.
 InstallSummary SummarizeInstallation(const DownloadQueue& queue);
 
+// The packages that were downloaded but could not be unpacked or placed, in queue order, each
+// with that reason (a failed download is told when it fails; these only once all have ended).
+std::vector<SummaryEntry> InstallationFailures(const DownloadQueue& queue);
+
 // The summary's first line, e.g. "2 installed, 1 skipped, 1 failed.", and the rest: a section
 // per kind that has packages, each package on a line of its own with its reason.
 std::string SummaryHeadline(const InstallSummary& summary);

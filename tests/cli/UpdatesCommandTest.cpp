@@ -257,6 +257,7 @@ struct HostilePackage {
     std::function<void(test::ZipBuilder&)> contents;
     int status;
     const char* logLine; // in update.log
+    const char* errLine; // on standard error; empty: no failure told there
 };
 
 TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
@@ -264,20 +265,25 @@ TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
         {"a map package through a link leading out", "Quarry - Capture The Flag",
          "tfc/maps/quarry.zip",
          [](test::ZipBuilder& zip) { zip.File("quarry.bsp", "map").File("linked/x.mdl", "mdl"); },
-         1, "lies outside the game folder\n    Package refused: nothing of it was copied\n"},
+         1, "lies outside the game folder\n    Package refused: nothing of it was copied\n",
+         "Quarry - Capture The Flag: could not be unpacked or placed: refused, nothing of it was "
+         "copied: "},
         {"an entity package writing beside its settings", "Lakeside server sizes",
          "tfc/maps/lakeside_ents.zip",
          [](test::ZipBuilder& zip) {
              zip.File("Entities/lakeside.16.ref", "ref").File("Entities/notes.txt", "x");
          },
-         1, "notes.txt is one of Ballotine's own files"},
+         1, "notes.txt is one of Ballotine's own files",
+         "Lakeside server sizes: could not be unpacked or placed: refused, nothing of it was "
+         "copied: "},
         {"a mod package replacing the tools and the mappings", "TFC map pack 2 (Summit)",
          "tfc/tfc.zip",
          [](test::ZipBuilder& zip) {
              zip.File("tfc/liblist.gam", "theirs").File("Ballotine/ripent", "#!/bin/sh\n", 0755);
              zip.File("Ballotine/tfc/mappings.conf", "#FILES#\nbsp ..\\..\n");
          },
-         1, "    Extraction failed. Invalid zip file\n      pkzip25: "},
+         1, "    Extraction failed. Invalid zip file\n      pkzip25: ",
+         "TFC map pack 2 (Summit): could not be unpacked or placed: pkzip25: "},
         {"a map package bringing the server's library", "Quarry - Capture The Flag",
          "tfc/maps/quarry.zip",
          [](test::ZipBuilder& zip) {
@@ -286,7 +292,7 @@ TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
                                            "ELF library");
              zip.File("dlls/start.sh", "#!/bin/sh\n", 0755);
          },
-         0, "    NOT COPYING FILE tfc_i386.so, if you need this file"},
+         0, "    NOT COPYING FILE tfc_i386.so, if you need this file", ""},
     };
     const std::vector<std::string> own = {"Ballotine/ripent", "Ballotine/mods.cfg",
                                           "Ballotine/tfc/mappings.conf", "tfc/liblist.gam"};
@@ -330,6 +336,11 @@ TEST_F(UpdatesOnDemo, HostilePackagesChangeNothingOutsideTheirPlace) {
         EXPECT_EQ(server.Requests("/hostile.zip").size(), 1u) << "the package was served";
         const std::string log = ReadFile(WorkFile("update.log"));
         EXPECT_NE(log.find(hostile.logLine), std::string::npos) << log;
+        if (*hostile.errLine != '\0') {
+            EXPECT_NE(run.err.find(hostile.errLine), std::string::npos) << run.err;
+        } else {
+            EXPECT_EQ(run.err.find("could not be"), std::string::npos) << run.err;
+        }
         EXPECT_TRUE(fs::is_empty(outside));
         for (std::size_t i = 0; i < own.size(); ++i) {
             EXPECT_EQ(ReadFile(demo.Game(own[i])), before[i]) << own[i];
