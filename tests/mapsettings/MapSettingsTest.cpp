@@ -24,8 +24,7 @@ using test::ReadFile;
 using test::WriteFile;
 using Strings = std::vector<std::string>;
 
-const std::string kTypesHeader = "//Supported Server Types - *** DO NOT MODIFY ***//\n";
-
+using test::kTypesHeader;
 // The folders, with the last update's substitutions.
 class MapSettingsTest : public test::MapSettingsFolders {
 protected:
@@ -176,10 +175,7 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
     EXPECT_EQ(std::distance(fs::directory_iterator(paths.mapsDir), {}), 2) << "no temporary file";
 }
 
-bool IsBlack(const PreviewSet& preview) {
-    return std::ranges::all_of(preview.pixels32, [](auto p) { return p == 0; }) &&
-           std::ranges::all_of(preview.pixels16, [](auto p) { return p == 0; });
-}
+using test::IsBlack;
 
 // Where a 128x64 sprite keeps its fields: width and height, palette size, palette, pixels.
 constexpr std::size_t kWidthAt = 20, kPaletteSizeAt = 40, kPaletteAt = 42, kPixelsAt = 830;
