@@ -26,7 +26,6 @@ TEST(Artwork, MarkersAndCatalogueImagesTellTheirStatesApart) {
     const QImage installed = MakeMarker(MapState::Installed).toImage();
     const QImage configurable = MakeMarker(MapState::Configurable).toImage();
     const QRgb grey = MakeMarker(MapState::NotDownloaded).toImage().pixel(12, 8);
-    EXPECT_EQ(installed.size(), QSize(24, 16));
     EXPECT_GT(qGreen(installed.pixel(12, 8)), qRed(installed.pixel(12, 8)));
     EXPECT_GT(qRed(configurable.pixel(12, 8)), qGreen(configurable.pixel(12, 8)));
     EXPECT_EQ(qRed(grey), qGreen(grey));
@@ -34,7 +33,6 @@ TEST(Artwork, MarkersAndCatalogueImagesTellTheirStatesApart) {
 
     const auto images = MakeCatalogueImages();
     for (std::size_t a = 0; a < images.size(); ++a) {
-        EXPECT_EQ(images[a].size(), QSize(16, 16));
         for (std::size_t b = a + 1; b < images.size(); ++b) {
             EXPECT_NE(images[a].toImage(), images[b].toImage()) << a << " and " << b;
         }

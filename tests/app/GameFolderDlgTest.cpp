@@ -52,16 +52,10 @@ protected:
     std::vector<std::string> starts;
 };
 
-TEST_F(GameFolderDlgTest, TheFirstFoundFolderIsTakenWithOneClick) {
+TEST_F(GameFolderDlgTest, BrowseTakesOnlyAGameFolderAndUseTakesTheChosenOne) {
     Open({dir.Path() / "steam/Half-Life", dir.Path() / "hlds"});
     EXPECT_EQ(Shown(), (QStringList{Q(dir / "steam/Half-Life"), Q(dir / "hlds")}));
-    Click(dialog->Ui().use);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->ChosenFolder(), dir.Path() / "steam/Half-Life");
-}
-
-TEST_F(GameFolderDlgTest, BrowseTakesOnlyAGameFolderAndSaysWhatAnotherLacks) {
-    Open({dir.Path() / "steam/Half-Life"});
+    EXPECT_EQ(dialog->Ui().folders->currentRow(), 0) << "the first found is chosen";
     picks = {std::nullopt, dir / "music", dir / "other/Half-Life/", dir / "steam/Half-Life"};
     Click(dialog->Ui().browse); // cancelled: nothing changes
     Click(dialog->Ui().browse);
@@ -70,16 +64,19 @@ TEST_F(GameFolderDlgTest, BrowseTakesOnlyAGameFolderAndSaysWhatAnotherLacks) {
                     "' does not look like a Half-Life folder: it holds no valve folder, no game "
                     "program (hl_linux, hlds_linux, hlds_run, hl.sh, hl.exe) and no Ballotine "
                     "folder."});
-    EXPECT_EQ(Shown().size(), 1);
+    EXPECT_EQ(Shown().size(), 2);
     Click(dialog->Ui().browse);
-    EXPECT_EQ(Shown(), (QStringList{Q(dir / "steam/Half-Life"), Q(dir / "other/Half-Life")}));
-    EXPECT_EQ(dialog->Ui().folders->currentRow(), 1) << "the folder browsed to is chosen";
+    EXPECT_EQ(Shown().back(), Q(dir / "other/Half-Life"));
+    EXPECT_EQ(dialog->Ui().folders->currentRow(), 2) << "the folder browsed to is chosen";
     Click(dialog->Ui().browse);
-    EXPECT_EQ(Shown().size(), 2) << "a folder listed already is chosen, not listed twice";
+    EXPECT_EQ(Shown().size(), 3) << "a folder listed already is chosen, not listed twice";
     EXPECT_EQ(dialog->Ui().folders->currentRow(), 0);
     EXPECT_EQ(starts.front(), dir / "steam/Half-Life") << "browsing starts at the chosen folder";
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->ChosenFolder());
+    Click(dialog->Ui().use);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->ChosenFolder(), dir.Path() / "steam/Half-Life");
 }
 
 TEST_F(GameFolderDlgTest, WithNothingFoundUseWaitsForBrowseAndCancelChoosesNothing) {

@@ -149,22 +149,6 @@ void ExpectCatalogueShown(CResourceListDlg* list) {
     EXPECT_EQ(list->Ui().details->text(), "These are the list of maps which you can download...");
 }
 
-TEST_F(ResourceListDlgTest, DownloadsAndInstallsFromTheDemoServer) {
-    Start();
-    AnswerTheSummary();
-    bool inspected = false;
-    const auto tickAndDownload = TickAndDownload();
-    CheckForUpdates([&](CResourceListDlg* list) {
-        if (list != nullptr && !inspected) {
-            inspected = true;
-            ExpectCatalogueShown(list);
-        }
-        return tickAndDownload(list);
-    });
-    EXPECT_TRUE(inspected);
-    ExpectInstalledAndShown();
-}
-
 // Space ticks the current package or category with the double click's cascade, the tree
 // tells assistive technology the real check states, and Enter in the tree downloads nothing.
 TEST_F(ResourceListDlgTest, SpaceTicksAPackageOrCategoryAndEnterDownloadsNothing) {
@@ -230,23 +214,30 @@ TEST_F(ResourceListDlgTest, SpaceTicksAPackageOrCategoryAndEnterDownloadsNothing
     EXPECT_FALSE(fs::exists(demo.Game("Ballotine/tfc/update.log"))) << "nothing was installed";
 }
 
-// The packages are unpacked and placed off the window's thread: while the zip tool runs, the
-// window's thread never waits 100 ms or more for its events.
-TEST_F(ResourceListDlgTest, TheWindowStaysResponsiveWhileAPackageInstalls) {
+// The catalogue shows, the ticked packages install from the demo server, and they are
+// unpacked and placed off the window's thread: while the zip tool runs, the window's thread
+// never waits 100 ms or more for its events.
+TEST_F(ResourceListDlgTest, DownloadsAndInstallsAndTheWindowStaysResponsive) {
     test::SlowRunner slow(tools, std::chrono::milliseconds(400));
     runner.RunWith(slow);
     Start();
     AnswerTheSummary();
     std::size_t beforeDownload = 0;
+    bool inspected = false;
     const auto tickAndDownload = TickAndDownload();
     std::optional<test::EventLoopGaps> gaps;
     CheckForUpdates([&](CResourceListDlg* list) {
+        if (list != nullptr && !inspected) {
+            inspected = true;
+            ExpectCatalogueShown(list);
+        }
         if (list != nullptr && list->Ui().download->isEnabled()) {
             beforeDownload = slow.Runs().size();
             gaps.emplace();
         }
         return tickAndDownload(list);
     });
+    EXPECT_TRUE(inspected);
     ASSERT_TRUE(gaps.has_value());
     const std::vector<test::Span> installing = slow.Runs(beforeDownload);
     EXPECT_EQ(installing.size(), 2u) << "the two packages unpacked";
@@ -255,18 +246,9 @@ TEST_F(ResourceListDlgTest, TheWindowStaysResponsiveWhileAPackageInstalls) {
     ExpectInstalledAndShown();
 }
 
-// Without a viewer that starts, "Show Log" opens the log in a window of our own.
-TEST_F(ResourceListDlgTest, WithoutAViewerTheLogOpensInAWindowOfOurOwn) {
+// Over HTTP, and without a viewer that starts: "Show Log" opens the log in a window of our own.
+TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttpAndShowsTheLogItself) {
     runner.SetDetachedStarts(false);
-    Start();
-    AnswerTheSummary();
-    CheckForUpdates(TickAndDownload());
-    EXPECT_TRUE(summaryText.startsWith("2 installed, 0 skipped, 0 failed.|"));
-    EXPECT_TRUE(logWindowText.startsWith("Map Download & Installation Log V1.0\n"));
-    EXPECT_TRUE(logWindowText.contains("Ridgeline - Attack / Defend...")) << logWindowText;
-}
-
-TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
     // The demo server's files over HTTP, their addresses rewritten to point there.
     test::LoopbackServer server;
     const std::string fileServer = demo.Layout().ServerUrl();
@@ -293,6 +275,8 @@ TEST_F(ResourceListDlgTest, DownloadsAndInstallsOverHttp) {
     AnswerTheSummary();
     CheckForUpdates(TickAndDownload());
     ExpectInstalledAndShown();
+    EXPECT_TRUE(logWindowText.startsWith("Map Download & Installation Log V1.0\n"));
+    EXPECT_TRUE(logWindowText.contains("Ridgeline - Attack / Defend...")) << logWindowText;
     EXPECT_EQ(server.Requests("/tfc/voteVM/ridgelineVM.zip").size(), 1u);
     EXPECT_EQ(server.Requests("/tfc/maps/ridgeline.zip").size(), 1u);
 }

@@ -105,7 +105,17 @@ std::string Contents(const MapList& list) {
     return text;
 }
 
-TEST_F(ModFolderTest, ScanGivesEachSpriteItsState) {
+TEST_F(ModFolderTest, ScanGivesEachSpriteItsStateAndFalseWithoutSpritesOrMod) {
+    MapList available;
+    available.Insert("stale", MapState::Installed);
+    EXPECT_FALSE(ScanVoteSprites(session.paths, available)) << "missing folder";
+    EXPECT_TRUE(available.Empty());
+    Sprite("readme.txt");
+    EXPECT_FALSE(ScanVoteSprites(session.paths, available)) << "no .spr file";
+    Sprite("vote.spr"); // only the vote map's own sprites: an empty list
+    EXPECT_TRUE(ScanVoteSprites(session.paths, available));
+    EXPECT_TRUE(available.Empty());
+
     for (const char* sprite :
          {"2fort.spr", "vote.spr", "blank.spr", "mymap.spr", "present.SPR", "Well.spr",
           "settings.spr", "dead.spr", "notes.txt", "2fo.spr", "2fort_x.spr", "box.spr", "real.spr",
@@ -124,25 +134,12 @@ TEST_F(ModFolderTest, ScanGivesEachSpriteItsState) {
     for (const char* unvotable : {"quo\"te.spr", "tab\t.spr", "del\x7F.spr", "lf\n.spr"}) {
         Sprite(unvotable);
     }
-    MapList available;
     std::vector<std::string> leftOut;
     EXPECT_TRUE(ScanVoteSprites(session.paths, available, &leftOut));
     EXPECT_EQ(Contents(available), "2fo:N 2fort:C 2fort_x:N box:C dead:C linked:I mymap:N "
                                    "Orbit:N present:I real:N settings:C Well:I");
     std::sort(leftOut.begin(), leftOut.end());
     EXPECT_EQ(leftOut, (std::vector<std::string>{"del\x7F", "lf\n", "quo\"te", "tab\t"}));
-}
-
-TEST_F(ModFolderTest, ScanWithoutSpritesOrModGivesAnEmptyListAndFalse) {
-    MapList available;
-    available.Insert("stale", MapState::Installed);
-    EXPECT_FALSE(ScanVoteSprites(session.paths, available)) << "missing folder";
-    EXPECT_TRUE(available.Empty());
-    Sprite("readme.txt");
-    EXPECT_FALSE(ScanVoteSprites(session.paths, available)) << "no .spr file";
-    Sprite("vote.spr"); // only the vote map's own sprites: an empty list
-    EXPECT_TRUE(ScanVoteSprites(session.paths, available));
-    EXPECT_TRUE(available.Empty());
     ClearModPaths(session.paths);
     EXPECT_FALSE(ScanVoteSprites(session.paths, available));
 }

@@ -75,19 +75,25 @@ protected:
     }
 };
 
-// Only an opened file counts as started, a mirror tried after an error status included.
+// Only an opened file counts as started, a mirror tried after an error status included; a
+// file the disk cannot take fails like an error page, and both keep the file there before.
 TEST_F(Transfer, EachItemEndsDownloadedOrFailedAndAFailureKeepsTheOldFile) {
     server.ServeStatus("/gone.zip", 404);
     server.Serve("/mirror.zip", "the package");
     server.Serve("/file.zip", "content");
     server.Serve("/empty.conf", "");
+    server.Serve("/big.zip", Patterned(400000));
     WriteFile(folder / "first.zip", "old first");
+    WriteFile(folder / "big.zip", "installed before");
     AddPending("Mirror", "/gone.zip", "package.zip", -1, server.Url("/mirror.zip"));
     AddPending("Error page", "/gone.zip", "first.zip", -1);
     AddPending("No folder", "/file.zip", "none/file.zip", -1, server.Url("/mirror.zip"));
     AddPending("Empty", "/empty.conf", "update.conf");
-
-    EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
+    AddPending("Big", "/big.zip", "big.zip", 400000);
+    {
+        const test::FileSizeLimit limit(100000);
+        EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
+    }
 
     EXPECT_EQ(StatusOf("Mirror"), DownloadStatus::Downloaded);
     EXPECT_EQ(ReadFile(folder / "package.zip"), "the package");
@@ -98,9 +104,11 @@ TEST_F(Transfer, EachItemEndsDownloadedOrFailedAndAFailureKeepsTheOldFile) {
     EXPECT_EQ(server.Requests("/mirror.zip").size(), 1U) << "tried for the error status only";
     EXPECT_EQ(StatusOf("Empty"), DownloadStatus::Downloaded);
     EXPECT_EQ(ReadFile(folder / "update.conf"), "");
-    EXPECT_EQ(transfer.FilesStarted(), 2);
+    EXPECT_EQ(StatusOf("Big"), DownloadStatus::Failed);
+    EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
+    EXPECT_EQ(transfer.FilesStarted(), 3);
     EXPECT_FALSE(transfer.IsActive());
-    EXPECT_EQ(FilesInFolder(), 3) << "no temporary file left";
+    EXPECT_EQ(FilesInFolder(), 4) << "no temporary file left";
 }
 
 // Each file used to wait for the next 100 ms tick: the first for the first tick, one that
@@ -139,19 +147,6 @@ TEST_F(Transfer, TemporariesOfAKilledRunGoWhenTheNextRunWritesThere) {
     EXPECT_FALSE(std::filesystem::exists(folder / killed));
     EXPECT_TRUE(std::filesystem::exists(folder / running));
     EXPECT_TRUE(std::filesystem::exists(folder / ".notes.tmp")) << "not a temporary of ours";
-}
-
-TEST_F(Transfer, AFileThatCannotBeWrittenFailsAndKeepsTheOldFile) {
-    server.Serve("/big.zip", Patterned(400000));
-    WriteFile(folder / "big.zip", "installed before");
-    AddPending("Big", "/big.zip", "big.zip", 400000);
-    {
-        const test::FileSizeLimit limit(100000);
-        EXPECT_EQ(Run(), DownloadRunResult::WorkedThrough);
-    }
-    EXPECT_EQ(StatusOf("Big"), DownloadStatus::Failed);
-    EXPECT_EQ(ReadFile(folder / "big.zip"), "installed before");
-    EXPECT_EQ(FilesInFolder(), 1);
 }
 
 // Large enough that the transfer pauses between turns several times before and after the drop;

@@ -24,8 +24,7 @@ using test::ReadFile;
 using test::WriteFile;
 using Strings = std::vector<std::string>;
 
-const std::string kTypesHeader = "//Supported Server Types - *** DO NOT MODIFY ***//\n";
-
+using test::kTypesHeader;
 // The folders, with the last update's substitutions.
 class MapSettingsTest : public test::MapSettingsFolders {
 protected:
@@ -176,10 +175,7 @@ TEST_F(EntityUpdateTest, AMapTextThatCannotBeWrittenKeepsTheOldOneWhole) {
     EXPECT_EQ(std::distance(fs::directory_iterator(paths.mapsDir), {}), 2) << "no temporary file";
 }
 
-bool IsBlack(const PreviewSet& preview) {
-    return std::ranges::all_of(preview.pixels32, [](auto p) { return p == 0; }) &&
-           std::ranges::all_of(preview.pixels16, [](auto p) { return p == 0; });
-}
+using test::IsBlack;
 
 // Where a 128x64 sprite keeps its fields: width and height, palette size, palette, pixels.
 constexpr std::size_t kWidthAt = 20, kPaletteSizeAt = 40, kPaletteAt = 42, kPixelsAt = 830;
@@ -273,7 +269,7 @@ TEST_F(ServerTypesTest, EndLinesSkipThemselvesAndTheLineAfterAndTheHeaderMustBeE
     EXPECT_EQ(table.FindServerType("K149"), 150);
 }
 
-TEST_F(ServerTypesTest, SizesAreListedInRankOrderWhateverTheFolderOrder) {
+TEST_F(ServerTypesTest, SizesAreListedInRankOrderAndByTheKeyAfterTheMapsName) {
     Conf(kTypesHeader + "32\nThirty-two players\n16\nSixteen players\n8\nEight\nhuge\nHuge\n");
     for (const char* file : {"2fort.16.ref", "2fort.32.REF", "2fort.8.ref", "2fort.HUGE.ref",
                              "2fort.64.ref", "2fort.16.txt", "2fortx.16.ref", "2fort.ref"}) {
@@ -290,15 +286,13 @@ TEST_F(ServerTypesTest, SizesAreListedInRankOrderWhateverTheFolderOrder) {
         }
         EXPECT_EQ(keys, (Strings{"32", "16", "HUGE"})) << names[0] << names[1];
     } while (std::next_permutation(names.begin(), names.end()));
-}
 
-TEST_F(ServerTypesTest, AMapNameWithADotTakesTheKeyAfterTheLastDot) {
-    Conf(kTypesHeader + "16\nSixteen\n");
+    // A map name with a dot takes the key after the last dot.
     Entities("my.map.16.ref", "x.tpt\n");
-    EXPECT_EQ(Listed("my.map"), Strings{"Sixteen=16"});
+    EXPECT_EQ(Listed("my.map"), Strings{"Sixteen players=16"});
     EXPECT_TRUE(Listed("my").empty()) << "my.map's sizes are not those of the map my";
     Entities("my.16.ref", "x.tpt\n");
-    EXPECT_EQ(Listed("MY"), Strings{"Sixteen=16"});
+    EXPECT_EQ(Listed("MY"), Strings{"Sixteen players=16"});
     EXPECT_TRUE(Listed("my*").empty()) << "a wildcard in a map name matches no other map";
     EXPECT_TRUE(ListServerSizes(table, "", "my.map").empty()) << "no mod selected";
 }

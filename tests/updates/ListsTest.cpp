@@ -467,10 +467,6 @@ TEST_F(Catalogue, DetailsAndTitlesOfPackagesAndCategories) {
     EXPECT_EQ(tree.Details({Category::DownloadableMaps, 3}).text,
               "Version 1\nSize N/A\n\nhttp://s/maps/unsized.zip\n");
     EXPECT_EQ(tree.Details({Category::DownloadableMaps, 0}).caption, std::string(63, 'k') + " ...");
-    const ItemDetails entities = tree.Details({Category::EntityUpdates, -1});
-    EXPECT_EQ(entities.caption, "Entity Updates");
-    EXPECT_EQ(entities.text, "These are the list of entities updates for either\nmaps you already "
-                             "have or for maps you can download...");
 
     // From 64 characters on, not bytes, a caption is cut: no UTF-8 character is cut in half.
     EXPECT_EQ(DetailsCaption(std::string(64, 'a')), std::string(64, 'a') + "...");
