@@ -19,9 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::size_t kDirectWrite = 1 << 13;
-
 // The target's real place: a link is written through, not replaced by a file.
 fs::path RealTarget(const fs::path& target) {
     fs::path resolved = ResolveCase(target);
@@ -98,7 +95,7 @@ AtomicFile::AtomicFile(const fs::path& target) : m_target(RealTarget(target)) {
         if (::stat(m_target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
             m_mode = static_cast<unsigned>(info.st_mode & 07777);
         }
-        m_buffer.reserve(kBufferSize);
+        m_writer = BufferedWriter(m_fd);
     }
 }
 
@@ -108,8 +105,7 @@ AtomicFile::~AtomicFile() {
 
 AtomicFile::AtomicFile(AtomicFile&& other) noexcept
     : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
-      m_fd(other.m_fd), m_failed(other.m_failed), m_mode(other.m_mode),
-      m_buffer(std::move(other.m_buffer)) {
+      m_fd(other.m_fd), m_mode(other.m_mode), m_writer(std::move(other.m_writer)) {
     other.m_fd = -1;
 }
 
@@ -119,68 +115,33 @@ AtomicFile& AtomicFile::operator=(AtomicFile&& other) noexcept {
         m_target = std::move(other.m_target);
         m_temporary = std::move(other.m_temporary);
         m_fd = other.m_fd;
-        m_failed = other.m_failed;
         m_mode = other.m_mode;
-        m_buffer = std::move(other.m_buffer);
+        m_writer = std::move(other.m_writer);
         other.m_fd = -1;
     }
     return *this;
 }
 
-bool AtomicFile::WriteAll(const char* data, std::size_t size) {
-    std::size_t done = 0;
-    while (!m_failed && done < size) {
-        const ssize_t written = ::write(m_fd, data + done, size - done);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            m_failed = true;
-            break;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return !m_failed;
-}
-
-bool AtomicFile::Flush() {
-    WriteAll(m_buffer.data(), m_buffer.size());
-    m_buffer.clear();
-    return !m_failed;
-}
-
 bool AtomicFile::Write(std::string_view bytes) {
-    if (m_fd < 0 || m_failed) {
-        return false;
-    }
-    // Blocks as large as a network read go straight to the file: copying them into the
-    // buffer first cost a download a quarter of its time.
-    if (m_buffer.size() + bytes.size() > kBufferSize || bytes.size() >= kDirectWrite) {
-        if (!Flush()) {
-            return false;
-        }
-        if (bytes.size() >= kDirectWrite) {
-            return WriteAll(bytes.data(), bytes.size());
-        }
-    }
-    m_buffer.append(bytes);
-    return true;
+    return m_fd >= 0 && m_writer.Write(bytes);
 }
 
 bool AtomicFile::Restart() {
     if (m_fd < 0) {
         return false;
     }
-    m_buffer.clear();
-    m_failed = ::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0;
-    return !m_failed;
+    m_writer.Restart();
+    if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0) {
+        m_writer.Fail();
+    }
+    return !m_writer.Failed();
 }
 
 bool AtomicFile::Commit() {
     if (m_fd < 0) {
         return false;
     }
-    bool ok = Flush();
+    bool ok = m_writer.Flush();
     if (ok && m_mode) {
         ok = ::fchmod(m_fd, static_cast<mode_t>(*m_mode)) == 0;
     }
@@ -202,7 +163,7 @@ void AtomicFile::Discard() {
         m_fd = -1;
         ::unlink(m_temporary.c_str());
     }
-    m_buffer.clear();
+    m_writer = BufferedWriter();
 }
 
 bool WriteFileAtomically(const fs::path& target, std::string_view content) {

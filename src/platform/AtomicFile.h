@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BufferedWriter.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -41,15 +43,11 @@ public:
     const std::filesystem::path& Target() const { return m_target; }
 
 private:
-    bool Flush();
-    bool WriteAll(const char* data, std::size_t size);
-
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     int m_fd = -1;
-    bool m_failed = false;
     std::optional<unsigned> m_mode;
-    std::string m_buffer;
+    BufferedWriter m_writer;
 };
 
 // Convenience: the whole content in one go.

@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
 constexpr std::string_view kOwnMark = ".ripent-";
 constexpr std::string_view kOwnEnd = ".tmp";
 constexpr std::string_view kEarlierMark = ".tmp"; // earlier versions: ".NAME.tmpPID-N"
@@ -170,13 +169,12 @@ std::optional<ReplacingFile> ReplacingFile::Open(const fs::path& target, std::st
         error = "cannot be written (" + SystemReason(errno) + ")";
         return std::nullopt;
     }
-    file.m_buffer.reserve(kBufferSize);
     return file;
 }
 
 ReplacingFile::ReplacingFile(ReplacingFile&& other) noexcept
     : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
-      m_fd(other.m_fd), m_failed(other.m_failed), m_buffer(std::move(other.m_buffer)) {
+      m_fd(other.m_fd), m_writer(std::move(other.m_writer)) {
     other.m_fd = -1;
 }
 
@@ -187,43 +185,15 @@ ReplacingFile::~ReplacingFile() {
     }
 }
 
-bool ReplacingFile::WriteAll(const char* data, std::size_t size) {
-    for (std::size_t done = 0; !m_failed && done < size;) {
-        const ssize_t written = ::write(m_fd, data + done, size - done);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        m_failed = written <= 0;
-        done += written > 0 ? static_cast<std::size_t>(written) : 0;
-    }
-    return !m_failed;
-}
-
-bool ReplacingFile::Flush() {
-    WriteAll(m_buffer.data(), m_buffer.size());
-    m_buffer.clear();
-    return !m_failed;
-}
-
 bool ReplacingFile::Write(std::string_view bytes) {
-    if (m_fd < 0 || m_failed) {
-        return false;
-    }
-    if (m_buffer.size() + bytes.size() > kBufferSize && !Flush()) {
-        return false;
-    }
-    if (bytes.size() >= kBufferSize) {
-        return WriteAll(bytes.data(), bytes.size());
-    }
-    m_buffer.append(bytes);
-    return true;
+    return m_fd >= 0 && m_writer.Write(bytes);
 }
 
 bool ReplacingFile::Commit() {
     if (m_fd < 0) {
         return false;
     }
-    bool ok = Flush();
+    bool ok = m_writer.Flush();
     ok = ok && ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
     // Closing after the rename keeps the lock until the file has its name: a run cleaning up
     // at that moment sees a locked file.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BufferedWriter.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,15 +34,11 @@ public:
 
 private:
     ReplacingFile(std::filesystem::path target, std::filesystem::path temporary, int fd)
-        : m_target(std::move(target)), m_temporary(std::move(temporary)), m_fd(fd) {}
-    bool Flush();
-    bool WriteAll(const char* data, std::size_t size);
-
+        : m_target(std::move(target)), m_temporary(std::move(temporary)), m_fd(fd), m_writer(fd) {}
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     int m_fd = -1;
-    bool m_failed = false;
-    std::string m_buffer;
+    BufferedWriter m_writer;
 };
 
 // Removes the temporary files that runs killed while replacing `target` left beside it: those
